@@ -1,0 +1,10 @@
+#include "cli/commands.h"
+
+namespace glyphary::cli {
+
+const std::vector<Command>& Commands() {
+  static const std::vector<Command> commands = {};
+  return commands;
+}
+
+}  // namespace glyphary::cli
