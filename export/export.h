@@ -41,4 +41,13 @@ Bitmap ReadBmpFile(const std::string& path);
 void WriteBmpFile(const Bitmap& bitmap, const std::string& path);
 void WriteJpegFile(const Bitmap& bitmap, int quality, const std::string& path);
 
+enum class ImageFormat { Bmp, Png, Jpeg };
+
+// Writes a caption in one of the three formats with the export options:
+// JPEG at options.jpegQuality; PNG reduced to 256 colours on a copy when
+// options.png256Colors, with `background` as transparent colour when
+// options.pngTransparent. The bitmap itself is never changed.
+void WriteImageFile(const Bitmap& bitmap, const std::string& path, ImageFormat format,
+                    const ExportOptions& options, TColor background);
+
 }  // namespace glyphary

@@ -18,8 +18,8 @@ void CheckSize(int width, int height, int bpp) {
     throw Error("対応していない色数です (" + std::to_string(bpp) + " ビット)");
   const std::size_t stride = Bitmap::StrideFor(width, bpp);
   if (height != 0 && stride > kMaxImageBytes / std::size_t(height))
-    throw Error("画像が大きすぎます (" + std::to_string(width) + " × " +
-                std::to_string(height) + " ピクセル)");
+    throw Error("画像が大きすぎます (" + std::to_string(width) + " × " + std::to_string(height) +
+                " ピクセル)");
 }
 
 }  // namespace

@@ -43,7 +43,9 @@ constexpr std::array<TColor, 31> kSystemColors = {
 
 }  // namespace
 
-bool IsSystemColor(TColor c) { return (c & 0xFF000000u) == 0x80000000u; }
+bool IsSystemColor(TColor c) {
+  return (c & 0xFF000000u) == 0x80000000u;
+}
 
 TColor ColorToRGB(TColor c) {
   if (!IsSystemColor(c)) return c;

@@ -26,9 +26,15 @@ inline constexpr TColor kColorNone = 0xFFFFFFFF;  // "no colour" in optional fie
 inline constexpr TColor kColorBlack = 0x00000000;
 inline constexpr TColor kColorWhite = 0x00FFFFFF;
 
-constexpr std::uint8_t RedOf(TColor c) { return c & 0xFF; }
-constexpr std::uint8_t GreenOf(TColor c) { return (c >> 8) & 0xFF; }
-constexpr std::uint8_t BlueOf(TColor c) { return (c >> 16) & 0xFF; }
+constexpr std::uint8_t RedOf(TColor c) {
+  return c & 0xFF;
+}
+constexpr std::uint8_t GreenOf(TColor c) {
+  return (c >> 8) & 0xFF;
+}
+constexpr std::uint8_t BlueOf(TColor c) {
+  return (c >> 16) & 0xFF;
+}
 constexpr TColor Rgb(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
   return TColor(r) | TColor(g) << 8 | TColor(b) << 16;
 }
