@@ -33,3 +33,27 @@ ImageFormat FormatForPath(const std::string& path) {
 }
 
 }  // namespace glyphary::cli
+
+namespace glyphary::cli {
+
+const char* const kOutputOptionsHelp =
+    "  --quality N     JPEG quality, 10 to 100 (default 70)\n"
+    "  --transparent   PNG: mark the background colour transparent (implies --256)\n"
+    "  --256           PNG: reduce to 256 colours\n"
+    "  --no-256        PNG: keep full colour, also with --transparent\n";
+
+std::vector<OptionSpec> OutputOptionSpecs() {
+  return {{"quality", true}, {"transparent", false}, {"256", false}, {"no-256", false}};
+}
+
+ExportOptions ExportOptionsFromArgs(const Args& args, ExportOptions base) {
+  if (args.Has("256") && args.Has("no-256"))
+    throw UsageError("--256 and --no-256 exclude each other");
+  base.jpegQuality = args.IntValue("quality", base.jpegQuality, kMinJpegQuality, kMaxJpegQuality);
+  if (args.Has("transparent")) SetPngTransparent(base, true);
+  if (args.Has("256")) base.png256Colors = true;
+  if (args.Has("no-256")) base.png256Colors = false;
+  return base;
+}
+
+}  // namespace glyphary::cli

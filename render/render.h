@@ -128,4 +128,20 @@ struct ExportOptions {
   bool png256Colors = false;
 };
 
+inline constexpr int kMinJpegQuality = 10, kMaxJpegQuality = 100;
+
+constexpr int ClampJpegQuality(int quality) {
+  return quality < kMinJpegQuality   ? kMinJpegQuality
+         : quality > kMaxJpegQuality ? kMaxJpegQuality
+                                     : quality;
+}
+
+// Changing the transparent flag sets the 256-colour flag to the same value;
+// the 256-colour flag alone can be changed afterwards.
+constexpr void SetPngTransparent(ExportOptions& options, bool transparent) {
+  if (options.pngTransparent == transparent) return;
+  options.pngTransparent = transparent;
+  options.png256Colors = transparent;
+}
+
 }  // namespace glyphary
