@@ -2,6 +2,7 @@
 #include <png.h>
 #include <zlib.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <random>
 
@@ -268,6 +269,35 @@ TEST_F(PngFileTest, NoisyImageSplitsIntoFullIdatChunksAndARest) {
   const Decoded d = DecodeWithLibpng(path_);
   for (int y = 0; y < b.Height(); y += 13)
     for (int x = 0; x < b.Width(); ++x) ASSERT_EQ(d.At(x, y), Opaque(b.PixelAt(x, y)));
+}
+
+std::size_t DeflatedSize(const ByteVec& raw) {
+  z_stream z{};
+  deflateInit2(&z, Z_DEFAULT_COMPRESSION, Z_DEFLATED, 15, 8, Z_DEFAULT_STRATEGY);
+  ByteVec out(deflateBound(&z, raw.size()));
+  z.next_in = const_cast<std::uint8_t*>(raw.data());
+  z.avail_in = uInt(raw.size());
+  z.next_out = out.data();
+  z.avail_out = uInt(out.size());
+  deflate(&z, Z_FINISH);
+  deflateEnd(&z);
+  return z.total_out;
+}
+
+TEST_F(PngFileTest, DataOfExactlyOneChunkLeavesNoEmptyIdatBehind) {
+  // A one-row palette image of noise whose compressed data is 32768 bytes.
+  Bitmap b = Noise(32768, 1, 8, 3);
+  std::vector<PaletteEntry> palette(256);
+  b.SetPalette(palette);
+  ByteVec raw = {0};  // filter byte, then the row
+  raw.insert(raw.end(), b.Row(0), b.Row(0) + b.Width());
+  while (DeflatedSize(raw) > 32768) raw.pop_back();
+  ASSERT_EQ(DeflatedSize(raw), 32768u) << "no width gives exactly one chunk";
+  b.SetWidth(int(raw.size()) - 1);
+  const auto chunks = ReadChunks(Write(b));
+  const auto types = Types(chunks);
+  ASSERT_EQ(std::count(types.begin(), types.end(), "IDAT"), 1);
+  EXPECT_EQ(Find(chunks, "IDAT")->data.size(), 32768u);
 }
 
 TEST_F(PngFileTest, UnwritableImagesAreRefusedAndTheOldFileStays) {
