@@ -63,18 +63,6 @@ TEST(ReduceTo256Colors, EveryPixelTakesTheNearestEntry) {
   }
 }
 
-TEST(ReduceTo256Colors, CaptionColoursComeThroughExactly) {
-  Bitmap b(4, 2);
-  const TColor colours[] = {kColorWhite, kColorBlack, 0x000000FF,         0x00800000,
-                            0x00C0C0C0,  0x00F0CAA6,  Rgb(102, 153, 204), Rgb(22, 22, 22)};
-  for (int i = 0; i < 8; ++i) {
-    std::uint8_t* p = b.Row(i / 4) + (i % 4) * 3;
-    p[0] = BlueOf(colours[i]), p[1] = GreenOf(colours[i]), p[2] = RedOf(colours[i]);
-  }
-  ReduceTo256Colors(b);
-  for (int i = 0; i < 8; ++i) EXPECT_EQ(b.PixelAt(i % 4, i / 4), colours[i]) << i;
-}
-
 TEST(ReduceTo256Colors, PaletteImagesAreMappedThroughTheirOwnPalette) {
   Bitmap b(2, 1, 8);
   b.SetPalette({Entry(255, 255, 255), Entry(1, 0, 130)});
