@@ -1,6 +1,7 @@
 // Public interface of the export core: image file writers and safe file output.
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -41,13 +42,63 @@ Bitmap ReadBmpFile(const std::string& path);
 void WriteBmpFile(const Bitmap& bitmap, const std::string& path);
 void WriteJpegFile(const Bitmap& bitmap, int quality, const std::string& path);
 
+// ---------------------------------------------------------------- PNG
+
+// Converts a bitmap in place to 8 bits per pixel with our fixed 256-colour
+// palette, each pixel taking the entry NearestPaletteIndex picks for it.
+void ReduceTo256Colors(Bitmap& bitmap);
+
+// The entry nearest to a colour by the sum of the absolute differences of
+// red, green and blue; the lowest index wins a tie. Only the first 256
+// entries count; -1 for an empty palette.
+int NearestPaletteIndex(std::span<const PaletteEntry> palette, TColor color);
+
+// A PNG file in the making: a copy of a bitmap (8 bits with palette, 24 or
+// 32 bits; 32 is written as 24) and the colours of its optional
+// transparency and background chunks. kColorNone means no chunk.
+class PngImage {
+ public:
+  void Assign(const Bitmap& bitmap) { image_ = bitmap; }
+  void Assign(Bitmap&& bitmap) { image_ = std::move(bitmap); }
+  const Bitmap& Image() const noexcept { return image_; }
+
+  // Affects display only, never the file.
+  void SetTransparent(bool transparent) noexcept { transparent_ = transparent; }
+  bool Transparent() const noexcept { return transparent_; }
+  void SetTransparentColor(TColor color) noexcept { transparentColor_ = color; }
+  TColor TransparentColor() const noexcept { return transparentColor_; }
+
+  TColor BackgroundColor = kColorNone;
+
+  // Writes the file atomically; the time stamp chunk holds `now` in UTC.
+  // Throws Error for an empty image or a palette image without palette,
+  // and "Write Image (PNG): Write Error" when compression fails.
+  void SaveToFile(const std::string& path) const;
+  void SaveToFile(const std::string& path, std::chrono::system_clock::time_point now) const;
+
+ private:
+  Bitmap image_;
+  TColor transparentColor_ = kColorNone;
+  bool transparent_ = false;
+};
+
+// Save As and the batch run write the same PNG files except that a batch
+// file with transparency also names magenta as its background colour.
+enum class ExportRun { SaveAs, Batch };
+inline constexpr TColor kBatchPngBackground = 0x00FF00FF;
+
+// PNG with the export options: reduced to 256 colours on a copy when
+// options.png256Colors, `background` transparent when options.pngTransparent.
+void WritePngFile(const Bitmap& bitmap, const std::string& path, const ExportOptions& options,
+                  TColor background, ExportRun run = ExportRun::SaveAs);
+
 enum class ImageFormat { Bmp, Png, Jpeg };
 
 // Writes a caption in one of the three formats with the export options:
-// JPEG at options.jpegQuality; PNG reduced to 256 colours on a copy when
-// options.png256Colors, with `background` as transparent colour when
-// options.pngTransparent. The bitmap itself is never changed.
+// JPEG at options.jpegQuality; PNG through WritePngFile. The bitmap itself
+// is never changed.
 void WriteImageFile(const Bitmap& bitmap, const std::string& path, ImageFormat format,
-                    const ExportOptions& options, TColor background);
+                    const ExportOptions& options, TColor background,
+                    ExportRun run = ExportRun::SaveAs);
 
 }  // namespace glyphary

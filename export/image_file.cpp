@@ -3,7 +3,7 @@
 namespace glyphary {
 
 void WriteImageFile(const Bitmap& bitmap, const std::string& path, ImageFormat format,
-                    const ExportOptions& options, TColor /*background*/) {
+                    const ExportOptions& options, TColor background, ExportRun run) {
   switch (format) {
     case ImageFormat::Bmp:
       WriteBmpFile(bitmap, path);
@@ -12,7 +12,8 @@ void WriteImageFile(const Bitmap& bitmap, const std::string& path, ImageFormat f
       WriteJpegFile(bitmap, options.jpegQuality, path);
       return;
     case ImageFormat::Png:
-      throw Error("PNG output is not available yet");
+      WritePngFile(bitmap, path, options, background, run);
+      return;
   }
 }
 
