@@ -119,8 +119,7 @@ TEST(TextEncoding, Utf8IsCheckedStrictly) {
   EXPECT_FALSE(IsValidUtf8("\x82\x6C\x82\x72"));  // "ＭＳ" in CP932
 }
 
-TEST(TextEncoding, ShiftJisIsDecodedAndBadBytesAreMarked) {
-  EXPECT_EQ(DecodeSettingsText("\x82\x6C\x82\x72\x20\x96\xBE\x92\xA9"), "ＭＳ 明朝");
+TEST(TextEncoding, Utf8StaysAndBadShiftJisBytesAreMarked) {
   EXPECT_EQ(DecodeSettingsText("ＭＳ 明朝"), "ＭＳ 明朝");  // UTF-8 stays as it is
   EXPECT_EQ(Cp932ToUtf8("a\x80"
                         "b\x82"),
