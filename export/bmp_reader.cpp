@@ -108,6 +108,21 @@ std::vector<std::uint8_t> ReadInfoHeader(const InputFile& file, std::uint64_t& p
   return info;
 }
 
+// Takes BI_RGB, and at 32 bits the standard bit fields; returns the size of
+// the masks that follow a 40-byte header.
+std::uint64_t MaskBytesAfterHeader(const InputFile& file, const std::vector<std::uint8_t>& info,
+                                   std::uint16_t bpp) {
+  const std::uint32_t compression = Get32(&info[16]);
+  if (compression == kBiRgb) return 0;
+  if (compression != kBiBitfields || bpp != 32)
+    Unsupported(file.Path(), "圧縮方式 " + std::to_string(compression));
+  const bool masksFollowHeader = info.size() - 12 == kInfoHeaderSize;
+  if (masksFollowHeader && kHeadersSize + 12 > file.Size())
+    InputFile::Corrupt(file.Path(), "ヘッダーが途中で終わっています");
+  if (!StandardMasks(&info[kInfoHeaderSize])) Unsupported(file.Path(), "ビットフィールド");
+  return masksFollowHeader ? 12 : 0;
+}
+
 Layout ParseHeaders(const InputFile& file) {
   const std::string& path = file.Path();
   Layout l;
@@ -117,7 +132,6 @@ Layout ParseHeaders(const InputFile& file) {
   const auto height = std::int32_t(Get32(&info[8]));
   const std::uint16_t planes = Get16(&info[12]);
   const std::uint16_t bpp = Get16(&info[14]);
-  const std::uint32_t compression = Get32(&info[16]);
   const std::uint32_t clrUsed = Get32(&info[32]);
 
   if (width <= 0 || height == 0 || height == std::numeric_limits<std::int32_t>::min())
@@ -130,15 +144,7 @@ Layout ParseHeaders(const InputFile& file) {
   l.bpp = bpp;
   l.tableOffset = kFileHeaderSize + infoSize;
 
-  if (compression == kBiBitfields && bpp == 32) {
-    const bool masksFollowHeader = infoSize == kInfoHeaderSize;
-    if (masksFollowHeader && l.tableOffset + 12 > file.Size())
-      InputFile::Corrupt(path, "ヘッダーが途中で終わっています");
-    if (!StandardMasks(&info[kInfoHeaderSize])) Unsupported(path, "ビットフィールド");
-    if (masksFollowHeader) l.tableOffset += 12;
-  } else if (compression != kBiRgb) {
-    Unsupported(path, "圧縮方式 " + std::to_string(compression));
-  }
+  l.tableOffset += MaskBytesAfterHeader(file, info, bpp);
   if (bpp == 8) {
     l.colors = clrUsed == 0 ? 256 : clrUsed;
     if (l.colors > 256) InputFile::Corrupt(path, "色数 " + std::to_string(clrUsed));
