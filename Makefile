@@ -3,7 +3,7 @@ BUILD ?= build
 JOBS  ?= $(shell nproc)
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=Release
 
-.PHONY: all deps build run test test-fast bench clean
+.PHONY: all deps build run test test-fast test-sanitize fuzz bench clean
 
 all: build
 
@@ -23,11 +23,23 @@ run: build
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 	$(MAKE) --no-print-directory test-sanitize
+	$(MAKE) --no-print-directory fuzz
 
 test-sanitize:
 	cmake -S . -B $(BUILD)-sanitize -DCMAKE_BUILD_TYPE=Debug -DGLYPHARY_SANITIZE=ON -DGLYPHARY_BENCH=OFF
 	cmake --build $(BUILD)-sanitize -j $(JOBS)
 	cd $(BUILD)-sanitize && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+# Fuzzes the settings reader for a short while on a copy of the seed corpus,
+# so new inputs never land in the repository.
+FUZZ_TIME ?= 20
+fuzz: deps
+	cmake -S . -B $(BUILD)-fuzz -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++ \
+	  -DGLYPHARY_FUZZ=ON -DGLYPHARY_BENCH=OFF -DGLYPHARY_TESTS=OFF
+	cmake --build $(BUILD)-fuzz -j $(JOBS) --target settings_fuzz
+	rm -rf $(BUILD)-fuzz/corpus && cp -r tests/fuzz/corpus $(BUILD)-fuzz/corpus
+	$(BUILD)-fuzz/fuzz/settings_fuzz -max_total_time=$(FUZZ_TIME) -max_len=4096 \
+	  -artifact_prefix=$(BUILD)-fuzz/ $(BUILD)-fuzz/corpus
 
 # Quick loop while developing: release build and its tests only.
 test-fast: build
@@ -37,4 +49,4 @@ bench: build
 	@for b in $(BUILD)/bench/*; do [ -x "$$b" ] && "$$b" --benchmark_min_time=0.2; done
 
 clean:
-	rm -rf $(BUILD) $(BUILD)-sanitize
+	rm -rf $(BUILD) $(BUILD)-sanitize $(BUILD)-fuzz

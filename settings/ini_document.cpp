@@ -1,0 +1,103 @@
+#include "settings/ini_document.h"
+
+#include <algorithm>
+#include <string>
+#include <string_view>
+
+#include "settings/ini_line.h"
+#include "settings/text_encoding.h"
+
+namespace glyphary {
+namespace {
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+std::string KeyLine(std::string_view key, std::string_view value) {
+  std::string text = ToValidUtf8(value);
+  std::replace(text.begin(), text.end(), '\r', ' ');
+  std::replace(text.begin(), text.end(), '\n', ' ');
+  return std::string(key) + "=" + QuoteIniValue(text);
+}
+
+std::string SectionLine(std::string_view section) {
+  std::string line(1, '[');
+  line += section;
+  line += ']';
+  return line;
+}
+
+}  // namespace
+
+IniDocument IniDocument::Parse(std::string_view text) {
+  IniDocument doc;
+  if (text.starts_with(kByteOrderMark)) {
+    doc.byteOrderMark_ = true;
+    text.remove_prefix(kByteOrderMark.size());
+  }
+  const auto firstBreak = text.find('\n');
+  if (firstBreak != std::string_view::npos && firstBreak > 0 && text[firstBreak - 1] == '\r')
+    doc.lineEnd_ = "\r\n";
+  while (!text.empty()) {
+    const auto lineBreak = text.find('\n');
+    std::string_view line = text.substr(0, lineBreak);
+    text.remove_prefix(lineBreak == std::string_view::npos ? text.size() : lineBreak + 1);
+    if (doc.lineEnd_.size() == 2 && line.ends_with('\r')) line.remove_suffix(1);
+    doc.lines_.emplace_back(line);
+  }
+  return doc;
+}
+
+std::optional<IniDocument::SectionRange> IniDocument::FindSection(std::string_view section) const {
+  for (std::size_t i = 0; i < lines_.size(); ++i) {
+    const IniLine line = ClassifyIniLine(lines_[i]);
+    if (line.kind != IniLine::Kind::Section || !SameIniName(line.name, section)) continue;
+    std::size_t end = i + 1;
+    while (end < lines_.size() && ClassifyIniLine(lines_[end]).kind != IniLine::Kind::Section)
+      ++end;
+    return SectionRange{i, end};
+  }
+  return std::nullopt;
+}
+
+std::optional<std::string> IniDocument::Get(std::string_view section, std::string_view key) const {
+  const auto range = FindSection(section);
+  if (!range) return std::nullopt;
+  for (std::size_t i = range->header + 1; i < range->end; ++i) {
+    const IniLine line = ClassifyIniLine(lines_[i]);
+    if (line.kind == IniLine::Kind::Key && SameIniName(line.name, key))
+      return std::string(FirstCharacters(UnquoteIniValue(line.value), kMaxIniValueCharacters));
+  }
+  return std::nullopt;
+}
+
+void IniDocument::Set(std::string_view section, std::string_view key, std::string_view value) {
+  const auto range = FindSection(section);
+  if (!range) {
+    if (!lines_.empty() && !lines_.back().empty()) lines_.emplace_back();
+    lines_.push_back(SectionLine(section));
+    lines_.push_back(KeyLine(key, value));
+    return;
+  }
+  std::size_t insertAt = range->header + 1;
+  for (std::size_t i = range->header + 1; i < range->end; ++i) {
+    const IniLine line = ClassifyIniLine(lines_[i]);
+    if (line.kind != IniLine::Kind::Key) continue;
+    if (SameIniName(line.name, key)) {
+      lines_[i] = KeyLine(key, value);
+      return;
+    }
+    insertAt = i + 1;
+  }
+  lines_.insert(lines_.begin() + std::ptrdiff_t(insertAt), KeyLine(key, value));
+}
+
+std::string IniDocument::Serialize() const {
+  std::string text(byteOrderMark_ ? kByteOrderMark : "");
+  for (const auto& line : lines_) {
+    text += line;
+    text += lineEnd_;
+  }
+  return text;
+}
+
+}  // namespace glyphary

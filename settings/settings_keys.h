@@ -1,0 +1,133 @@
+// The keys of the settings file as data, and how a key is read into or
+// written from a target. Each table lists its keys in file order.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <variant>
+
+#include "settings/ini_document.h"
+#include "settings/settings.h"
+
+namespace glyphary {
+
+template <class Target>
+struct IntegerKey {
+  std::int32_t fallback;
+  std::int32_t (Target::*get)() const;
+  void (Target::*set)(std::int32_t);
+};
+
+template <class Target>
+struct BooleanKey {
+  bool fallback;
+  bool (Target::*get)() const;
+  void (Target::*set)(bool);
+};
+
+template <class Target>
+struct TextKey {
+  const char* fallback;
+  std::string (Target::*get)() const;
+  void (Target::*set)(const std::string&);
+};
+
+template <class Target>
+struct ColorKey {
+  const char* fallback;  // in the file's text form
+  TColor (Target::*get)() const;
+  void (Target::*set)(TColor);
+};
+
+template <class Target>
+struct SettingsKey {
+  const char* section;
+  const char* name;
+  std::variant<IntegerKey<Target>, BooleanKey<Target>, TextKey<Target>, ColorKey<Target>> kind;
+};
+
+std::span<const SettingsKey<MainSettingsTarget>> MainSettingsKeys();
+std::span<const SettingsKey<ExportSettingsTarget>> ExportSettingsKeys();
+
+// The message of a colour that is neither a name nor an integer.
+std::string NotAnInteger(const std::string& text);
+
+template <class Target>
+void ReadKey(const std::string& value, const IntegerKey<Target>& key, Target& target) {
+  (target.*key.set)(ParseIniInteger(value).value_or(key.fallback));
+}
+
+template <class Target>
+void ReadKey(const std::string& value, const BooleanKey<Target>& key, Target& target) {
+  (target.*key.set)(ParseIniInteger(value).value_or(key.fallback ? 1 : 0) != 0);
+}
+
+template <class Target>
+void ReadKey(const std::string& value, const TextKey<Target>& key, Target& target) {
+  (target.*key.set)(value);
+}
+
+template <class Target>
+void ReadKey(const std::string& value, const ColorKey<Target>& key, Target& target) {
+  const auto color = ParseColor(value);
+  if (!color) throw Error(NotAnInteger(value));
+  (target.*key.set)(*color);
+}
+
+template <class Target>
+std::string Fallback(const IntegerKey<Target>& key) {
+  return std::to_string(key.fallback);
+}
+template <class Target>
+std::string Fallback(const BooleanKey<Target>& key) {
+  return key.fallback ? "1" : "0";
+}
+template <class Target>
+std::string Fallback(const TextKey<Target>& key) {
+  return key.fallback;
+}
+template <class Target>
+std::string Fallback(const ColorKey<Target>& key) {
+  return key.fallback;
+}
+
+template <class Target>
+std::string WriteKey(const IntegerKey<Target>& key, const Target& source) {
+  return std::to_string((source.*key.get)());
+}
+template <class Target>
+std::string WriteKey(const BooleanKey<Target>& key, const Target& source) {
+  return (source.*key.get)() ? "1" : "0";
+}
+template <class Target>
+std::string WriteKey(const TextKey<Target>& key, const Target& source) {
+  return (source.*key.get)();
+}
+template <class Target>
+std::string WriteKey(const ColorKey<Target>& key, const Target& source) {
+  return ColorToText((source.*key.get)());
+}
+
+// Applies the keys in order; a missing key reads as its default's text.
+template <class Target>
+void ApplySettings(const IniDocument& doc, std::span<const SettingsKey<Target>> keys,
+                   Target& target) {
+  for (const auto& key : keys) {
+    std::visit(
+        [&](const auto& kind) {
+          ReadKey(doc.Get(key.section, key.name).value_or(Fallback(kind)), kind, target);
+        },
+        key.kind);
+  }
+}
+
+template <class Target>
+void UpdateSettings(IniDocument& doc, std::span<const SettingsKey<Target>> keys,
+                    const Target& source) {
+  for (const auto& key : keys)
+    std::visit([&](const auto& kind) { doc.Set(key.section, key.name, WriteKey(kind, source)); },
+               key.kind);
+}
+
+}  // namespace glyphary

@@ -1,0 +1,26 @@
+// Text encodings of the settings file: written as UTF-8, read as UTF-8 or,
+// for files from Windows, as Shift-JIS (code page 932).
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace glyphary {
+
+// Strict UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF.
+bool IsValidUtf8(std::string_view text);
+
+// Every invalid byte of a UTF-8 text replaced by U+FFFD.
+std::string ToValidUtf8(std::string_view text);
+
+// Code page 932 to UTF-8; a byte sequence that is not CP932 becomes U+FFFD.
+std::string Cp932ToUtf8(std::string_view text);
+
+// The file's bytes as UTF-8: unchanged when they are UTF-8, else read as CP932.
+std::string DecodeSettingsText(std::string_view bytes);
+
+// The first `count` characters (code points) of a valid UTF-8 text.
+std::string_view FirstCharacters(std::string_view text, std::size_t count);
+
+}  // namespace glyphary

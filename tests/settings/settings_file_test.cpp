@@ -1,0 +1,271 @@
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <filesystem>
+#include <string>
+
+#include "export/export.h"
+#include "settings/settings.h"
+#include "test_support.h"
+
+namespace glyphary {
+namespace {
+
+void WriteText(const std::string& path, const std::string& text) {
+  WriteWholeFile(path, Bytes(text));
+}
+
+CaptionSettings LoadFrom(const std::string& path) {
+  CaptionSettings settings;
+  LoadCaptionSettings(path, settings);
+  return settings;
+}
+
+CaptionSettings LoadText(const TempDir& dir, const std::string& text) {
+  const std::string path = dir.File("glyphary.INI");
+  WriteText(path, text);
+  return LoadFrom(path);
+}
+
+std::string ErrorOf(const auto& action) {
+  try {
+    action();
+  } catch (const Error& e) {
+    return e.what();
+  }
+  return "(no error)";
+}
+
+TEST(SettingsFile, MissingFileGivesEveryDefault) {
+  TempDir dir;
+  const CaptionSettings s = LoadFrom(dir.File("absent.INI"));
+  EXPECT_EQ(s.window.left, 200);
+  EXPECT_EQ(s.window.top, 150);
+  EXPECT_EQ(s.window.width, 623);
+  EXPECT_EQ(s.window.height, 340);
+  EXPECT_EQ(s.style.pointSize, 25);
+  EXPECT_EQ(s.style.faceName, "ＭＳ Ｐゴシック");
+  EXPECT_FALSE(s.style.bold || s.style.italic || s.style.underline);
+  EXPECT_EQ(s.style.textColor, kColorBlack);
+  EXPECT_EQ(s.style.backgroundColor, kColorWhite);
+  EXPECT_EQ(s.exportOptions.jpegQuality, 70);
+  EXPECT_FALSE(s.exportOptions.pngTransparent || s.exportOptions.png256Colors);
+  EXPECT_EQ(dir.Entries(), 0u);  // loading never creates the file
+}
+
+TEST(SettingsFile, IntegersReadInHexAndFallBackToTheDefault) {
+  TempDir dir;
+  EXPECT_EQ(LoadText(dir, "[Font]\nSize=0x1A\n").style.pointSize, 26);
+  EXPECT_EQ(LoadText(dir, "[Font]\nSize=$1A\n").style.pointSize, 26);
+  EXPECT_EQ(LoadText(dir, "[Font]\nSize=abc\n").style.pointSize, 25);
+  EXPECT_EQ(LoadText(dir, "[Font]\nSize=\n").style.pointSize, 25);
+  EXPECT_EQ(LoadText(dir, "[Font]\nSize=-3\n").style.pointSize, -3);
+  EXPECT_EQ(LoadText(dir, "[window]\nleft=-5000\n").window.left, -5000);
+}
+
+TEST(SettingsFile, BooleansAreAnyNonZeroInteger) {
+  TempDir dir;
+  const auto s = LoadText(dir, "[Font]\nBold=2\nItalic=yes\nUnderLine=-1\n");
+  EXPECT_TRUE(s.style.bold);
+  EXPECT_FALSE(s.style.italic);
+  EXPECT_TRUE(s.style.underline);
+}
+
+TEST(SettingsFile, ColoursReadAsNamesOrIntegers) {
+  TempDir dir;
+  for (const char* text : {"clred", "255", "$000000FF", "0xFF"})
+    EXPECT_EQ(LoadText(dir, std::string("[Color]\nDrawColor=") + text + "\n").style.textColor,
+              0x000000FFu)
+        << text;
+  EXPECT_EQ(LoadText(dir, "[Color]\nBGColor=$80000008\n").style.backgroundColor, 0x80000008u);
+}
+
+TEST(SettingsFile, WindowSizePassesThroughTheMainWindowLimits) {
+  TempDir dir;
+  auto s = LoadText(dir, "[Window]\nWidth=800\nHeight=100\n");
+  EXPECT_EQ(s.window.width, 623);
+  EXPECT_EQ(s.window.height, 340);
+  s = LoadText(dir, "[Window]\nHeight=345\n");
+  EXPECT_EQ(s.window.height, 345);
+  s = LoadText(dir, "[Window]\nHeight=2000\n");
+  EXPECT_EQ(s.window.height, 348);
+}
+
+TEST(SettingsFile, QualityIsClampedAndTheTwoPngFlagsReadInOrder) {
+  TempDir dir;
+  EXPECT_EQ(LoadText(dir, "[JPEG]\nRate=5\n").exportOptions.jpegQuality, 10);
+  EXPECT_EQ(LoadText(dir, "[JPEG]\nRate=500\n").exportOptions.jpegQuality, 100);
+  auto s = LoadText(dir, "[PNG]\nTransParent=1\n256Color=0\n");
+  EXPECT_TRUE(s.exportOptions.pngTransparent);
+  EXPECT_FALSE(s.exportOptions.png256Colors);
+  s = LoadText(dir, "[PNG]\nTransParent=1\n");  // coupling, 256Color then reads 0 by default
+  EXPECT_TRUE(s.exportOptions.pngTransparent);
+  EXPECT_FALSE(s.exportOptions.png256Colors);
+  s = LoadText(dir, "[PNG]\n256Color=1\n");
+  EXPECT_FALSE(s.exportOptions.pngTransparent);
+  EXPECT_TRUE(s.exportOptions.png256Colors);
+}
+
+TEST(SettingsFile, InvalidColourStopsTheLoadAtThatKey) {
+  TempDir dir;
+  const std::string path = dir.File("glyphary.INI");
+  WriteText(path, "[Color]\nDrawColor=blue-ish\nBGColor=clRed\n[JPEG]\nRate=90\n");
+  CaptionSettings s;
+  s.style.backgroundColor = 0x00123456;
+  EXPECT_EQ(ErrorOf([&] { LoadCaptionSettings(path, s); }), "'blue-ish' は整数ではありません");
+  EXPECT_EQ(s.style.textColor, kColorBlack);
+  EXPECT_EQ(s.style.backgroundColor, 0x00123456u);  // never read
+  EXPECT_EQ(s.exportOptions.jpegQuality, 90);       // the other part still loads
+
+  WriteText(path, "[Color]\nDrawColor=\n");
+  EXPECT_EQ(ErrorOf([&] { LoadFrom(path); }), "'' は整数ではありません");
+}
+
+TEST(SettingsFile, ShiftJisFileFromWindowsLoadsItsFaceName) {
+  TempDir dir;
+  // "ＭＳ 明朝" in code page 932, with Windows line ends.
+  const auto s = LoadText(dir, "[Font]\r\nName=\x82\x6C\x82\x72 \x96\xBE\x92\xA9\r\nSize=30\r\n");
+  EXPECT_EQ(s.style.faceName, "ＭＳ 明朝");
+  EXPECT_EQ(s.style.pointSize, 30);
+}
+
+TEST(SettingsFile, StoringAShiftJisFileRewritesItInUtf8) {
+  TempDir dir;
+  const std::string path = dir.File("glyphary.INI");
+  WriteText(path, "[Font]\r\nName=\x82\x6C\x82\x72\r\n; \x83\x52\x83\x81\x83\x93\x83\x67\r\n");
+  StoreCaptionSettings(path, LoadFrom(path));
+  const std::string text = ReadAll(path);
+  EXPECT_TRUE(text.starts_with("[Font]\r\nName=ＭＳ\r\nSize=25\r\n")) << text;
+  EXPECT_NE(text.find("\r\n; コメント\r\n"), std::string::npos) << text;
+}
+
+TEST(SettingsFile, NewFileHasTheSectionsInExitOrderWithTheTableCapitals) {
+  TempDir dir;
+  const std::string path = dir.File("glyphary.INI");
+  CaptionSettings s;
+  s.style.textColor = 0x000000FF;
+  s.style.backgroundColor = 0x00FF8000;
+  s.style.underline = true;
+  s.window.left = -20;
+  StoreCaptionSettings(path, s);
+  EXPECT_EQ(ReadAll(path),
+            "[JPEG]\nRate=70\n\n[PNG]\nTransParent=0\n256Color=0\n\n"
+            "[Window]\nLeft=-20\nTop=150\nWidth=623\nHeight=340\n\n"
+            "[Font]\nSize=25\nName=ＭＳ Ｐゴシック\nBold=0\nItalic=0\nUnderLine=1\n\n"
+            "[Color]\nDrawColor=clRed\nBGColor=$00FF8000\n");
+}
+
+TEST(SettingsFile, EveryValueSurvivesAStoreAndLoad) {
+  TempDir dir;
+  const std::string path = dir.File("glyphary.INI");
+  CaptionSettings s;
+  s.window = {-100, 4000, 623, 347};
+  s.style = {"  IPAexゴシック ", -12, true, false, true, 0x80000008, 0x00FFFFFF};
+  s.exportOptions = {42, true, false};
+  StoreCaptionSettings(path, s);
+  const CaptionSettings r = LoadFrom(path);
+  EXPECT_EQ(r.window.left, -100);
+  EXPECT_EQ(r.window.top, 4000);
+  EXPECT_EQ(r.window.height, 347);
+  EXPECT_EQ(r.style.faceName, "  IPAexゴシック ");
+  EXPECT_EQ(r.style.pointSize, -12);
+  EXPECT_TRUE(r.style.bold && !r.style.italic && r.style.underline);
+  EXPECT_EQ(r.style.textColor, 0x80000008u);
+  EXPECT_EQ(r.style.backgroundColor, kColorWhite);
+  EXPECT_EQ(r.exportOptions.jpegQuality, 42);
+  EXPECT_TRUE(r.exportOptions.pngTransparent);
+  EXPECT_FALSE(r.exportOptions.png256Colors);
+}
+
+TEST(SettingsFile, StoreKeepsUnknownKeysCommentsAndOtherPrograms) {
+  TempDir dir;
+  const std::string path = dir.File("glyphary.INI");
+  WriteText(path,
+            "; my settings\n[font]\nsize=12\nKerning=on\n\n[Plugins]\nPath=/opt/x\n"
+            "not a key line\n");
+  CaptionSettings s;
+  s.style.pointSize = 40;
+  PlainMainSettings main(s.window, s.style);
+  StoreMainSettings(path, main);
+  // A second program stores its export options after us and keeps our keys.
+  ExportOptions other{95, false, true};
+  PlainExportSettings exportTarget(other);
+  StoreExportOptions(path, exportTarget);
+  EXPECT_EQ(ReadAll(path),
+            "; my settings\n[font]\nSize=40\nKerning=on\nName=ＭＳ Ｐゴシック\nBold=0\n"
+            "Italic=0\nUnderLine=0\n\n[Plugins]\nPath=/opt/x\nnot a key line\n\n"
+            "[Window]\nLeft=200\nTop=150\nWidth=623\nHeight=340\n\n"
+            "[Color]\nDrawColor=clBlack\nBGColor=clWhite\n\n"
+            "[JPEG]\nRate=95\n\n[PNG]\nTransParent=0\n256Color=1\n");
+  EXPECT_EQ(dir.Entries(), 1u);  // no temporary file left behind
+}
+
+TEST(SettingsFile, UnwritablePathGivesTheMessage) {
+  TempDir dir;
+  WriteText(dir.File("plain-file"), "x");
+  const std::string path = dir.File("plain-file/glyphary.INI");
+  EXPECT_EQ(LoadFrom(path).style.pointSize, 25);  // reading such a path is no error
+  EXPECT_EQ(ErrorOf([&] { StoreCaptionSettings(path, CaptionSettings{}); }),
+            path + " に書き込めません");
+  EXPECT_EQ(ReadAll(dir.File("plain-file")), "x");
+
+  const std::string folder = dir.File("folder.INI");
+  std::filesystem::create_directory(folder);
+  EXPECT_EQ(ErrorOf([&] { StoreCaptionSettings(folder, CaptionSettings{}); }),
+            folder + " に書き込めません");
+  EXPECT_TRUE(std::filesystem::is_directory(folder));
+}
+
+// A full disk, simulated with a file size limit, which holds for root too.
+TEST(SettingsFile, FailedWriteKeepsTheOldFileWhole) {
+  TempDir dir;
+  const std::string path = dir.File("glyphary.INI");
+  const std::string old = "[Font]\nSize=31\n";
+  WriteText(path, old);
+  CaptionSettings s;
+  s.style.faceName = std::string(4000, 'F');
+
+  rlimit saved;
+  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+  const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit small = saved;
+  small.rlim_cur = 1024;
+  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+  PlainMainSettings main(s.window, s.style);
+  const std::string error = ErrorOf([&] { StoreMainSettings(path, main); });
+  ::setrlimit(RLIMIT_FSIZE, &saved);
+  std::signal(SIGXFSZ, oldHandler);
+
+  EXPECT_EQ(error, path + " に書き込めません");
+  EXPECT_EQ(ReadAll(path), old);
+  EXPECT_EQ(dir.Entries(), 1u);
+}
+
+TEST(SettingsFile, StoringThroughASymbolicLinkKeepsTheLink) {
+  TempDir dir;
+  const std::string target = dir.File("real.INI");
+  const std::string link = dir.File("glyphary.INI");
+  WriteText(target, "[Font]\nSize=31\n");
+  std::filesystem::create_symlink(target, link);
+  StoreCaptionSettings(link, LoadFrom(link));
+  EXPECT_TRUE(std::filesystem::is_symlink(link));
+  EXPECT_NE(ReadAll(target).find("Size=31\nName="), std::string::npos);
+}
+
+TEST(SettingsPath, ExtensionOfTheFileNameIsReplacedByIni) {
+  EXPECT_EQ(SettingsPathFor("/opt/app/glyphary"), "/opt/app/glyphary.INI");
+  EXPECT_EQ(SettingsPathFor("/opt/app/glyphary.exe"), "/opt/app/glyphary.INI");
+  EXPECT_EQ(SettingsPathFor("/opt/app/glyphary.tar.gz"), "/opt/app/glyphary.tar.INI");
+  EXPECT_EQ(SettingsPathFor("/opt/app.d/glyphary"), "/opt/app.d/glyphary.INI");
+  EXPECT_EQ(SettingsPathFor("glyphary.bin"), "glyphary.INI");
+}
+
+TEST(SettingsPath, RunningProgramsFileLiesBesideIt) {
+  const std::string path = SettingsPathForExecutable();
+  EXPECT_EQ(path, std::filesystem::read_symlink("/proc/self/exe").string() + ".INI");
+}
+
+}  // namespace
+}  // namespace glyphary
