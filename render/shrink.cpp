@@ -1,0 +1,185 @@
+// Area-average reduction: every destination pixel is the exact mean of the
+// source interval it covers, in 2^-18 pixel units and integer arithmetic.
+#include <algorithm>
+#include <cmath>
+
+#include "render/stretch.h"
+
+namespace glyphary {
+namespace {
+
+constexpr std::uint32_t kWholePixel = 262144;  // 2^18
+constexpr std::uint32_t kHalfPixel = 131072;   // rounding start of every sum
+
+// Which source pixel a boundary falls in, and how much of it lies left of it.
+struct Boundary {
+  std::int32_t whole;
+  std::uint32_t part;
+};
+
+Boundary BoundaryAt(int sourceSize, int destinationSize, int index) {
+  const long double p = static_cast<long double>(std::int64_t(sourceSize) * index) /
+                        static_cast<long double>(destinationSize);
+  const long double whole = std::trunc(p);
+  return {std::int32_t(whole), std::uint32_t(std::trunc((p - whole) * 262144.0L + 0.5L))};
+}
+
+// Beyond about 64:1 a plain 32-bit sum would wrap; wider sums keep the same
+// arithmetic, and the clamp keeps rounding drift at extreme ratios from
+// wrapping past white.
+template <typename Sum>
+inline std::uint8_t Normalise(Sum sum, std::uint32_t factor) {
+  const std::uint64_t value = (std::uint64_t(sum) * factor) >> 40;
+  return std::uint8_t(value > 255 ? 255 : value);
+}
+
+std::int32_t StepPercent(std::int64_t step, std::int64_t steps, std::int32_t end) {
+  // A single step finishes the pass at once rather than dividing by zero.
+  if (steps <= 1) return end;
+  return std::int32_t(step * 100 / (2 * (steps - 1))) + end - 50;
+}
+
+template <typename Sum, int kFixed>
+void ShrinkRow(const std::uint8_t* src, std::uint8_t* dst, const ShrinkTable& table) {
+  const int count = kFixed > 0 ? kFixed : table.count;
+  const std::int32_t* first = table.first.data();
+  const std::uint32_t* weights = table.weights.data();
+  const std::size_t n = table.first.size();
+  for (std::size_t j = 0; j < n; ++j, weights += count, dst += 3) {
+    const std::uint8_t* s = src + 3 * std::size_t(first[j]);
+    Sum b = kHalfPixel, g = kHalfPixel, r = kHalfPixel;
+    for (int t = 0; t < count; ++t, s += 3) {
+      const Sum w = weights[t];
+      b += s[0] * w;
+      g += s[1] * w;
+      r += s[2] * w;
+    }
+    dst[0] = Normalise(b, table.factor);
+    dst[1] = Normalise(g, table.factor);
+    dst[2] = Normalise(r, table.factor);
+  }
+}
+
+template <typename Sum>
+using RowShrinker = void (*)(const std::uint8_t*, std::uint8_t*, const ShrinkTable&);
+
+template <typename Sum>
+RowShrinker<Sum> PickRowShrinker(int count) {
+  switch (count) {
+    case 1:
+      return ShrinkRow<Sum, 1>;
+    case 2:
+      return ShrinkRow<Sum, 2>;
+    case 3:
+      return ShrinkRow<Sum, 3>;
+    case 4:
+      return ShrinkRow<Sum, 4>;
+    case 5:
+      return ShrinkRow<Sum, 5>;
+    case 6:
+      return ShrinkRow<Sum, 6>;
+    default:
+      return ShrinkRow<Sum, 0>;
+  }
+}
+
+template <typename Sum>
+void ShrinkHorizontalWith(const Bitmap& source, Bitmap& destination, const ShrinkTable& table,
+                          ProgressProc progress) {
+  const RowShrinker<Sum> shrinkRow = PickRowShrinker<Sum>(table.count);
+  const int height = source.Height();
+  for (int r = 0; r < height; ++r) {
+    shrinkRow(source.Row(r), destination.Row(r), table);
+    ReportProgress(StepPercent(r, height, 50), progress);
+  }
+}
+
+template <typename Sum>
+void AddRow(Sum* __restrict sums, const std::uint8_t* __restrict src, std::size_t n,
+            std::uint32_t weight) {
+  if (weight == kWholePixel) {
+    for (std::size_t x = 0; x < n; ++x) sums[x] += Sum(src[x]) << 18;
+  } else {
+    for (std::size_t x = 0; x < n; ++x) sums[x] += Sum(src[x]) * weight;
+  }
+}
+
+template <typename Sum>
+void StoreRow(std::uint8_t* __restrict dst, const Sum* __restrict sums, std::size_t n,
+              std::uint32_t factor) {
+  for (std::size_t x = 0; x < n; ++x) dst[x] = Normalise(sums[x], factor);
+}
+
+template <typename Sum>
+void ShrinkVerticalWith(const Bitmap& source, Bitmap& destination, const ShrinkTable& table,
+                        ProgressProc progress) {
+  const std::size_t n = std::size_t(source.Width()) * 3;
+  const int height = destination.Height();
+  std::vector<Sum> sums(n);
+  for (int r = 0; r < height; ++r) {
+    std::fill(sums.begin(), sums.end(), Sum(kHalfPixel));
+    for (int t = 0; t < table.count; ++t) {
+      const std::uint32_t weight = table.weights[std::size_t(r) * table.count + t];
+      if (weight != 0) AddRow(sums.data(), source.Row(table.first[r] + t), n, weight);
+    }
+    StoreRow(destination.Row(r), sums.data(), n, table.factor);
+    ReportProgress(StepPercent(r, height, 100), progress);
+  }
+}
+
+}  // namespace
+
+ShrinkTable MakeShrinkTable(int sourceSize, int destinationSize) {
+  ShrinkTable table;
+  table.factor = std::uint32_t(std::trunc(
+      (1.0L / (static_cast<long double>(sourceSize) / static_cast<long double>(destinationSize))) *
+          4194304.0L +
+      0.5L));
+
+  // Spans per destination pixel: from boundary j to boundary j + 1.
+  std::vector<Boundary> bounds(std::size_t(destinationSize) + 1);
+  for (int j = 0; j <= destinationSize; ++j) bounds[j] = BoundaryAt(sourceSize, destinationSize, j);
+  for (int j = 0; j < destinationSize; ++j) {
+    const int span = bounds[j + 1].whole - bounds[j].whole + (bounds[j + 1].part != 0 ? 1 : 0);
+    table.count = std::max(table.count, span);
+  }
+  table.count = std::min(table.count, sourceSize);
+
+  table.first.resize(std::size_t(destinationSize));
+  table.weights.assign(std::size_t(destinationSize) * table.count, 0);
+  std::uint64_t heaviest = 0;
+  for (int j = 0; j < destinationSize; ++j) {
+    const int a = bounds[j].whole, e = bounds[j + 1].whole;
+    // Near the right edge the window slides left; its extra taps weigh 0.
+    const int first = std::min(a, sourceSize - table.count);
+    std::uint32_t* w = &table.weights[std::size_t(j) * table.count];
+    w[a - first] += kWholePixel - bounds[j].part;
+    for (int i = a + 1; i < e; ++i) w[i - first] += kWholePixel;
+    if (bounds[j + 1].part != 0) w[e - first] += bounds[j + 1].part;
+    table.first[j] = first;
+    heaviest = std::max(heaviest,
+                        std::uint64_t(kWholePixel) * (e - a) + bounds[j + 1].part - bounds[j].part);
+  }
+  table.wideSums = kHalfPixel + 255 * heaviest > 0xFFFFFFFFu;
+  return table;
+}
+
+void ShrinkHorizontal(const Bitmap& source, Bitmap& destination, ProgressProc progress) {
+  ReportProgress(0, progress);
+  const ShrinkTable table = MakeShrinkTable(source.Width(), destination.Width());
+  if (table.wideSums)
+    ShrinkHorizontalWith<std::uint64_t>(source, destination, table, progress);
+  else
+    ShrinkHorizontalWith<std::uint32_t>(source, destination, table, progress);
+}
+
+void ShrinkVertical(const Bitmap& source, Bitmap& destination, ProgressProc progress) {
+  ReportProgress(0, progress);
+  const ShrinkTable table = MakeShrinkTable(source.Height(), destination.Height());
+  if (table.wideSums)
+    ShrinkVerticalWith<std::uint64_t>(source, destination, table, progress);
+  else
+    ShrinkVerticalWith<std::uint32_t>(source, destination, table, progress);
+}
+
+}  // namespace glyphary

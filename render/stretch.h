@@ -1,0 +1,62 @@
+// The resampler's passes and helpers, private to render/. StretchBitmap in
+// render.h is the way in; tests and benchmarks reach the pieces through here.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "render/render.h"
+
+namespace glyphary {
+
+// Forwards percent to progress at most once per 50 ms; 0 restarts the clock
+// without a call. Does nothing at all when progress is null.
+void ReportProgress(std::int32_t percent, ProgressProc progress);
+
+// Four-tap Lagrange weights through the nodes 0..3 at x (1 <= x < 2), scaled.
+using CubicWeightSet = std::array<std::int32_t, 4>;
+CubicWeightSet CubicWeights(long double x, std::int32_t scale);
+
+// One pass each; both bitmaps are 24-bit and the destination already has its
+// final size. Horizontal passes keep the height, vertical ones the width.
+void EnlargeHorizontal(const Bitmap& source, Bitmap& destination, ProgressProc progress);
+void EnlargeVertical(const Bitmap& source, Bitmap& destination, ProgressProc progress);
+void ShrinkHorizontal(const Bitmap& source, Bitmap& destination, ProgressProc progress);
+void ShrinkVertical(const Bitmap& source, Bitmap& destination, ProgressProc progress);
+
+// Both dimensions exactly halved in one sweep, byte for byte what the two
+// shrink passes give (each rounds on its own). Source 2w x 2h, destination w x h.
+void HalveBitmap(const Bitmap& source, Bitmap& destination);
+
+// ---- shared by the passes
+
+// Where one destination pixel of an area average reads: count source pixels
+// from first on, with weights in 2^-18 of a pixel. Every entry of a table has
+// the same count (zero weights pad), so the inner loops do not branch.
+struct ShrinkTable {
+  std::vector<std::int32_t> first;
+  std::vector<std::uint32_t> weights;  // count per destination pixel
+  int count = 0;
+  std::uint32_t factor = 0;  // destination / source size, scaled by 2^22
+  bool wideSums = false;     // a channel sum may not fit 32 bits
+};
+ShrinkTable MakeShrinkTable(int sourceSize, int destinationSize);
+
+// The four taps (clamped to the source) and weights of each destination
+// column or row of an enlargement.
+struct EnlargeTable {
+  std::vector<std::array<std::int32_t, 4>> taps;
+  std::vector<CubicWeightSet> weights;
+};
+EnlargeTable MakeEnlargeTable(int sourceSize, int destinationSize);
+
+// ---- for tests only
+
+namespace stretch_testing {
+// Replaces the millisecond tick counter; nullptr restores the steady clock.
+using TickClock = std::uint32_t (*)();
+void SetTickClock(TickClock clock);
+}  // namespace stretch_testing
+
+}  // namespace glyphary

@@ -1,0 +1,186 @@
+// Every fast path of the resampler against a plain, slow rendering of the same
+// arithmetic: per-pixel loops, clamped taps, boundaries worked out in place.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <random>
+#include <string>
+
+#include "render/render.h"
+#include "render/stretch.h"
+
+namespace glyphary {
+namespace {
+
+using Taps = CubicWeightSet;
+
+Taps ReferenceCubic(long double x, std::int32_t scale) {
+  const long double s = scale, sixth = 1.0L / 6.0L;
+  const long double v[4] = {
+      ((x - 1) * (x - 2)) * (x - 3) * -sixth * s, ((x - 0) * (x - 2)) * (x - 3) * 0.5L * s,
+      ((x - 0) * (x - 1)) * (x - 3) * -0.5L * s, ((x - 0) * (x - 1)) * (x - 2) * sixth * s};
+  Taps w;
+  for (int i = 0; i < 4; ++i) w[i] = std::int32_t(std::trunc(v[i] + 0.5L));
+  return w;
+}
+
+std::uint8_t& At(Bitmap& b, int row, int column, int channel) {
+  return b.Row(row)[3 * column + channel];
+}
+
+// Enlarges along columns (horizontal) or rows; `get` and `put` hide which.
+template <typename Get, typename Put>
+void ReferenceEnlarge(int from, int to, int lines, Get get, Put put) {
+  for (int c = 0; c < to; ++c) {
+    const long double m =
+        static_cast<long double>(std::int64_t(from - 1) * c) / static_cast<long double>(to - 1);
+    const int t = int(std::trunc(m)) - 1;
+    const Taps w = ReferenceCubic((m - std::trunc(m)) + 1, 1048576);
+    for (int line = 0; line < lines; ++line) {
+      for (int k = 0; k < 3; ++k) {
+        std::int32_t acc = 524288;
+        for (int i = 0; i < 4; ++i) acc += get(line, std::clamp(t + i, 0, from - 1), k) * w[i];
+        put(line, c, k, acc < 0 ? 0 : acc > 267386880 ? 255 : acc >> 20);
+      }
+    }
+  }
+}
+
+template <typename Get, typename Put>
+void ReferenceShrink(int from, int to, int lines, Get get, Put put) {
+  const auto f = std::uint32_t(std::trunc(
+      (1 / (static_cast<long double>(from) / static_cast<long double>(to))) * 4194304 + 0.5L));
+  for (int line = 0; line < lines; ++line) {
+    int a = 0;
+    std::uint32_t carry = 0;
+    for (int j = 0; j < to; ++j) {
+      const long double p = static_cast<long double>(std::int64_t(from) * (j + 1)) / to;
+      const std::uint32_t lead = 262144 - carry;
+      const int e = int(std::trunc(p));
+      carry = std::uint32_t(std::trunc((p - std::trunc(p)) * 262144 + 0.5L));
+      for (int k = 0; k < 3; ++k) {
+        std::uint64_t sum = 131072;  // wide: also right beyond 64:1
+        if (lead != 0) sum += get(line, a, k) * std::uint64_t(lead);
+        for (int i = a + 1; i < e; ++i) sum += get(line, i, k) * std::uint64_t(262144);
+        if (carry != 0) sum += get(line, e, k) * std::uint64_t(carry);
+        put(line, j, k, int(std::min<std::uint64_t>(255, (sum * f) >> 40)));
+      }
+      a = e;
+    }
+  }
+}
+
+Bitmap ReferenceStretch(Bitmap b, int width, int height) {
+  b.SetBitsPerPixel(24);
+  if (width != b.Width()) {
+    Bitmap d(width, b.Height(), 24);
+    auto get = [&](int row, int col, int k) { return At(b, row, col, k); };
+    auto put = [&](int row, int col, int k, int v) { At(d, row, col, k) = std::uint8_t(v); };
+    if (width > b.Width())
+      ReferenceEnlarge(b.Width(), width, b.Height(), get, put);
+    else
+      ReferenceShrink(b.Width(), width, b.Height(), get, put);
+    b = std::move(d);
+  }
+  if (height != b.Height()) {
+    Bitmap d(b.Width(), height, 24);
+    auto get = [&](int col, int row, int k) { return At(b, row, col, k); };
+    auto put = [&](int col, int row, int k, int v) { At(d, row, col, k) = std::uint8_t(v); };
+    if (height > b.Height())
+      ReferenceEnlarge(b.Height(), height, b.Width(), get, put);
+    else
+      ReferenceShrink(b.Height(), height, b.Width(), get, put);
+    b = std::move(d);
+  }
+  return b;
+}
+
+Bitmap RandomImage(int width, int height, int bpp, std::mt19937& random) {
+  Bitmap b(width, height, bpp);
+  std::uniform_int_distribution<int> level(0, 255);
+  // Mostly noise; some rows flat or extreme so clamps and plateaus are hit.
+  for (int y = 0; y < height; ++y) {
+    const int kind = level(random) % 4;
+    for (int i = 0; i < width * bpp / 8; ++i)
+      b.Row(y)[i] = std::uint8_t(kind == 0 ? (level(random) < 128 ? 0 : 255) : level(random));
+  }
+  return b;
+}
+
+void Silent(std::int32_t) {}
+
+bool SameImage(const Bitmap& a, const Bitmap& b, std::string& where) {
+  if (a.Width() != b.Width() || a.Height() != b.Height() || a.BitsPerPixel() != b.BitsPerPixel()) {
+    where = "size or format differs";
+    return false;
+  }
+  for (int y = 0; y < a.Height(); ++y)
+    for (int x = 0; x < a.Width(); ++x)
+      if (a.PixelAt(x, y) != b.PixelAt(x, y)) {
+        where = "pixel " + std::to_string(x) + "," + std::to_string(y);
+        return false;
+      }
+  return true;
+}
+
+void ExpectMatchesReference(int w, int h, int toW, int toH, std::mt19937& random) {
+  const std::string name = std::to_string(w) + "x" + std::to_string(h) + " to " +
+                           std::to_string(toW) + "x" + std::to_string(toH);
+  const Bitmap source = RandomImage(w, h, random() % 3 == 0 ? 32 : 24, random);
+  const Bitmap expected = ReferenceStretch(source, toW, toH);
+  std::string where;
+  Bitmap fast = source;
+  StretchBitmap(fast, toW, toH);
+  EXPECT_TRUE(SameImage(fast, expected, where)) << name << ": " << where;
+  // A listener takes the pass-by-pass route.
+  Bitmap passes = source;
+  StretchBitmap(passes, toW, toH, Silent);
+  EXPECT_TRUE(SameImage(passes, expected, where)) << name << " with progress: " << where;
+}
+
+TEST(StretchExactness, CubicWeightsFollowTheFormulaEverywhere) {
+  for (int i = 0; i < 4096; ++i) {
+    const long double x = 1 + i / 4096.0L;
+    ASSERT_EQ(CubicWeights(x, 1048576), ReferenceCubic(x, 1048576)) << double(x);
+  }
+}
+
+TEST(StretchExactness, HalvingMatchesBothPasses) {
+  std::mt19937 random(7);
+  const int sizes[][2] = {{2, 2}, {6, 4}, {34, 18}, {66, 2}, {2, 66}, {94, 38}, {130, 6}};
+  for (const auto& s : sizes) ExpectMatchesReference(s[0], s[1], s[0] / 2, s[1] / 2, random);
+  // Odd sizes halve with a sliver of the last pixel spread over the row.
+  const int odd[][2] = {{41, 7}, {4001, 3}, {3, 601}, {5, 5}};
+  for (const auto& s : odd) ExpectMatchesReference(s[0], s[1], s[0] / 2, s[1] / 2, random);
+}
+
+TEST(StretchExactness, ThinImagesAndSinglePixels) {
+  std::mt19937 random(11);
+  const int cases[][4] = {{1, 9, 1, 4}, {9, 1, 4, 1}, {1, 1, 5, 3}, {1, 7, 6, 1},
+                          {7, 1, 1, 6}, {2, 2, 1, 9}, {3, 3, 1, 1}, {1, 2, 1, 1}};
+  for (const auto& c : cases) ExpectMatchesReference(c[0], c[1], c[2], c[3], random);
+}
+
+TEST(StretchExactness, ReductionsBeyond64To1) {
+  std::mt19937 random(13);
+  const int cases[][4] = {{200, 3, 2, 1}, {70, 70, 1, 1},  {130, 5, 1, 2},
+                          {3, 130, 2, 1}, {1000, 2, 7, 1}, {5, 700, 3, 3}};
+  for (const auto& c : cases) ExpectMatchesReference(c[0], c[1], c[2], c[3], random);
+}
+
+TEST(StretchExactness, EnlargingOneWayAndShrinkingTheOther) {
+  std::mt19937 random(17);
+  const int cases[][4] = {{5, 40, 13, 3}, {40, 5, 3, 13}, {17, 17, 50, 9}, {4, 31, 2, 100}};
+  for (const auto& c : cases) ExpectMatchesReference(c[0], c[1], c[2], c[3], random);
+}
+
+TEST(StretchExactness, RandomSizesAndRatios) {
+  std::mt19937 random(19);
+  std::uniform_int_distribution<int> size(1, 48), target(1, 70);
+  for (int i = 0; i < 150; ++i)
+    ExpectMatchesReference(size(random), size(random), target(random), target(random), random);
+}
+
+}  // namespace
+}  // namespace glyphary
