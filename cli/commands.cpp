@@ -3,7 +3,9 @@
 namespace glyphary::cli {
 
 const std::vector<Command>& Commands() {
-  static const std::vector<Command> commands = {};
+  static const std::vector<Command> commands = {
+      StretchCommand(),
+  };
   return commands;
 }
 

@@ -19,4 +19,6 @@ struct Command {
 // The table of commands, in the order --help lists them.
 const std::vector<Command>& Commands();
 
+Command StretchCommand();
+
 }  // namespace glyphary::cli

@@ -1,0 +1,202 @@
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <limits>
+#include <utility>
+#include <vector>
+
+#include "export/bmp_format.h"
+#include "export/export.h"
+
+namespace glyphary {
+namespace {
+
+using namespace bmp;
+
+// Larger than any known info header (124 bytes for version 5).
+constexpr std::uint32_t kMaxInfoHeaderSize = 4096;
+
+// A file opened for reading at given offsets; every read is all or nothing.
+class InputFile {
+ public:
+  explicit InputFile(std::string path) : path_(std::move(path)) {
+    fd_ = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd_ < 0) Fail(errno);
+    struct stat st;
+    if (::fstat(fd_, &st) != 0) Fail(errno);
+    if (!S_ISREG(st.st_mode)) Fail(EISDIR);
+    size_ = std::uint64_t(st.st_size);
+  }
+  ~InputFile() { ::close(fd_); }
+  InputFile(const InputFile&) = delete;
+  InputFile& operator=(const InputFile&) = delete;
+
+  std::uint64_t Size() const noexcept { return size_; }
+  const std::string& Path() const noexcept { return path_; }
+
+  void ReadAt(std::uint64_t offset, std::uint8_t* out, std::size_t count) const {
+    while (count > 0) {
+      const ssize_t n = ::pread(fd_, out, count, off_t(offset));
+      if (n < 0 && errno == EINTR) continue;
+      if (n < 0) Fail(errno);
+      if (n == 0) Corrupt(path_, "途中で終わっています");
+      out += n;
+      offset += std::uint64_t(n);
+      count -= std::size_t(n);
+    }
+  }
+
+  [[noreturn]] static void Corrupt(const std::string& path, const std::string& why) {
+    throw Error("BMP ファイル " + path + " が壊れています (" + why + ")");
+  }
+
+ private:
+  [[noreturn]] void Fail(int err) const {
+    throw Error("ファイル " + path_ + " を読み込めません (" + std::strerror(err) + ")");
+  }
+
+  std::string path_;
+  int fd_ = -1;
+  std::uint64_t size_ = 0;
+};
+
+struct Layout {
+  int width = 0, height = 0, bpp = 0;
+  bool topDown = false;
+  std::uint32_t colors = 0;       // colour table entries (8 bits only)
+  std::uint64_t tableOffset = 0;  // where the colour table starts
+  std::uint64_t pixelOffset = 0;  // bfOffBits
+};
+
+[[noreturn]] void Unsupported(const std::string& path, const std::string& what) {
+  throw Error("BMP ファイル " + path + " は対応していない形式です (" + what + ")");
+}
+
+// Masks in the order red, green, blue of the only bit-field layout we take:
+// the same bytes as BI_RGB at 32 bits.
+bool StandardMasks(const std::uint8_t* masks) {
+  return Get32(masks) == 0x00FF0000 && Get32(masks + 4) == 0x0000FF00 &&
+         Get32(masks + 8) == 0x000000FF;
+}
+
+[[noreturn]] void NotBmp(const std::string& path) {
+  throw Error("ファイル " + path + " は BMP ファイルではありません");
+}
+
+// The info header, with room for the three masks that may follow a 40-byte
+// header; bytes beyond the end of the file read as zero.
+std::vector<std::uint8_t> ReadInfoHeader(const InputFile& file, std::uint64_t& pixelOffset) {
+  const std::string& path = file.Path();
+  std::uint8_t fh[kFileHeaderSize + 4] = {};
+  const auto got = std::size_t(std::min<std::uint64_t>(sizeof fh, file.Size()));
+  file.ReadAt(0, fh, got);
+  if (got < 2 || Get16(fh) != kMagic) NotBmp(path);
+  if (got < sizeof fh) InputFile::Corrupt(path, "ヘッダーが途中で終わっています");
+  const std::uint32_t infoSize = Get32(fh + kFileHeaderSize);
+  if (infoSize < kInfoHeaderSize || infoSize > kMaxInfoHeaderSize)
+    Unsupported(path, "情報ヘッダー " + std::to_string(infoSize) + " バイト");
+  if (kFileHeaderSize + infoSize > file.Size())
+    InputFile::Corrupt(path, "ヘッダーが途中で終わっています");
+  pixelOffset = Get32(fh + 10);
+  std::vector<std::uint8_t> info(infoSize + 12, 0);
+  file.ReadAt(kFileHeaderSize, info.data(),
+              std::size_t(std::min<std::uint64_t>(info.size(), file.Size() - kFileHeaderSize)));
+  return info;
+}
+
+// Takes BI_RGB, and at 32 bits the standard bit fields; returns the size of
+// the masks that follow a 40-byte header.
+std::uint64_t MaskBytesAfterHeader(const InputFile& file, const std::vector<std::uint8_t>& info,
+                                   std::uint16_t bpp) {
+  const std::uint32_t compression = Get32(&info[16]);
+  if (compression == kBiRgb) return 0;
+  if (compression != kBiBitfields || bpp != 32)
+    Unsupported(file.Path(), "圧縮方式 " + std::to_string(compression));
+  const bool masksFollowHeader = info.size() - 12 == kInfoHeaderSize;
+  if (masksFollowHeader && kHeadersSize + 12 > file.Size())
+    InputFile::Corrupt(file.Path(), "ヘッダーが途中で終わっています");
+  if (!StandardMasks(&info[kInfoHeaderSize])) Unsupported(file.Path(), "ビットフィールド");
+  return masksFollowHeader ? 12 : 0;
+}
+
+Layout ParseHeaders(const InputFile& file) {
+  const std::string& path = file.Path();
+  Layout l;
+  const std::vector<std::uint8_t> info = ReadInfoHeader(file, l.pixelOffset);
+  const auto infoSize = std::uint32_t(info.size() - 12);
+  const auto width = std::int32_t(Get32(&info[4]));
+  const auto height = std::int32_t(Get32(&info[8]));
+  const std::uint16_t planes = Get16(&info[12]);
+  const std::uint16_t bpp = Get16(&info[14]);
+  const std::uint32_t clrUsed = Get32(&info[32]);
+
+  if (width <= 0 || height == 0 || height == std::numeric_limits<std::int32_t>::min())
+    InputFile::Corrupt(path, "大きさ " + std::to_string(width) + " × " + std::to_string(height));
+  if (planes != 1) InputFile::Corrupt(path, "プレーン数 " + std::to_string(planes));
+  if (bpp != 8 && bpp != 24 && bpp != 32) Unsupported(path, std::to_string(bpp) + " ビット");
+  l.width = width;
+  l.topDown = height < 0;
+  l.height = l.topDown ? -height : height;
+  l.bpp = bpp;
+  l.tableOffset = kFileHeaderSize + infoSize;
+
+  l.tableOffset += MaskBytesAfterHeader(file, info, bpp);
+  if (bpp == 8) {
+    l.colors = clrUsed == 0 ? 256 : clrUsed;
+    if (l.colors > 256) InputFile::Corrupt(path, "色数 " + std::to_string(clrUsed));
+  }
+  const std::uint64_t tableEnd = l.tableOffset + std::uint64_t(l.colors) * kPaletteEntrySize;
+  if (tableEnd > file.Size()) InputFile::Corrupt(path, "カラーテーブルが途中で終わっています");
+  if (l.pixelOffset < tableEnd || l.pixelOffset > file.Size())
+    InputFile::Corrupt(path, "画素データの位置 " + std::to_string(l.pixelOffset));
+  return l;
+}
+
+std::vector<PaletteEntry> ReadColorTable(const InputFile& file, const Layout& l) {
+  std::vector<std::uint8_t> raw(std::size_t(l.colors) * kPaletteEntrySize);
+  file.ReadAt(l.tableOffset, raw.data(), raw.size());
+  std::vector<PaletteEntry> table(l.colors);
+  for (std::size_t i = 0; i < table.size(); ++i)
+    table[i] = {raw[4 * i], raw[4 * i + 1], raw[4 * i + 2], 0};
+  return table;
+}
+
+void SwapRows(Bitmap& bitmap) {
+  std::vector<std::uint8_t> tmp(bitmap.Stride());
+  for (int top = 0, bottom = bitmap.Height() - 1; top < bottom; ++top, --bottom) {
+    std::memcpy(tmp.data(), bitmap.Row(top), tmp.size());
+    std::memcpy(bitmap.Row(top), bitmap.Row(bottom), tmp.size());
+    std::memcpy(bitmap.Row(bottom), tmp.data(), tmp.size());
+  }
+}
+
+// Bytes after the last pixel of a row are zero in memory, whatever the file held.
+void ClearPadding(Bitmap& bitmap) {
+  const std::size_t used = std::size_t(bitmap.Width()) * std::size_t(bitmap.BitsPerPixel() / 8);
+  for (int y = 0; y < bitmap.Height(); ++y)
+    std::memset(bitmap.Row(y) + used, 0, bitmap.Stride() - used);
+}
+
+}  // namespace
+
+Bitmap ReadBmpFile(const std::string& path) {
+  const InputFile file(path);
+  const Layout l = ParseHeaders(file);
+  const std::uint64_t stride = Bitmap::StrideFor(l.width, l.bpp);
+  const std::uint64_t available = file.Size() - l.pixelOffset;
+  if (stride > available / std::uint64_t(l.height))
+    InputFile::Corrupt(path, "画素データが途中で終わっています");
+
+  Bitmap bitmap(l.width, l.height, l.bpp);
+  if (l.bpp == 8) bitmap.SetPalette(ReadColorTable(file, l));
+  file.ReadAt(l.pixelOffset, bitmap.Bits(), bitmap.ImageSize());
+  if (l.topDown) SwapRows(bitmap);
+  ClearPadding(bitmap);
+  return bitmap;
+}
+
+}  // namespace glyphary

@@ -1,0 +1,81 @@
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <cstring>
+
+#include "export/export.h"
+#include "test_support.h"
+
+namespace glyphary {
+namespace {
+
+class StretchCli : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Bitmap input(7, 5);
+    for (int y = 0; y < 5; ++y)
+      for (int x = 0; x < 21; ++x) input.Row(y)[x] = std::uint8_t(x * 12 + y * 50);
+    input_ = dir_.File("in.bmp");
+    WriteBmpFile(input, input_);
+  }
+
+  // Runs the real binary; standard error is kept for the checks.
+  int Run(const std::string& arguments) {
+    const std::string command = std::string(GLYPHARY_CLI) + " stretch " + arguments + " >" +
+                                dir_.File("stdout") + " 2>" + dir_.File("stderr");
+    const int status = std::system(command.c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  }
+  std::string Stderr() const { return ReadAll(dir_.File("stderr")); }
+
+  TempDir dir_;
+  std::string input_;
+};
+
+TEST_F(StretchCli, WritesWhatTheResamplerMakesInTheFormatOfTheExtension) {
+  ASSERT_EQ(Run(input_ + " 12 9 " + dir_.File("out.bmp")), 0) << Stderr();
+  EXPECT_EQ(Stderr(), "");  // no progress bar when standard error is not a terminal
+  Bitmap expected = ReadBmpFile(input_);
+  StretchBitmap(expected, 12, 9);
+  const Bitmap written = ReadBmpFile(dir_.File("out.bmp"));
+  ASSERT_EQ(written.ImageSize(), expected.ImageSize());
+  EXPECT_EQ(std::memcmp(written.Bits(), expected.Bits(), written.ImageSize()), 0);
+
+  ASSERT_EQ(Run(input_ + " 3 2 " + dir_.File("out.JPG") + " --quality 95"), 0) << Stderr();
+  EXPECT_EQ(ReadBytes(dir_.File("out.JPG")).at(0), 0xFF);
+}
+
+TEST_F(StretchCli, BadValuesAndFailedFilesExitWithOneAndAMessage) {
+  WriteWholeFile(dir_.File("plain"), Bytes("x"));
+  for (const std::string& arguments : {
+           dir_.File("missing.bmp") + " 4 4 " + dir_.File("a.bmp"),
+           dir_.File("plain") + " 4 4 " + dir_.File("a.bmp"),  // not a BMP
+           input_ + " 0 4 " + dir_.File("a.bmp"), input_ + " 4 -3 " + dir_.File("a.bmp"),
+           input_ + " 4x 4 " + dir_.File("a.bmp"),
+           input_ + " 100000 100000 " + dir_.File("a.bmp"),  // beyond any bitmap
+           input_ + " 4 4 " + dir_.File("plain/a.bmp"),      // parent is a file
+       }) {
+    EXPECT_EQ(Run(arguments), 1) << arguments;
+    EXPECT_NE(Stderr().find("glyphary-cli stretch: "), std::string::npos) << arguments;
+  }
+  EXPECT_EQ(dir_.Entries(), 4u);  // in.bmp, plain, stdout, stderr: nothing half-written
+}
+
+TEST_F(StretchCli, WrongUseOfTheCommandLineExitsWithTwo) {
+  for (const std::string& arguments : {
+           input_ + " 4 4",
+           input_ + " 4 4 " + dir_.File("a.bmp") + " extra",
+           input_ + " 4 4 " + dir_.File("a.gif"),
+           input_ + " 4 4 " + dir_.File("a.jpg") + " --quality 5",
+           input_ + " 4 4 " + dir_.File("a.png") + " --256 --no-256",
+           input_ + " 4 4 " + dir_.File("a.bmp") + " --fast",
+       })
+    EXPECT_EQ(Run(arguments), 2) << arguments;
+  EXPECT_EQ(Run("--help"), 0);
+  EXPECT_NE(ReadAll(dir_.File("stdout")).find("stretch INPUT WIDTH HEIGHT OUTPUT"),
+            std::string::npos);
+}
+
+}  // namespace
+}  // namespace glyphary
