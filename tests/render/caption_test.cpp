@@ -186,5 +186,24 @@ TEST(WorkingCaption, AHugeSizeOrTextIsRefusedWithAMessage) {
   EXPECT_THROW(RenderWorkingCaption(b, std::string(300, 'W'), Style(5000), engine), Error);
 }
 
+TEST(RenderCaption, HalvesTheTrimmedImageInto24Bits) {
+  FontEngine engine;
+  const CaptionStyle style = Style(25, Rgb(0, 0, 128), Rgb(255, 255, 200));
+  for (const std::string text : {"今日の天気は晴れ Sunny Day 2024", "", "   ", "i"}) {
+    Bitmap working, caption(5, 5, 8);
+    RenderWorkingCaption(working, text, style, engine);
+    RenderCaption(caption, text, style, engine);
+    EXPECT_EQ(caption.BitsPerPixel(), 24);
+    EXPECT_EQ(caption.Width(), working.Width() / 2) << text;
+    EXPECT_EQ(caption.Height(), working.Height() / 2) << text;
+    EXPECT_GE(caption.Width(), 2);
+    EXPECT_GE(caption.Height(), 2);
+    EXPECT_EQ(caption.PixelAt(caption.Width() - 1, 0), Rgb(255, 255, 200));
+  }
+  Bitmap empty;
+  RenderCaption(empty, "", style, engine);
+  EXPECT_EQ(empty.Width(), 3);
+}
+
 }  // namespace
 }  // namespace glyphary
