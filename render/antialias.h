@@ -24,7 +24,7 @@ FontDescription ScratchFont(const FontDescription& font, bool shiftJis, const Fo
 // than Cairo can draw.
 struct ScratchLimits {
   int maxTileWidth = 32766;              // Cairo's limit is 32767 a side; even
-  std::size_t maxBandBytes = 16u << 20;  // per band
+  std::size_t maxBandBytes = 4u << 20;  // per band
 };
 
 void DrawAntialiasedText(Bitmap& destination, int x, int y, const FontDescription& font,

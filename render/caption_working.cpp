@@ -55,10 +55,11 @@ void RenderWorkingCaption(Bitmap& target, const std::string& text, const Caption
   if (w > kMaxWorkingSide || h > kMaxWorkingSide || std::size_t(w * h * 4) > kMaxWorkingBytes)
     TooLarge();
 
+  // With the brush set first, sizing fills the image with the background:
+  // the same pixels as sizing and then filling, in one pass.
+  target.SetBrushColor(style.backgroundColor);
   target.SetHeight(int(h));
   target.SetWidth(int(w));
-  target.SetBrushColor(style.backgroundColor);
-  target.Fill(style.backgroundColor);
   DrawAntialiasedText(target, 0, 0, font, text, shiftJis, engine, limits);
   TrimToContent(target, style.backgroundColor);
 }

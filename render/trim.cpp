@@ -26,6 +26,18 @@ class InkFinder {
       return after;
     }
     const std::uint8_t* row = b_.Row(y);
+    if (step == 4) {
+      // Whole pixels as words, the fourth byte masked off.
+      const std::uint32_t bgr = std::uint32_t(BlueOf(background_)) |
+                                std::uint32_t(GreenOf(background_)) << 8 |
+                                std::uint32_t(RedOf(background_)) << 16;
+      for (int x = w - 1; x > after; --x) {
+        std::uint32_t v;
+        std::memcpy(&v, row + 4 * std::size_t(x), 4);
+        if ((v & 0x00FFFFFF) != bgr) return x;
+      }
+      return after;
+    }
     const std::uint8_t blue = BlueOf(background_), green = GreenOf(background_),
                        red = RedOf(background_);
     for (int x = w - 1; x > after; --x) {
@@ -58,24 +70,35 @@ InkBox FindInk(const Bitmap& b, TColor background) {
   return {first, h - last, b.Width() - lastCol};
 }
 
-}  // namespace
+// Shifts the kept region within the image itself, then shrinks it: the usual
+// case, where the new size lies inside the old one.
+void ShiftInPlaceAndShrink(Bitmap& bitmap, const InkBox& box, int newW, int newH) {
+  const int h = bitmap.Height();
+  const std::size_t pixel = std::size_t(bitmap.BitsPerPixel() / 8);
+  const auto shiftRow = [&](int y) {
+    const int source = y + box.top - 2;
+    if (source >= 0 && source < h)
+      std::memmove(bitmap.Row(y) + pixel, bitmap.Row(source), pixel * std::size_t(newW - 1));
+  };
+  // Rows move up when top > 2 and down when top < 2: read each source row
+  // before it is overwritten.
+  if (box.top >= 2)
+    for (int y = 1; y < newH; ++y) shiftRow(y);
+  else
+    for (int y = newH - 1; y >= 1; --y) shiftRow(y);
+  bitmap.SetSize(newW, newH);
+}
 
-void TrimToContent(Bitmap& bitmap, TColor background) {
-  if (bitmap.Width() < 1) bitmap.SetWidth(1);
-  if (bitmap.Height() < 1) bitmap.SetHeight(1);
+// The general case: builds the result beside the old image.
+void ShiftIntoNewImage(Bitmap& bitmap, const InkBox& box, int newW, int newH) {
   const int w = bitmap.Width(), h = bitmap.Height();
-  const InkBox box = FindInk(bitmap, background);
-
-  // Built in one pass: what resizing in place and then copying the old image
-  // shifted by one column right and (2 − top) rows down, from x, y ≥ 1, leaves.
   Bitmap out(0, 0, bitmap.BitsPerPixel());
   out.SetPalette(bitmap.Palette());
   out.SetBrushColor(bitmap.BrushColor());
-  out.SetSize(w - box.rightCut + 5, h - box.bottomCut - box.top + 4);
+  out.SetSize(newW, newH);
   const std::size_t pixel = std::size_t(bitmap.BitsPerPixel() / 8);
-  const int kept = std::min(w, out.Width());
-  const int shifted = std::min(w, out.Width() - 1);
-  for (int y = 0; y < out.Height(); ++y) {
+  const int kept = std::min(w, newW), shifted = std::min(w, newW - 1);
+  for (int y = 0; y < newH; ++y) {
     std::uint8_t* dst = out.Row(y);
     const int source = y + box.top - 2;
     const bool shift = y >= 1 && source >= 0 && source < h;
@@ -83,6 +106,22 @@ void TrimToContent(Bitmap& bitmap, TColor background) {
     if (shift) std::memcpy(dst + pixel, bitmap.Row(source), pixel * std::size_t(shifted));
   }
   bitmap = std::move(out);
+}
+
+}  // namespace
+
+void TrimToContent(Bitmap& bitmap, TColor background) {
+  if (bitmap.Width() < 1) bitmap.SetWidth(1);
+  if (bitmap.Height() < 1) bitmap.SetHeight(1);
+  const InkBox box = FindInk(bitmap, background);
+  // Resizing in place and then copying the old image one column right and
+  // (2 − top) rows down, from x, y ≥ 1, is what both ways below produce.
+  const int newW = bitmap.Width() - box.rightCut + 5;
+  const int newH = bitmap.Height() - box.bottomCut - box.top + 4;
+  if (newW <= bitmap.Width() && newH <= bitmap.Height())
+    ShiftInPlaceAndShrink(bitmap, box, newW, newH);
+  else
+    ShiftIntoNewImage(bitmap, box, newW, newH);
 }
 
 }  // namespace glyphary

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <random>
+
 #include "render/render.h"
 
 namespace glyphary {
@@ -66,6 +69,57 @@ TEST(TrimToContent, InkFarDownMovesUpWithTheRowsBelowIt) {
   EXPECT_EQ(b.PixelAt(3, 2), InkAt(2, 40));
   EXPECT_EQ(b.PixelAt(4, 10), InkAt(3, 48));
   EXPECT_EQ(b.PixelAt(4, 11), kBg);  // old row 49
+}
+
+// The crop done literally: scans through a pixel reader, a resize that keeps
+// the overlap, then the shifted copy from an untouched copy.
+Bitmap LiteralTrim(Bitmap b, TColor background) {
+  const Bitmap copy = b;
+  const int w = b.Width(), h = b.Height();
+  const auto ink = [&](int x, int y) { return copy.PixelAt(x, y) != background; };
+  int top = 0, bottomCut = 0, rightCut = 0;
+  [&] {
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x)
+        if (ink(x, y)) return void(top = y);
+  }();
+  [&] {
+    for (int y = h - 1; y >= 0; --y)
+      for (int x = 0; x < w; ++x)
+        if (ink(x, y)) return void(bottomCut = h - y);
+  }();
+  [&] {
+    for (int x = w - 1; x >= 0; --x)
+      for (int y = 0; y < h; ++y)
+        if (ink(x, y)) return void(rightCut = w - x);
+  }();
+  b.SetHeight(h - bottomCut - top + 4);
+  b.SetWidth(w - rightCut + 5);
+  for (int y = 1; y < b.Height(); ++y)
+    for (int x = 1; x < b.Width(); ++x) {
+      const int sx = x - 1, sy = y + top - 2;
+      if (sx < w && sy >= 0 && sy < h) std::memcpy(b.Row(y) + 4 * x, copy.Row(sy) + 4 * sx, 4);
+    }
+  return b;
+}
+
+TEST(TrimToContent, GivesWhatTheLiteralCropGivesForAnyInk) {
+  std::mt19937 random(7);
+  for (int round = 0; round < 300; ++round) {
+    const int w = 1 + int(random() % 12), h = 1 + int(random() % 12);
+    Bitmap b = Image(w, h, {});
+    for (int i = int(random() % 4); i > 0; --i) {
+      const int x = int(random() % w), y = int(random() % h);
+      b.Row(y)[4 * x] = std::uint8_t(x);
+      b.Row(y)[4 * x + 2] = 200;
+      b.Row(y)[4 * x + 3] = std::uint8_t(random());
+    }
+    const Bitmap expected = LiteralTrim(b, kBg);
+    TrimToContent(b, kBg);
+    ASSERT_EQ(b.Width(), expected.Width()) << round;
+    ASSERT_EQ(b.Height(), expected.Height()) << round;
+    ASSERT_EQ(std::memcmp(b.Bits(), expected.Bits(), b.ImageSize()), 0) << round;
+  }
 }
 
 TEST(TrimToContent, WithoutInkGrowsByTheMargins) {
