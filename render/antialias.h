@@ -23,7 +23,7 @@ FontDescription ScratchFont(const FontDescription& font, bool shiftJis, const Fo
 // so it is drawn in bands of rows, and in tiles of columns where it is wider
 // than Cairo can draw.
 struct ScratchLimits {
-  int maxTileWidth = 32766;              // Cairo's limit is 32767 a side; even
+  int maxTileWidth = 32766;             // Cairo's limit is 32767 a side; even
   std::size_t maxBandBytes = 4u << 20;  // per band
 };
 

@@ -56,10 +56,9 @@ void RenderWorkingCaption(Bitmap& target, const std::string& text, const Caption
     TooLarge();
 
   // With the brush set first, sizing fills the image with the background:
-  // the same pixels as sizing and then filling, in one pass.
+  // the same pixels as sizing to H, then W, and then filling, in one pass.
   target.SetBrushColor(style.backgroundColor);
-  target.SetHeight(int(h));
-  target.SetWidth(int(w));
+  target.SetSize(int(w), int(h));
   DrawAntialiasedText(target, 0, 0, font, text, shiftJis, engine, limits);
   TrimToContent(target, style.backgroundColor);
 }

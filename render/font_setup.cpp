@@ -82,3 +82,16 @@ const FontSetup& SharedFontSetup() {
 }
 
 }  // namespace glyphary
+
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define GLYPHARY_ADDRESS_SANITIZER 1
+#endif
+#endif
+#if defined(__SANITIZE_ADDRESS__) || defined(GLYPHARY_ADDRESS_SANITIZER)
+// fontconfig keeps its configuration and caches until exit and frees them
+// only in FcFini, which cannot run while Pango and Cairo still hold fonts.
+extern "C" const char* __lsan_default_suppressions() {
+  return "leak:libfontconfig.so\n";
+}
+#endif

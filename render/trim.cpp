@@ -111,8 +111,14 @@ void ShiftIntoNewImage(Bitmap& bitmap, const InkBox& box, int newW, int newH) {
 }  // namespace
 
 void TrimToContent(Bitmap& bitmap, TColor background) {
-  if (bitmap.Width() < 1) bitmap.SetWidth(1);
-  if (bitmap.Height() < 1) bitmap.SetHeight(1);
+  if (bitmap.Width() < 1 || bitmap.Height() < 1) {
+    // No pixel to keep: a new image of brush colour at least 1 × 1.
+    Bitmap grown(0, 0, bitmap.BitsPerPixel());
+    grown.SetPalette(bitmap.Palette());
+    grown.SetBrushColor(bitmap.BrushColor());
+    grown.SetSize(std::max(bitmap.Width(), 1), std::max(bitmap.Height(), 1));
+    bitmap = std::move(grown);
+  }
   const InkBox box = FindInk(bitmap, background);
   // Resizing in place and then copying the old image one column right and
   // (2 − top) rows down, from x, y ≥ 1, is what both ways below produce.
