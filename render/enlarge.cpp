@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "render/stretch.h"
+#include "render/stretch_rows.h"
 
 namespace glyphary {
 namespace {
@@ -35,14 +36,6 @@ void EnlargeRow(const std::uint8_t* __restrict src, std::uint8_t* __restrict dst
     for (int k = 0; k < 3; ++k)
       dst[k] = Clamp(kHalfUnit + p0[k] * w[0] + p1[k] * w[1] + p2[k] * w[2] + p3[k] * w[3]);
   }
-}
-
-void BlendRows(const std::uint8_t* __restrict p0, const std::uint8_t* __restrict p1,
-               const std::uint8_t* __restrict p2, const std::uint8_t* __restrict p3,
-               std::uint8_t* __restrict dst, std::size_t n, const CubicWeightSet& weights) {
-  const std::int32_t w0 = weights[0], w1 = weights[1], w2 = weights[2], w3 = weights[3];
-  for (std::size_t x = 0; x < n; ++x)
-    dst[x] = Clamp(kHalfUnit + p0[x] * w0 + p1[x] * w1 + p2[x] * w2 + p3[x] * w3);
 }
 
 }  // namespace
@@ -105,8 +98,9 @@ void EnlargeVertical(const Bitmap& source, Bitmap& destination, ProgressProc pro
   const int height = destination.Height();
   for (int r = 0; r < height; ++r) {
     const std::array<std::int32_t, 4>& tap = table.taps[r];
-    BlendRows(source.Row(tap[0]), source.Row(tap[1]), source.Row(tap[2]), source.Row(tap[3]),
-              destination.Row(r), n, table.weights[r]);
+    const std::uint8_t* const rows[4] = {source.Row(tap[0]), source.Row(tap[1]), source.Row(tap[2]),
+                                         source.Row(tap[3])};
+    CubicRows(rows, destination.Row(r), n, table.weights[r]);
     ReportProgress(StepPercent(r, height, 100), progress);
   }
 }

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "render/stretch.h"
+#include "render/stretch_rows.h"
 
 namespace glyphary {
 namespace {
@@ -176,10 +177,25 @@ void ShrinkHorizontal(const Bitmap& source, Bitmap& destination, ProgressProc pr
 void ShrinkVertical(const Bitmap& source, Bitmap& destination, ProgressProc progress) {
   ReportProgress(0, progress);
   const ShrinkTable table = MakeShrinkTable(source.Height(), destination.Height());
-  if (table.wideSums)
+  if (table.wideSums) {
     ShrinkVerticalWith<std::uint64_t>(source, destination, table, progress);
-  else
-    ShrinkVerticalWith<std::uint32_t>(source, destination, table, progress);
+    return;
+  }
+  const std::size_t n = std::size_t(source.Width()) * 3;
+  const int height = destination.Height();
+  std::vector<const std::uint8_t*> rows(std::size_t(table.count));
+  std::vector<std::uint32_t> weights(std::size_t(table.count));
+  for (int r = 0; r < height; ++r) {
+    int used = 0;  // rows of weight 0 pad the table only
+    for (int t = 0; t < table.count; ++t) {
+      const std::uint32_t weight = table.weights[std::size_t(r) * table.count + t];
+      if (weight == 0) continue;
+      rows[used] = source.Row(table.first[r] + t);
+      weights[used++] = weight;
+    }
+    AreaRows(rows.data(), weights.data(), used, destination.Row(r), n, table.factor);
+    ReportProgress(StepPercent(r, height, 100), progress);
+  }
 }
 
 }  // namespace glyphary

@@ -1,0 +1,22 @@
+// Whole-row kernels of the vertical passes: every byte of a destination row
+// is a weighted sum of the same byte in a few source rows, whatever channel
+// it holds, so the rows can be treated as plain byte runs.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "render/stretch.h"
+
+namespace glyphary {
+
+// dst[x] = clamp((2^19 + sum of rows[i][x] * weights[i]) >> 20) over four rows.
+void CubicRows(const std::uint8_t* const rows[4], std::uint8_t* dst, std::size_t n,
+               const CubicWeightSet& weights);
+
+// dst[x] = ((2^17 + sum of rows[i][x] * weights[i]) * factor) >> 40 over count
+// rows; the caller vouches that every sum fits 32 bits.
+void AreaRows(const std::uint8_t* const* rows, const std::uint32_t* weights, int count,
+              std::uint8_t* dst, std::size_t n, std::uint32_t factor);
+
+}  // namespace glyphary
