@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "render/stretch.h"
-#include "render/stretch_rows.h"
+#include "render/stretch_kernels.h"
 
 namespace glyphary {
 namespace {
@@ -32,12 +32,6 @@ template <typename Sum>
 inline std::uint8_t Normalise(Sum sum, std::uint32_t factor) {
   const std::uint64_t value = (std::uint64_t(sum) * factor) >> 40;
   return std::uint8_t(value > 255 ? 255 : value);
-}
-
-std::int32_t StepPercent(std::int64_t step, std::int64_t steps, std::int32_t end) {
-  // A single step finishes the pass at once rather than dividing by zero.
-  if (steps <= 1) return end;
-  return std::int32_t(step * 100 / (2 * (steps - 1))) + end - 50;
 }
 
 template <typename Sum, int kFixed>
@@ -91,7 +85,7 @@ void ShrinkHorizontalWith(const Bitmap& source, Bitmap& destination, const Shrin
   const int height = source.Height();
   for (int r = 0; r < height; ++r) {
     shrinkRow(source.Row(r), destination.Row(r), table);
-    ReportProgress(StepPercent(r, height, 50), progress);
+    ReportProgress(PassPercent(r, height, 50), progress);
   }
 }
 
@@ -124,7 +118,7 @@ void ShrinkVerticalWith(const Bitmap& source, Bitmap& destination, const ShrinkT
       if (weight != 0) AddRow(sums.data(), source.Row(table.first[r] + t), n, weight);
     }
     StoreRow(destination.Row(r), sums.data(), n, table.factor);
-    ReportProgress(StepPercent(r, height, 100), progress);
+    ReportProgress(PassPercent(r, height, 100), progress);
   }
 }
 
@@ -194,7 +188,7 @@ void ShrinkVertical(const Bitmap& source, Bitmap& destination, ProgressProc prog
       weights[used++] = weight;
     }
     AreaRows(rows.data(), weights.data(), used, destination.Row(r), n, table.factor);
-    ReportProgress(StepPercent(r, height, 100), progress);
+    ReportProgress(PassPercent(r, height, 100), progress);
   }
 }
 

@@ -1,6 +1,7 @@
-// Whole-row kernels of the vertical passes: every byte of a destination row
-// is a weighted sum of the same byte in a few source rows, whatever channel
-// it holds, so the rows can be treated as plain byte runs.
+// Vectorised kernels of the passes. Every byte of a destination row is a
+// weighted sum of the same byte in a few source rows, whatever channel it
+// holds, so rows can be treated as plain byte runs; the horizontal passes
+// turn blocks of rows so that columns can be treated the same way.
 #pragma once
 
 #include <cstddef>
@@ -18,5 +19,9 @@ void CubicRows(const std::uint8_t* const rows[4], std::uint8_t* dst, std::size_t
 // rows; the caller vouches that every sum fits 32 bits.
 void AreaRows(const std::uint8_t* const* rows, const std::uint32_t* weights, int count,
               std::uint8_t* dst, std::size_t n, std::uint32_t factor);
+
+// The horizontal enlargement over every whole block of 16 rows; returns how
+// many rows it did and leaves the rest.
+int EnlargeRowsInBlocks(const Bitmap& source, Bitmap& destination, const EnlargeTable& table);
 
 }  // namespace glyphary
