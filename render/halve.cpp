@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "render/stretch.h"
+#include "render/stretch_kernels.h"
 
 namespace glyphary {
 namespace {
@@ -53,14 +54,32 @@ void PackPairs(const std::uint8_t* means, std::uint8_t* dst, int width) {
 
 }  // namespace
 
+void HalveRow(const std::uint8_t* top, const std::uint8_t* bottom, std::uint8_t* dst, int width,
+              std::uint8_t* scratch) {
+  if (width == 0) return;
+  MeanRows(top, bottom, scratch, std::size_t(width) * 6);
+  PackPairs(scratch, dst, width);
+}
+
+void MeanOfRows(const std::uint8_t* a, const std::uint8_t* b, std::uint8_t* dst, std::size_t n) {
+  const __m128i ones = _mm_set1_epi8(-1);
+  std::size_t x = 0;
+  for (; x + 16 <= n; x += 16) {
+    const __m128i upper =
+        _mm_xor_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(a + x)), ones);
+    const __m128i lower =
+        _mm_xor_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(b + x)), ones);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + x),
+                     _mm_xor_si128(_mm_avg_epu8(upper, lower), ones));
+  }
+  for (; x < n; ++x) dst[x] = Mean(a[x], b[x]);
+}
+
 void HalveBitmap(const Bitmap& source, Bitmap& destination) {
   const int width = destination.Width();
-  if (width == 0) return;
-  std::vector<std::uint8_t> means(std::size_t(width) * 6);
-  for (int r = 0; r < destination.Height(); ++r) {
-    MeanRows(source.Row(2 * r), source.Row(2 * r + 1), means.data(), means.size());
-    PackPairs(means.data(), destination.Row(r), width);
-  }
+  std::vector<std::uint8_t> scratch(std::size_t(width) * 6);
+  for (int r = 0; r < destination.Height(); ++r)
+    HalveRow(source.Row(2 * r), source.Row(2 * r + 1), destination.Row(r), width, scratch.data());
 }
 
 }  // namespace glyphary

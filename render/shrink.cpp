@@ -161,6 +161,16 @@ ShrinkTable MakeShrinkTable(int sourceSize, int destinationSize) {
 
 void ShrinkHorizontal(const Bitmap& source, Bitmap& destination, ProgressProc progress) {
   ReportProgress(0, progress);
+  const int height = source.Height();
+  if (source.Width() == 2 * std::int64_t(destination.Width())) {
+    std::vector<std::uint8_t> scratch(std::size_t(destination.Width()) * 6);
+    for (int r = 0; r < height; ++r) {
+      HalveRow(source.Row(r), source.Row(r), destination.Row(r), destination.Width(),
+               scratch.data());
+      ReportProgress(PassPercent(r, height, 50), progress);
+    }
+    return;
+  }
   const ShrinkTable table = MakeShrinkTable(source.Width(), destination.Width());
   if (table.wideSums)
     ShrinkHorizontalWith<std::uint64_t>(source, destination, table, progress);
@@ -170,13 +180,20 @@ void ShrinkHorizontal(const Bitmap& source, Bitmap& destination, ProgressProc pr
 
 void ShrinkVertical(const Bitmap& source, Bitmap& destination, ProgressProc progress) {
   ReportProgress(0, progress);
-  const ShrinkTable table = MakeShrinkTable(source.Height(), destination.Height());
+  const std::size_t n = std::size_t(source.Width()) * 3;
+  const int height = destination.Height();
+  if (source.Height() == 2 * std::int64_t(height)) {
+    for (int r = 0; r < height; ++r) {
+      MeanOfRows(source.Row(2 * r), source.Row(2 * r + 1), destination.Row(r), n);
+      ReportProgress(PassPercent(r, height, 100), progress);
+    }
+    return;
+  }
+  const ShrinkTable table = MakeShrinkTable(source.Height(), height);
   if (table.wideSums) {
     ShrinkVerticalWith<std::uint64_t>(source, destination, table, progress);
     return;
   }
-  const std::size_t n = std::size_t(source.Width()) * 3;
-  const int height = destination.Height();
   std::vector<const std::uint8_t*> rows(std::size_t(table.count));
   std::vector<std::uint32_t> weights(std::size_t(table.count));
   for (int r = 0; r < height; ++r) {

@@ -20,6 +20,14 @@ void CubicRows(const std::uint8_t* const rows[4], std::uint8_t* dst, std::size_t
 void AreaRows(const std::uint8_t* const* rows, const std::uint32_t* weights, int count,
               std::uint8_t* dst, std::size_t n, std::uint32_t factor);
 
+// Exact halving, where every output is (a + b) >> 1 of its two inputs.
+// HalveRow makes one row of half the width from two rows (the same row twice
+// halves the width alone), with scratch room for 6 * width bytes; MeanOfRows
+// averages two rows byte by byte.
+void HalveRow(const std::uint8_t* top, const std::uint8_t* bottom, std::uint8_t* dst, int width,
+              std::uint8_t* scratch);
+void MeanOfRows(const std::uint8_t* a, const std::uint8_t* b, std::uint8_t* dst, std::size_t n);
+
 // The horizontal enlargement over every whole block of 16 rows; returns how
 // many rows it did and leaves the rest.
 int EnlargeRowsInBlocks(const Bitmap& source, Bitmap& destination, const EnlargeTable& table);

@@ -156,6 +156,8 @@ TEST(StretchExactness, ChosenSizesAndRatios) {
   check({{2, 2, 1, 1}, {6, 4, 3, 2}, {34, 18, 17, 9}, {66, 2, 33, 1}, {2, 66, 1, 33}});
   // Odd sizes halved: a sliver of the last pixel spreads over the row.
   check({{41, 7, 20, 3}, {4001, 3, 2000, 1}, {3, 601, 1, 300}, {5, 5, 2, 2}});
+  // Exact halving one way only.
+  check({{34, 17, 17, 8}, {41, 18, 20, 9}, {2, 5, 1, 2}, {7, 2, 3, 1}, {1, 40, 1, 20}});
   // Single rows, columns and pixels.
   check({{1, 9, 1, 4}, {9, 1, 4, 1}, {1, 1, 5, 3}, {1, 7, 6, 1}, {7, 1, 1, 6}, {2, 2, 1, 9}});
   // Up to 64:1 and beyond, where 32-bit sums would wrap.
