@@ -16,7 +16,7 @@ using bmp::Put32;
 using ByteList = std::vector<std::uint8_t>;
 
 // A hand-made BMP; `extra` (masks or colour table) and `pixels` follow the headers.
-struct BmpSpec {
+struct BmpFields {
   std::int32_t width = 2, height = 2;
   std::uint16_t bpp = 24, planes = 1;
   std::uint32_t infoSize = 40, compression = 0, clrUsed = 0;
@@ -25,7 +25,7 @@ struct BmpSpec {
   std::int64_t offBits = -1;  // default: right after the headers and `extra`
 };
 
-ByteList MakeBmp(const BmpSpec& s) {
+ByteList MakeBmp(const BmpFields& s) {
   ByteList f(14 + s.infoSize, 0);
   const auto offBits = std::uint32_t(s.offBits >= 0 ? s.offBits : f.size() + s.extra.size());
   Put16(&f[0], 0x4D42);
@@ -98,11 +98,11 @@ TEST_F(BmpReader, ThirtyTwoBitsPlainOrWithStandardBitFieldsInAnyHeaderSize) {
   Put32(&masks[0], 0x00FF0000);
   Put32(&masks[4], 0x0000FF00);
   Put32(&masks[8], 0x000000FF);
-  const BmpSpec plain{.width = 1, .height = 1, .bpp = 32, .pixels = {10, 20, 30, 0xFF}};
-  BmpSpec fields = plain;
+  const BmpFields plain{.width = 1, .height = 1, .bpp = 32, .pixels = {10, 20, 30, 0xFF}};
+  BmpFields fields = plain;
   fields.compression = 3;
   fields.extra = masks;  // after a 40-byte header
-  BmpSpec v5 = fields;
+  BmpFields v5 = fields;
   v5.infoSize = 124;
   v5.extra = {};
   ByteList v5bytes = MakeBmp(v5);
@@ -130,7 +130,7 @@ TEST_F(BmpReader, ForeignTruncatedAndImpossibleFilesAreRejectedWithoutHugeAlloca
   std::vector<ByteList> corrupt;
   const ByteList whole = MakeBmp({.width = 1, .height = 1, .pixels = {1, 2, 3, 0}});
   for (std::size_t cut : {16u, 30u, 57u}) corrupt.emplace_back(whole.begin(), whole.begin() + cut);
-  for (const BmpSpec& s : std::vector<BmpSpec>{
+  for (const BmpFields& s : std::vector<BmpFields>{
            {.width = 0},
            {.height = std::numeric_limits<std::int32_t>::min()},
            {.width = 100000, .height = 100000},  // claims 30 GB
