@@ -5,6 +5,8 @@ namespace glyphary::cli {
 const std::vector<Command>& Commands() {
   static const std::vector<Command> commands = {
       StretchCommand(),
+      RenderCommand(),
+      FacesCommand(),
   };
   return commands;
 }

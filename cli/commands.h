@@ -20,5 +20,7 @@ struct Command {
 const std::vector<Command>& Commands();
 
 Command StretchCommand();
+Command RenderCommand();
+Command FacesCommand();
 
 }  // namespace glyphary::cli

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "render/stretch.h"
+#include "render/stretch_kernels.h"
 
 namespace glyphary {
 namespace {
@@ -15,11 +16,6 @@ constexpr std::int32_t kWhiteSum = 255 * kUnit;  // above this the result is 255
 
 inline std::uint8_t Clamp(std::int32_t sum) {
   return std::uint8_t(sum < 0 ? 0 : sum > kWhiteSum ? 255 : sum >> 20);
-}
-
-std::int32_t StepPercent(std::int64_t step, std::int64_t steps, std::int32_t end) {
-  if (steps <= 1) return end;
-  return std::int32_t(step * 100 / (2 * (steps - 1))) + end - 50;
 }
 
 void EnlargeRow(const std::uint8_t* __restrict src, std::uint8_t* __restrict dst,
@@ -35,14 +31,6 @@ void EnlargeRow(const std::uint8_t* __restrict src, std::uint8_t* __restrict dst
     for (int k = 0; k < 3; ++k)
       dst[k] = Clamp(kHalfUnit + p0[k] * w[0] + p1[k] * w[1] + p2[k] * w[2] + p3[k] * w[3]);
   }
-}
-
-void BlendRows(const std::uint8_t* __restrict p0, const std::uint8_t* __restrict p1,
-               const std::uint8_t* __restrict p2, const std::uint8_t* __restrict p3,
-               std::uint8_t* __restrict dst, std::size_t n, const CubicWeightSet& weights) {
-  const std::int32_t w0 = weights[0], w1 = weights[1], w2 = weights[2], w3 = weights[3];
-  for (std::size_t x = 0; x < n; ++x)
-    dst[x] = Clamp(kHalfUnit + p0[x] * w0 + p1[x] * w1 + p2[x] * w2 + p3[x] * w3);
 }
 
 }  // namespace
@@ -81,7 +69,8 @@ void EnlargeHorizontal(const Bitmap& source, Bitmap& destination, ProgressProc p
   const int height = source.Height();
   const int width = destination.Width();
   if (progress == nullptr) {
-    for (int r = 0; r < height; ++r) EnlargeRow(source.Row(r), destination.Row(r), table);
+    const int done = EnlargeRowsInBlocks(source, destination, table);
+    for (int r = done; r < height; ++r) EnlargeRow(source.Row(r), destination.Row(r), table);
     return;
   }
   // With a listener the pass walks column by column so it can report after
@@ -94,7 +83,7 @@ void EnlargeHorizontal(const Bitmap& source, Bitmap& destination, ProgressProc p
     column.weights[0] = table.weights[c];
     for (int r = 0; r < height; ++r)
       EnlargeRow(source.Row(r), destination.Row(r) + 3 * std::size_t(c), column);
-    ReportProgress(StepPercent(c, width, 50), progress);
+    ReportProgress(PassPercent(c, width, 50), progress);
   }
 }
 
@@ -105,9 +94,10 @@ void EnlargeVertical(const Bitmap& source, Bitmap& destination, ProgressProc pro
   const int height = destination.Height();
   for (int r = 0; r < height; ++r) {
     const std::array<std::int32_t, 4>& tap = table.taps[r];
-    BlendRows(source.Row(tap[0]), source.Row(tap[1]), source.Row(tap[2]), source.Row(tap[3]),
-              destination.Row(r), n, table.weights[r]);
-    ReportProgress(StepPercent(r, height, 100), progress);
+    const std::uint8_t* const rows[4] = {source.Row(tap[0]), source.Row(tap[1]), source.Row(tap[2]),
+                                         source.Row(tap[3])};
+    CubicRows(rows, destination.Row(r), n, table.weights[r]);
+    ReportProgress(PassPercent(r, height, 100), progress);
   }
 }
 

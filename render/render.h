@@ -4,6 +4,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
+#include <span>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -143,5 +145,87 @@ constexpr void SetPngTransparent(ExportOptions& options, bool transparent) {
   options.pngTransparent = transparent;
   options.png256Colors = transparent;
 }
+
+// ---------------------------------------------------------------- fonts
+
+// The face a new font starts with, and the one "Default" and an empty name select.
+inline constexpr char kDefaultFaceName[] = "ＭＳ Ｐゴシック";
+// A font uses at most this many bytes of its face name.
+inline constexpr std::size_t kMaxFaceNameBytes = 31;
+
+// a × b / c without overflow, rounded to nearest with halves away from zero;
+// -1 when c is 0 or the result does not fit, as the platform's MulDiv.
+std::int32_t MulDiv(std::int32_t a, std::int32_t b, std::int32_t c);
+// The face name as a font holds it: cut to 31 bytes, never inside a UTF-8 character.
+std::string CutFaceName(const std::string& name);
+
+struct FontDescription {
+  std::string faceName;     // "Default" (any case) and "" select kDefaultFaceName
+  std::int32_t height = 0;  // <0: em height in pixels; >0: cell height; 0: default
+  bool shiftJis = false;    // character set 128: Japanese glyph forms and fallback
+  bool bold = false, italic = false, underline = false;
+  TColor color = kColorBlack;
+};
+
+struct TextExtent {
+  int cx = 0;  // advance width in pixels
+  int cy = 0;  // line height (ascent + descent) in pixels
+};
+
+// Fonts through Pango, Cairo and fontconfig at a fixed resolution. One font
+// map serves the whole process; each engine keeps its own context and a few
+// layouts, so repeated renderings do not rebuild them. Not thread-safe.
+class FontEngine {
+ public:
+  explicit FontEngine(int dpi = 96);
+  ~FontEngine();
+  FontEngine(const FontEngine&) = delete;
+  FontEngine& operator=(const FontEngine&) = delete;
+
+  int Dpi() const noexcept;
+  // Pixel height for a point size: -MulDiv(points, dpi, 72).
+  std::int32_t HeightFromPoints(std::int32_t points) const;
+  // Point size read back from a pixel height: -MulDiv(height, 72, dpi).
+  std::int32_t PointsFromHeight(std::int32_t height) const;
+
+  // "Default" and every installed family, sorted ignoring case; filled once.
+  static const std::vector<std::string>& FaceList();
+  // Families with Japanese glyphs, in enumeration order; filled once.
+  static const std::vector<std::string>& ShiftJisFaceList();
+  // Exact, case-sensitive membership in the Shift-JIS face list.
+  static bool IsShiftJisFont(const std::string& name);
+
+  TextExtent Extent(const FontDescription& font, const std::string& text);
+  // Draws the text in black, without background, into a 32-bit image of
+  // width × height pixels (top row first, `stride` bytes a row) that shows the
+  // text's coordinates from (originX, originY); the text cell's top-left is (0, 0).
+  void DrawBlackText(const FontDescription& font, const std::string& text, std::uint8_t* pixels,
+                     int width, int height, int stride, int originX, int originY);
+  // Characters of the text that no font has a glyph for.
+  int UnknownGlyphs(const FontDescription& font, const std::string& text);
+  // Memory for scratch images, kept between drawings; valid until the next call.
+  std::span<std::uint8_t> Scratch(std::size_t bytes);
+
+  struct Impl;
+
+ private:
+  std::unique_ptr<Impl> impl_;
+};
+
+// ---------------------------------------------------------------- captions
+
+// Blends text in the font's colour into a 32-bit bitmap with 2 × 2
+// supersampling, the text's top-left at (x, y). The fourth byte is kept.
+void DrawAntialiasedText(Bitmap& destination, int x, int y, const FontDescription& font,
+                         const std::string& text, bool shiftJis, FontEngine& engine);
+
+// Crops a bitmap to the pixels that differ from `background` (compared as
+// stored, unresolved) plus a fixed margin; the left edge is not cropped.
+void TrimToContent(Bitmap& bitmap, TColor background);
+
+// Renders a caption into `target`, which ends 24-bit whatever it held before.
+// Throws Error when the caption is too large to be made.
+void RenderCaption(Bitmap& target, const std::string& text, const CaptionStyle& style,
+                   FontEngine& engine);
 
 }  // namespace glyphary

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "render/stretch.h"
+#include "render/stretch_kernels.h"
 
 namespace glyphary {
 namespace {
@@ -31,12 +32,6 @@ template <typename Sum>
 inline std::uint8_t Normalise(Sum sum, std::uint32_t factor) {
   const std::uint64_t value = (std::uint64_t(sum) * factor) >> 40;
   return std::uint8_t(value > 255 ? 255 : value);
-}
-
-std::int32_t StepPercent(std::int64_t step, std::int64_t steps, std::int32_t end) {
-  // A single step finishes the pass at once rather than dividing by zero.
-  if (steps <= 1) return end;
-  return std::int32_t(step * 100 / (2 * (steps - 1))) + end - 50;
 }
 
 template <typename Sum, int kFixed>
@@ -90,7 +85,7 @@ void ShrinkHorizontalWith(const Bitmap& source, Bitmap& destination, const Shrin
   const int height = source.Height();
   for (int r = 0; r < height; ++r) {
     shrinkRow(source.Row(r), destination.Row(r), table);
-    ReportProgress(StepPercent(r, height, 50), progress);
+    ReportProgress(PassPercent(r, height, 50), progress);
   }
 }
 
@@ -123,7 +118,7 @@ void ShrinkVerticalWith(const Bitmap& source, Bitmap& destination, const ShrinkT
       if (weight != 0) AddRow(sums.data(), source.Row(table.first[r] + t), n, weight);
     }
     StoreRow(destination.Row(r), sums.data(), n, table.factor);
-    ReportProgress(StepPercent(r, height, 100), progress);
+    ReportProgress(PassPercent(r, height, 100), progress);
   }
 }
 
@@ -166,6 +161,16 @@ ShrinkTable MakeShrinkTable(int sourceSize, int destinationSize) {
 
 void ShrinkHorizontal(const Bitmap& source, Bitmap& destination, ProgressProc progress) {
   ReportProgress(0, progress);
+  const int height = source.Height();
+  if (source.Width() == 2 * std::int64_t(destination.Width())) {
+    std::vector<std::uint8_t> scratch(std::size_t(destination.Width()) * 6);
+    for (int r = 0; r < height; ++r) {
+      HalveRow(source.Row(r), source.Row(r), destination.Row(r), destination.Width(),
+               scratch.data());
+      ReportProgress(PassPercent(r, height, 50), progress);
+    }
+    return;
+  }
   const ShrinkTable table = MakeShrinkTable(source.Width(), destination.Width());
   if (table.wideSums)
     ShrinkHorizontalWith<std::uint64_t>(source, destination, table, progress);
@@ -175,11 +180,33 @@ void ShrinkHorizontal(const Bitmap& source, Bitmap& destination, ProgressProc pr
 
 void ShrinkVertical(const Bitmap& source, Bitmap& destination, ProgressProc progress) {
   ReportProgress(0, progress);
-  const ShrinkTable table = MakeShrinkTable(source.Height(), destination.Height());
-  if (table.wideSums)
+  const std::size_t n = std::size_t(source.Width()) * 3;
+  const int height = destination.Height();
+  if (source.Height() == 2 * std::int64_t(height)) {
+    for (int r = 0; r < height; ++r) {
+      MeanOfRows(source.Row(2 * r), source.Row(2 * r + 1), destination.Row(r), n);
+      ReportProgress(PassPercent(r, height, 100), progress);
+    }
+    return;
+  }
+  const ShrinkTable table = MakeShrinkTable(source.Height(), height);
+  if (table.wideSums) {
     ShrinkVerticalWith<std::uint64_t>(source, destination, table, progress);
-  else
-    ShrinkVerticalWith<std::uint32_t>(source, destination, table, progress);
+    return;
+  }
+  std::vector<const std::uint8_t*> rows(std::size_t(table.count));
+  std::vector<std::uint32_t> weights(std::size_t(table.count));
+  for (int r = 0; r < height; ++r) {
+    int used = 0;  // rows of weight 0 pad the table only
+    for (int t = 0; t < table.count; ++t) {
+      const std::uint32_t weight = table.weights[std::size_t(r) * table.count + t];
+      if (weight == 0) continue;
+      rows[used] = source.Row(table.first[r] + t);
+      weights[used++] = weight;
+    }
+    AreaRows(rows.data(), weights.data(), used, destination.Row(r), n, table.factor);
+    ReportProgress(PassPercent(r, height, 100), progress);
+  }
 }
 
 }  // namespace glyphary

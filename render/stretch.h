@@ -31,6 +31,14 @@ void HalveBitmap(const Bitmap& source, Bitmap& destination);
 
 // ---- shared by the passes
 
+// Progress after step (0-based) of steps in a pass ending at end (50 or 100):
+// step * 100 div (2 * (steps - 1)) on top of the pass's start. A pass of a
+// single step reports its end rather than divide by zero.
+inline std::int32_t PassPercent(std::int64_t step, std::int64_t steps, std::int32_t end) {
+  if (steps <= 1) return end;
+  return std::int32_t(step * 100 / (2 * (steps - 1))) + end - 50;
+}
+
 // Where one destination pixel of an area average reads: count source pixels
 // from first on, with weights in 2^-18 of a pixel. Every entry of a table has
 // the same count (zero weights pad), so the inner loops do not branch.

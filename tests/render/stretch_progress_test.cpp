@@ -85,17 +85,14 @@ std::vector<int> ReportsOf(int w, int h, int toW, int toH) {
   return reports;
 }
 
-TEST_F(Progress, EnlargePassesReportHalfEach) {
+TEST_F(Progress, EachPassReportsItsHalfPerStep) {
+  // Enlarging: columns 1..4 give 12..50, then the height pass opens with 50.
   EXPECT_EQ(ReportsOf(3, 3, 5, 5), (std::vector<int>{12, 25, 37, 50, 50, 50, 62, 75, 87, 100}));
-}
-
-TEST_F(Progress, ShrinkPassesRestartAndReportPerRow) {
+  // Shrinking: each pass restarts the clock with 0; a listener also sees the
+  // two passes of an exact halving.
   EXPECT_EQ(ReportsOf(5, 5, 2, 3), (std::vector<int>{12, 25, 37, 50, 50, 75, 100}));
-  // Halving with a listener reports like any reduction.
   EXPECT_EQ(ReportsOf(4, 4, 2, 2), (std::vector<int>{16, 33, 50, 50, 100}));
-}
-
-TEST_F(Progress, SingleLinePassesReportTheirEnd) {
+  // A pass over a single line reports its end instead of dividing by zero.
   EXPECT_EQ(ReportsOf(5, 1, 2, 1), (std::vector<int>{50}));
   EXPECT_EQ(ReportsOf(2, 5, 2, 1), (std::vector<int>{100}));
   EXPECT_EQ(ReportsOf(2, 1, 2, 3), (std::vector<int>{50, 50, 75, 100}));

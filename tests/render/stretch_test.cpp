@@ -45,29 +45,6 @@ TEST(Enlarge, InterpolatesAndClampsOvershoot) {
             (std::vector<int>{0, 0, 0, 0, 0, 60, 128, 195, 255, 255, 255, 255, 255}));
 }
 
-TEST(Enlarge, SinglePixelSourceIsCopiedEverywhere) {
-  Bitmap b(1, 2, 24);
-  b.Row(0)[0] = 7, b.Row(0)[1] = 80, b.Row(0)[2] = 250;
-  b.Row(1)[0] = 1, b.Row(1)[1] = 2, b.Row(1)[2] = 3;
-  StretchBitmap(b, 9, 2);
-  for (int x = 0; x < 9; ++x) {
-    EXPECT_EQ(b.PixelAt(x, 0), Rgb(250, 80, 7));
-    EXPECT_EQ(b.PixelAt(x, 1), Rgb(3, 2, 1));
-  }
-}
-
-TEST(Enlarge, EndPixelsEqualEndSourcePixels) {
-  Bitmap b(5, 4, 24);
-  for (int y = 0; y < 4; ++y)
-    for (int i = 0; i < 15; ++i) b.Row(y)[i] = std::uint8_t(37 * i + 91 * y);
-  const Bitmap original = b;
-  StretchBitmap(b, 17, 11);
-  EXPECT_EQ(b.PixelAt(0, 0), original.PixelAt(0, 0));
-  EXPECT_EQ(b.PixelAt(16, 0), original.PixelAt(4, 0));
-  EXPECT_EQ(b.PixelAt(0, 10), original.PixelAt(0, 3));
-  EXPECT_EQ(b.PixelAt(16, 10), original.PixelAt(4, 3));
-}
-
 TEST(Shrink, AveragesCoveredAreas) {
   EXPECT_EQ(Stretched({10, 20, 30, 40, 50}, 2), (std::vector<int>{18, 42}));
   // Exact halving rounds (a + b) / 2 + 1/4 down.
@@ -131,15 +108,6 @@ TEST(Stretch, PaletteImageIsResampledInColourAndLosesItsPalette) {
   EXPECT_EQ(b.BitsPerPixel(), 24);
   EXPECT_TRUE(b.Palette().empty());
   EXPECT_EQ(b.PixelAt(0, 0), Rgb(40, 30, 20));
-}
-
-TEST(Stretch, KeepsTheBrushColour) {
-  Bitmap b(4, 4, 24);
-  b.SetBrushColor(Rgb(1, 2, 3));
-  StretchBitmap(b, 2, 2);
-  EXPECT_EQ(b.BrushColor(), Rgb(1, 2, 3));
-  StretchBitmap(b, 3, 1);
-  EXPECT_EQ(b.BrushColor(), Rgb(1, 2, 3));
 }
 
 TEST(Stretch, EmptyBitmapIsLeftAlone) {

@@ -1,0 +1,182 @@
+// Caption rendering: the whole pipeline warm at three sizes, its stages, and
+// the peak memory of a large caption against its 32-bit working image.
+#include <benchmark/benchmark.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <fstream>
+#include <string>
+
+#include "render/antialias.h"
+#include "render/caption.h"
+#include "render/render.h"
+
+namespace glyphary {
+namespace {
+
+const std::string kText = "今日の天気は晴れ Sunny Day 2024";
+const std::string kLongText = "今日の天気は晴れ、明日は雨 Sunny Day 2024!!";  // 30 characters
+
+CaptionStyle Style(int points) {
+  CaptionStyle s;
+  s.pointSize = points;
+  s.textColor = Rgb(0, 0, 128);
+  return s;
+}
+
+FontEngine& Engine() {
+  static FontEngine engine;
+  return engine;
+}
+
+void BM_RenderCaption(benchmark::State& state) {
+  const CaptionStyle style = Style(int(state.range(0)));
+  Bitmap caption;
+  RenderCaption(caption, kText, style, Engine());  // warm: fonts, layouts, glyphs
+  for (auto _ : state) {
+    RenderCaption(caption, kText, style, Engine());
+    benchmark::DoNotOptimize(caption.Bits());
+  }
+  state.counters["width"] = caption.Width();
+  state.counters["height"] = caption.Height();
+}
+BENCHMARK(BM_RenderCaption)->Arg(25)->Arg(100)->Arg(200)->Unit(benchmark::kMillisecond);
+
+// Stage: measuring "gM" and the text at the working and the scratch size.
+void BM_StageMeasure(benchmark::State& state) {
+  const FontDescription font = WorkingFont(Style(int(state.range(0))), Engine());
+  const FontDescription scratch = ScratchFont(font, true, Engine());
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(Engine().Extent(font, "gM"));
+    benchmark::DoNotOptimize(Engine().Extent(font, kText));
+    benchmark::DoNotOptimize(Engine().Extent(scratch, kText));
+  }
+}
+BENCHMARK(BM_StageMeasure)->Arg(25)->Arg(100)->Unit(benchmark::kMicrosecond);
+
+// Stage: the rasteriser drawing the text into the white scratch.
+void BM_StageDraw(benchmark::State& state) {
+  const FontDescription scratch =
+      ScratchFont(WorkingFont(Style(int(state.range(0))), Engine()), true, Engine());
+  const TextExtent e = Engine().Extent(scratch, kText);
+  const int stride = 4 * e.cx;
+  std::vector<std::uint8_t> pixels(std::size_t(stride) * e.cy);
+  for (auto _ : state) {
+    std::memset(pixels.data(), 0xFF, pixels.size());
+    Engine().DrawBlackText(scratch, kText, pixels.data(), e.cx, e.cy, stride, 0, 1);
+    benchmark::DoNotOptimize(pixels.data());
+  }
+}
+BENCHMARK(BM_StageDraw)->Arg(25)->Arg(100)->Unit(benchmark::kMicrosecond);
+
+// Stage: blending a drawn scratch into the working image.
+void BM_StageBlend(benchmark::State& state) {
+  const FontDescription font = WorkingFont(Style(int(state.range(0))), Engine());
+  const FontDescription scratch = ScratchFont(font, true, Engine());
+  const TextExtent e = Engine().Extent(scratch, kText);
+  const int halfW = e.cx / 2, halfH = e.cy / 2, stride = 8 * halfW;
+  std::vector<std::uint8_t> pixels(std::size_t(stride) * 2 * halfH, 0xFF);
+  Engine().DrawBlackText(scratch, kText, pixels.data(), 2 * halfW, 2 * halfH, stride, 0, 1);
+  Bitmap working(halfW, halfH, 32);
+  for (auto _ : state) {
+    for (int r = 0; r < halfH; ++r) {
+      const std::uint8_t* s0 = pixels.data() + std::size_t(2 * r) * stride;
+      BlendScratchRows(working.Row(r), s0, s0 + stride, halfW, font.color);
+    }
+    benchmark::DoNotOptimize(working.Bits());
+  }
+}
+BENCHMARK(BM_StageBlend)->Arg(25)->Arg(100)->Unit(benchmark::kMicrosecond);
+
+// The working image just before the trim: filled and drawn.
+Bitmap DrawnWorkingImage(int points) {
+  const CaptionStyle style = Style(points);
+  const FontDescription font = WorkingFont(style, Engine());
+  const int lineH = Engine().Extent(font, "gM").cy;
+  Bitmap b(2 * Engine().Extent(font, kText).cx, lineH + lineH / 2, 32);
+  b.SetBrushColor(style.backgroundColor);
+  b.Fill(style.backgroundColor);
+  DrawAntialiasedText(b, 0, 0, font, kText, true, Engine());
+  return b;
+}
+
+void BM_StageTrim(benchmark::State& state) {
+  const Bitmap drawn = DrawnWorkingImage(int(state.range(0)));
+  for (auto _ : state) {
+    state.PauseTiming();
+    Bitmap b = drawn;
+    state.ResumeTiming();
+    TrimToContent(b, kColorWhite);
+    benchmark::DoNotOptimize(b.Bits());
+  }
+}
+BENCHMARK(BM_StageTrim)->Arg(25)->Arg(100)->Unit(benchmark::kMicrosecond);
+
+void BM_StageHalve(benchmark::State& state) {
+  Bitmap trimmed = DrawnWorkingImage(int(state.range(0)));
+  TrimToContent(trimmed, kColorWhite);
+  for (auto _ : state) {
+    state.PauseTiming();
+    Bitmap b = trimmed;
+    state.ResumeTiming();
+    StretchBitmap(b, b.Width() / 2, b.Height() / 2);
+    benchmark::DoNotOptimize(b.Bits());
+  }
+}
+BENCHMARK(BM_StageHalve)->Arg(25)->Arg(100)->Unit(benchmark::kMicrosecond);
+
+long StatusKiB(const char* field) {
+  std::ifstream in("/proc/self/status");
+  for (std::string line; std::getline(in, line);)
+    if (line.rfind(field, 0) == 0) return std::stol(line.substr(std::strlen(field)));
+  return -1;
+}
+
+// In a fresh child process, so that memory the allocator kept from earlier
+// benchmarks does not hide this render's: fonts are loaded first, then the
+// kernel's high-water mark is reset (clear_refs 5) and the peak resident size
+// above the baseline is what one render needed at most.
+long PeakKiBOfOneRender(const std::string& text, const CaptionStyle& style) {
+  int fds[2];
+  if (pipe(fds) != 0) return -1;
+  const pid_t child = fork();
+  if (child == 0) {
+    FontEngine engine;
+    Bitmap caption;
+    RenderCaption(caption, "gM", style, engine);
+    caption = Bitmap();
+    std::ofstream("/proc/self/clear_refs") << "5";
+    const long before = StatusKiB("VmRSS:");
+    RenderCaption(caption, text, style, engine);
+    const long peak = StatusKiB("VmHWM:") - before;
+    (void)!write(fds[1], &peak, sizeof peak);
+    _exit(0);
+  }
+  close(fds[1]);
+  long peak = -1;
+  (void)!read(fds[0], &peak, sizeof peak);
+  close(fds[0]);
+  waitpid(child, nullptr, 0);
+  return peak;
+}
+
+// Peak memory of a 200-point, 30-character caption against its 32-bit working image.
+void BM_PeakMemory200pt(benchmark::State& state) {
+  const CaptionStyle style = Style(200);
+  const FontDescription font = WorkingFont(style, Engine());
+  const int lineH = Engine().Extent(font, "gM").cy;
+  const double working =
+      double(2 * Engine().Extent(font, kLongText).cx) * (lineH + lineH / 2) * 4 / 1024;
+  long peakKiB = 0;
+  for (auto _ : state) peakKiB = PeakKiBOfOneRender(kLongText, style);
+  state.counters["working_MiB"] = working / 1024;
+  state.counters["peak_MiB"] = double(peakKiB) / 1024;
+  state.counters["peak_per_working"] = double(peakKiB) / working;
+}
+BENCHMARK(BM_PeakMemory200pt)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace glyphary
+
+BENCHMARK_MAIN();

@@ -1,0 +1,72 @@
+// Resampler speed next to plain memcpy of the same source bytes.
+#include <benchmark/benchmark.h>
+
+#include <cstring>
+#include <random>
+#include <vector>
+
+#include "render/render.h"
+
+namespace {
+
+using glyphary::Bitmap;
+
+Bitmap Noise(int width, int height) {
+  Bitmap b(width, height, 24);
+  std::mt19937 random(1);
+  for (int y = 0; y < height; ++y)
+    for (std::size_t i = 0; i < std::size_t(width) * 3; ++i) b.Row(y)[i] = std::uint8_t(random());
+  return b;
+}
+
+void SetRates(benchmark::State& state, double sourcePixels, double outputPixels) {
+  using benchmark::Counter;
+  state.counters["src_px/s"] = Counter(sourcePixels, Counter::kIsIterationInvariantRate);
+  state.counters["out_px/s"] = Counter(outputPixels, Counter::kIsIterationInvariantRate);
+  state.SetBytesProcessed(std::int64_t(state.iterations() * sourcePixels * 3));
+}
+
+// Args: source width, source height, target width, target height.
+void BM_Stretch(benchmark::State& state) {
+  const int w = int(state.range(0)), h = int(state.range(1));
+  const int toW = int(state.range(2)), toH = int(state.range(3));
+  const Bitmap source = Noise(w, h);
+  for (auto _ : state) {
+    state.PauseTiming();
+    Bitmap b = source;
+    state.ResumeTiming();
+    glyphary::StretchBitmap(b, toW, toH);
+    benchmark::DoNotOptimize(b.Bits());
+  }
+  SetRates(state, double(w) * h, double(toW) * toH);
+}
+BENCHMARK(BM_Stretch)
+    ->ArgNames({"w", "h", "toW", "toH"})
+    ->Args({4000, 600, 2000, 300})   // halving
+    ->Args({8000, 1200, 4000, 600})  // halving, beyond the caches
+    ->Args({4001, 601, 2000, 300})   // halving an odd size
+    ->Args({4000, 600, 1480, 222})   // general reduction, x0.37
+    ->Args({1000, 150, 3000, 450})   // enlargement, x3
+    ->Unit(benchmark::kMicrosecond);
+
+// Args: width, height of the 24-bit image whose bytes are copied.
+void BM_Memcpy(benchmark::State& state) {
+  const int w = int(state.range(0)), h = int(state.range(1));
+  const std::size_t bytes = std::size_t(w) * h * 3;
+  std::vector<std::uint8_t> from(bytes, 1), to(bytes, 2);
+  for (auto _ : state) {
+    std::memcpy(to.data(), from.data(), bytes);
+    benchmark::DoNotOptimize(to.data());
+    benchmark::ClobberMemory();
+  }
+  SetRates(state, double(w) * h, double(w) * h);
+}
+BENCHMARK(BM_Memcpy)
+    ->ArgNames({"w", "h"})
+    ->Args({4000, 600})
+    ->Args({8000, 1200})
+    ->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

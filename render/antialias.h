@@ -1,0 +1,34 @@
+// Internals of the anti-aliased text drawing, open to tests and benchmarks.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "render/render.h"
+
+namespace glyphary {
+
+// Blends `count` destination pixels (32-bit, from `dest`) with the text colour
+// by the coverage of 2 × 2 blocks of two scratch rows (32-bit, from their
+// column 0; only the first byte of a scratch pixel is read). `color` is resolved.
+void BlendScratchRows(std::uint8_t* dest, const std::uint8_t* scratch0,
+                      const std::uint8_t* scratch1, int count, TColor color);
+
+// The font the scratch is drawn with: twice the size in points, as read back
+// from the pixel height, and the character set the caller chose.
+FontDescription ScratchFont(const FontDescription& font, bool shiftJis, const FontEngine& engine);
+
+// How much of the scratch exists at a time. It is read two rows at a time,
+// so it is drawn in bands of rows, and in tiles of columns where it is wider
+// than Cairo can draw.
+struct ScratchLimits {
+  int maxTileWidth = 32766;             // Cairo's limit is 32767 a side; even
+  std::size_t maxBandBytes = 4u << 20;  // per band
+};
+
+void DrawAntialiasedText(Bitmap& destination, int x, int y, const FontDescription& font,
+                         const std::string& text, bool shiftJis, FontEngine& engine,
+                         const ScratchLimits& limits);
+
+}  // namespace glyphary

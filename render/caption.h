@@ -1,0 +1,32 @@
+// Internals of caption rendering, open to tests and benchmarks.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "render/antialias.h"
+#include "render/render.h"
+
+namespace glyphary {
+
+// What the engine can hold. The working image is the largest image of a
+// rendering; the scratch line must stay inside Pango's 32-bit coordinates
+// (1/1024 pixel units) and Cairo's 24.8 fixed point.
+inline constexpr std::size_t kMaxWorkingBytes = std::size_t(512) << 20;
+inline constexpr std::int64_t kMaxWorkingSide = std::int64_t(1) << 20;
+inline constexpr std::int64_t kMaxScratchEmPixels = std::int64_t(1) << 19;
+inline constexpr std::int64_t kMaxScratchLinePixels = std::int64_t(1) << 21;
+
+// The message for a caption that is too large to be made.
+inline constexpr char kCaptionTooLarge[] = "文字サイズが大きすぎるため画像を作成できません";
+
+// The working font of a style: twice the point size, measured as a new font
+// of the Japanese system (character set 128). Throws Error when too large.
+FontDescription WorkingFont(const CaptionStyle& style, const FontEngine& engine);
+
+// Everything up to the halving: the 32-bit working image, filled, drawn and trimmed.
+void RenderWorkingCaption(Bitmap& target, const std::string& text, const CaptionStyle& style,
+                          FontEngine& engine, const ScratchLimits& limits = {});
+
+}  // namespace glyphary

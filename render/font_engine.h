@@ -1,0 +1,58 @@
+// Internals of FontEngine: the Pango context and the layouts it reuses.
+#pragma once
+
+#include <pango/pangocairo.h>
+
+#include <array>
+#include <cstdint>
+#include <map>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "render/render.h"
+
+namespace glyphary {
+
+// Everything that decides how Pango lays out a text.
+struct LayoutKey {
+  std::string face;  // the family asked for, "Default" resolved
+  double emPixels = 0;
+  bool bold = false, italic = false, underline = false, japanese = false;
+  bool operator==(const LayoutKey&) const = default;
+};
+
+// The face a font description asks the engine for.
+std::string ResolvedFace(const std::string& faceName);
+
+struct FontEngine::Impl {
+  explicit Impl(int dpi);
+  ~Impl();
+  Impl(const Impl&) = delete;
+  Impl& operator=(const Impl&) = delete;
+
+  LayoutKey KeyFor(const FontDescription& font);
+  // A layout of the text in the font, from the small cache when it is there.
+  PangoLayout* Layout(const FontDescription& font, const std::string& text);
+
+  int dpi;
+  PangoContext* context = nullptr;
+  std::vector<std::uint8_t> scratch;
+
+ private:
+  struct CachedLayout {
+    LayoutKey key;
+    std::string text;
+    PangoLayout* layout = nullptr;
+    std::uint64_t lastUse = 0;
+  };
+  double CellPerEm(const LayoutKey& key);
+  void Configure(CachedLayout& slot, const LayoutKey& key, const std::string& text);
+
+  std::array<CachedLayout, 4> layouts_;
+  std::uint64_t clock_ = 0;
+  // (ascent + descent) / em of a face, for fonts asked for by cell height.
+  std::map<std::tuple<std::string, bool, bool, bool>, double> cellPerEm_;
+};
+
+}  // namespace glyphary

@@ -1,0 +1,130 @@
+// The two face lists: every installed family for the user to pick from, and
+// the families with Japanese glyphs that decide the character set.
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "render/font_setup.h"
+#include "render/render.h"
+
+namespace glyphary {
+namespace {
+
+struct Family {
+  std::string name;                // Japanese name where the font has one
+  std::vector<std::string> names;  // every name of the family, any language
+  bool japanese = false;
+};
+
+using Families = std::vector<Family>;  // one per family, in enumeration order
+
+char FoldCase(char c) {
+  return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
+}
+
+bool EqualIgnoringCase(const std::string& a, const std::string& b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return FoldCase(x) == FoldCase(y);
+         });
+}
+
+bool LessIgnoringCase(const std::string& a, const std::string& b) {
+  return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+    return static_cast<unsigned char>(FoldCase(x)) < static_cast<unsigned char>(FoldCase(y));
+  });
+}
+
+std::string DisplayName(FcPattern* font) {
+  FcChar8* first = nullptr;
+  if (FcPatternGetString(font, FC_FAMILY, 0, &first) != FcResultMatch) return {};
+  for (int i = 0;; ++i) {
+    FcChar8 *family = nullptr, *lang = nullptr;
+    if (FcPatternGetString(font, FC_FAMILY, i, &family) != FcResultMatch) break;
+    if (FcPatternGetString(font, FC_FAMILYLANG, i, &lang) == FcResultMatch &&
+        std::strcmp(reinterpret_cast<const char*>(lang), "ja") == 0)
+      return reinterpret_cast<const char*>(family);
+  }
+  return reinterpret_cast<const char*>(first);
+}
+
+bool HasJapanese(FcPattern* font) {
+  FcLangSet* langs = nullptr;
+  return FcPatternGetLangSet(font, FC_LANG, 0, &langs) == FcResultMatch &&
+         FcLangSetHasLang(langs, reinterpret_cast<const FcChar8*>("ja")) == FcLangEqual;
+}
+
+void AddFont(Families& out, FcPattern* font) {
+  const std::string name = DisplayName(font);
+  if (name.empty()) return;
+  // fontconfig reports fonts; the lists want families, as the platform enumerates them.
+  auto it = std::find_if(out.begin(), out.end(), [&](const Family& f) { return f.name == name; });
+  if (it == out.end()) it = out.insert(out.end(), Family{name, {}, false});
+  it->japanese = it->japanese || HasJapanese(font);
+  FcChar8* family = nullptr;
+  for (int i = 0; FcPatternGetString(font, FC_FAMILY, i, &family) == FcResultMatch; ++i)
+    it->names.emplace_back(reinterpret_cast<const char*>(family));
+}
+
+const Family* FindFamily(const Families& families, const std::string& anyName) {
+  for (const Family& f : families)
+    for (const std::string& n : f.names)
+      if (EqualIgnoringCase(n, anyName)) return &f;
+  return nullptr;
+}
+
+Families EnumerateFamilies() {
+  const FontSetup& setup = SharedFontSetup();
+  Families out;
+  FcPattern* all = FcPatternCreate();
+  FcObjectSet* objects = FcObjectSetBuild(FC_FAMILY, FC_FAMILYLANG, FC_LANG, nullptr);
+  FcFontSet* fonts = FcFontList(setup.config, all, objects);
+  for (int i = 0; fonts && i < fonts->nfont; ++i) AddFont(out, fonts->fonts[i]);
+  if (fonts) FcFontSetDestroy(fonts);
+  FcObjectSetDestroy(objects);
+  FcPatternDestroy(all);
+
+  // Our aliases act as families of their own where their target is installed.
+  const std::size_t installed = out.size();
+  for (const FontAlias& alias : setup.aliases) {
+    const Family* target = FindFamily(out, alias.target);
+    if (target && target < out.data() + installed)
+      out.push_back({alias.name, {alias.name}, target->japanese});
+  }
+  return out;
+}
+
+const Families& SharedFamilies() {
+  static const Families families = EnumerateFamilies();
+  return families;
+}
+
+}  // namespace
+
+const std::vector<std::string>& FontEngine::FaceList() {
+  static const std::vector<std::string> list = [] {
+    std::vector<std::string> faces = {"Default"};
+    for (const Family& f : SharedFamilies())
+      if (!EqualIgnoringCase(f.name, faces.back())) faces.push_back(f.name);
+    std::stable_sort(faces.begin(), faces.end(), LessIgnoringCase);
+    return faces;
+  }();
+  return list;
+}
+
+const std::vector<std::string>& FontEngine::ShiftJisFaceList() {
+  static const std::vector<std::string> list = [] {
+    std::vector<std::string> faces;
+    for (const Family& f : SharedFamilies())
+      if (f.japanese && f.name.compare(0, 1, "@") != 0) faces.push_back(f.name);
+    return faces;
+  }();
+  return list;
+}
+
+bool FontEngine::IsShiftJisFont(const std::string& name) {
+  const std::vector<std::string>& list = ShiftJisFaceList();
+  return std::find(list.begin(), list.end(), name) != list.end();
+}
+
+}  // namespace glyphary

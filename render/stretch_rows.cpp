@@ -1,0 +1,58 @@
+// The vertical passes' kernels: 16 bytes of a row at a time.
+#include "render/stretch_kernels.h"
+#include "render/stretch_simd.h"
+
+namespace glyphary {
+namespace {
+
+inline std::uint8_t ClampCubic(std::int32_t sum) {
+  return std::uint8_t(sum < 0 ? 0 : sum > 255 * 1048576 ? 255 : sum >> 20);
+}
+
+inline std::uint8_t NormaliseOne(std::uint32_t sum, std::uint32_t factor) {
+  const std::uint64_t value = (std::uint64_t(sum) * factor) >> 40;
+  return std::uint8_t(value > 255 ? 255 : value);
+}
+
+}  // namespace
+
+void CubicRows(const std::uint8_t* const rows[4], std::uint8_t* dst, std::size_t n,
+               const CubicWeightSet& w) {
+  using namespace simd;
+  const SplitPair w01 = Split(w[0], w[1]), w23 = Split(w[2], w[3]);
+  std::size_t x = 0;
+  for (; x + 16 <= n; x += 16)
+    Store(dst + x, CubicChunk(Load(rows[0] + x), Load(rows[1] + x), Load(rows[2] + x),
+                              Load(rows[3] + x), w01, w23));
+  for (; x < n; ++x)
+    dst[x] = ClampCubic(524288 + rows[0][x] * w[0] + rows[1][x] * w[1] + rows[2][x] * w[2] +
+                        rows[3][x] * w[3]);
+}
+
+void AreaRows(const std::uint8_t* const* rows, const std::uint32_t* weights, int count,
+              std::uint8_t* dst, std::size_t n, std::uint32_t factor) {
+  using namespace simd;
+  SplitPair splits[64];
+  const bool presplit = count <= 128;
+  auto splitAt = [&](int t) {
+    const std::int32_t other = t + 1 < count ? std::int32_t(weights[t + 1]) : 0;
+    return Split(std::int32_t(weights[t]), other);
+  };
+  if (presplit)
+    for (int t = 0; t < count; t += 2) splits[t / 2] = splitAt(t);
+  const __m128i factors = _mm_set1_epi32(std::int32_t(factor));
+  std::size_t x = 0;
+  for (; x + 16 <= n; x += 16) {
+    const __m128i sums = AreaChunk(
+        count, [&](int t) { return Load(rows[t] + x); },
+        [&](int t) { return presplit ? splits[t / 2] : splitAt(t); }, factors);
+    Store(dst + x, sums);
+  }
+  for (; x < n; ++x) {
+    std::uint32_t sum = 131072;
+    for (int t = 0; t < count; ++t) sum += rows[t][x] * weights[t];
+    dst[x] = NormaliseOne(sum, factor);
+  }
+}
+
+}  // namespace glyphary

@@ -1,0 +1,80 @@
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <cstring>
+
+#include "export/export.h"
+#include "render/render.h"
+#include "test_support.h"
+
+namespace glyphary {
+namespace {
+
+class RenderCli : public ::testing::Test {
+ protected:
+  // Runs the real binary; arguments are passed through the shell as written.
+  int Run(const std::string& arguments) {
+    const std::string command = std::string(GLYPHARY_CLI) + " " + arguments + " >" +
+                                dir_.File("stdout") + " 2>" + dir_.File("stderr");
+    const int status = std::system(command.c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  }
+  std::string Stdout() const { return ReadAll(dir_.File("stdout")); }
+  std::string Stderr() const { return ReadAll(dir_.File("stderr")); }
+
+  TempDir dir_;
+};
+
+TEST_F(RenderCli, WritesTheCaptionTheEngineRenders) {
+  const std::string out = dir_.File("c.bmp");
+  ASSERT_EQ(Run("render '日本語 Caption' " + out + " --size 40 --bold --color clNavy"), 0)
+      << Stderr();
+  CaptionStyle style;
+  style.pointSize = 40;
+  style.bold = true;
+  style.textColor = Rgb(0, 0, 128);
+  FontEngine engine;
+  Bitmap expected;
+  RenderCaption(expected, "日本語 Caption", style, engine);
+  const Bitmap written = ReadBmpFile(out);
+  ASSERT_EQ(written.Width(), expected.Width());
+  ASSERT_EQ(written.Height(), expected.Height());
+  EXPECT_EQ(std::memcmp(written.Bits(), expected.Bits(), expected.ImageSize()), 0);
+}
+
+TEST_F(RenderCli, TakesColoursAsNamesNumbersAndHashRgb) {
+  const std::string out = dir_.File("c.bmp");
+  ASSERT_EQ(Run("render '■' " + out + " --size 30 --color '#FF8000' --background '$00004000'"), 0)
+      << Stderr();
+  const Bitmap b = ReadBmpFile(out);
+  EXPECT_EQ(b.PixelAt(0, 0), Rgb(0, 0x40, 0));
+  // Full coverage: (old + 255 × text) >> 8 per channel.
+  EXPECT_EQ(b.PixelAt(b.Width() / 2, b.Height() / 2), Rgb(0xFE, 0x7F, 0));
+  EXPECT_EQ(Run("render x " + out + " --color '#12345'"), 2);
+  EXPECT_NE(Stderr().find("not a colour"), std::string::npos);
+  EXPECT_EQ(Run("render x " + out + " --background clNoSuch"), 2);
+}
+
+TEST_F(RenderCli, AnImpossibleSizeFailsWithAMessageAndNoFile) {
+  const std::string out = dir_.File("big.png");
+  EXPECT_EQ(Run("render Huge " + out + " --size 2000000"), 1);
+  EXPECT_NE(Stderr().find("文字サイズが大きすぎるため画像を作成できません"), std::string::npos);
+  EXPECT_EQ(dir_.Entries(), 2u);  // only the captured output streams
+  EXPECT_EQ(Run("render x " + out + " --dpi 0"), 2);
+}
+
+TEST_F(RenderCli, FacesListsEveryFaceOrTheJapaneseOnes) {
+  ASSERT_EQ(Run("faces"), 0);
+  const std::string all = Stdout();
+  EXPECT_NE(all.find("Default\n"), std::string::npos);
+  EXPECT_NE(all.find("DejaVu Sans\n"), std::string::npos);
+  ASSERT_EQ(Run("faces --japanese"), 0);
+  const std::string japanese = Stdout();
+  EXPECT_NE(japanese.find("ＭＳ Ｐゴシック\n"), std::string::npos);
+  EXPECT_EQ(japanese.find("DejaVu"), std::string::npos);
+  EXPECT_EQ(Run("faces extra"), 2);
+}
+
+}  // namespace
+}  // namespace glyphary

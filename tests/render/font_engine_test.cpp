@@ -1,0 +1,87 @@
+#include <gtest/gtest.h>
+#include <strings.h>
+
+#include <algorithm>
+
+#include "render/antialias.h"
+#include "render/font_setup.h"
+#include "render/render.h"
+#include "test_support.h"
+
+namespace glyphary {
+namespace {
+
+TEST(FontHeights, MulDivRoundsHalvesAwayFromZeroAndScratchDoublesTheReadBackSize) {
+  EXPECT_EQ(MulDiv(-3, 1, 2), -2);
+  EXPECT_EQ(MulDiv(3, -1, -2), 2);
+  EXPECT_EQ(MulDiv(2000000000, 3, 4), 1500000000);  // 64-bit product
+  EXPECT_EQ(MulDiv(1, 1, 0), -1);
+  FontEngine engine(96);
+  FontDescription working{"", engine.HeightFromPoints(50)};
+  EXPECT_EQ(working.height, -67);
+  EXPECT_EQ(engine.PointsFromHeight(-67), 50);
+  EXPECT_EQ(ScratchFont(working, false, engine).height, -133);  // not -134
+  working.height = engine.HeightFromPoints(20);
+  EXPECT_EQ(working.height, -27);
+  EXPECT_EQ(ScratchFont(working, true, engine).height, -53);
+  working.height = 27;  // a cell height stays one
+  EXPECT_EQ(ScratchFont(working, false, engine).height, 53);
+}
+
+TEST(FaceNames, AreCutToThirtyOneBytesBetweenCharacters) {
+  EXPECT_EQ(CutFaceName(std::string(40, 'a')), std::string(31, 'a'));
+  EXPECT_EQ(CutFaceName("アイウエオカキクケコサ"), "アイウエオカキクケコ");  // 33 → 30 bytes
+}
+
+TEST(FaceLists, HoldEveryFamilySortedAndTheJapaneseOnesWithTheWindowsAliases) {
+  const auto& faces = FontEngine::FaceList();
+  for (const char* name :
+       {"Default", "ＭＳ Ｐゴシック", "MS UI Gothic", "DejaVu Sans", "IPA Pゴシック"})
+    EXPECT_EQ(std::count(faces.begin(), faces.end(), name), 1) << name;
+  EXPECT_EQ(std::count(faces.begin(), faces.end(), "IPAPGothic"),
+            0);  // its Japanese name is listed
+  EXPECT_TRUE(std::is_sorted(faces.begin(), faces.end(), [](const auto& a, const auto& b) {
+    return strcasecmp(a.c_str(), b.c_str()) < 0;
+  }));
+  const auto& japanese = FontEngine::ShiftJisFaceList();
+  EXPECT_EQ(std::count(japanese.begin(), japanese.end(), "IPA明朝"), 1);
+  EXPECT_EQ(std::count(japanese.begin(), japanese.end(), "DejaVu Sans"), 0);
+}
+
+TEST(IsShiftJisFont, MatchesByteForByte) {
+  EXPECT_TRUE(FontEngine::IsShiftJisFont("ＭＳ Ｐゴシック"));
+  EXPECT_TRUE(FontEngine::IsShiftJisFont("MS PGothic"));
+  for (const char* other : {"ms pgothic", "MS Pゴシック", "ＭＳ Ｐゴシック ", "@ＭＳ Ｐゴシック",
+                            "Default", "No Such Face", ""})
+    EXPECT_FALSE(FontEngine::IsShiftJisFont(other)) << other;
+}
+
+TEST(FontAliases, ComeFromTheFileFontconfigLoadedAndDrawWithTheirTarget) {
+  const auto aliases = ReadFontAliases(ReadAll(SharedFontSetup().confPath));
+  ASSERT_EQ(aliases.size(), 9u);
+  EXPECT_EQ(aliases[0].name, "ＭＳ Ｐゴシック");
+  EXPECT_EQ(aliases[0].target, "IPAPGothic");
+  FontEngine engine;
+  const std::string text = "日本語 Caption";
+  EXPECT_EQ(engine.Extent({"ＭＳ Ｐゴシック", -100}, text).cx,
+            engine.Extent({"IPAPGothic", -100}, text).cx);
+  // "Default" in any case and an empty name select the default face.
+  const int expected = engine.Extent({kDefaultFaceName, -80}, text).cx;
+  EXPECT_EQ(engine.Extent({"dEFAULT", -80}, text).cx, expected);
+  EXPECT_EQ(engine.Extent({"", -80}, text).cx, expected);
+  EXPECT_NE(engine.Extent({"DejaVu Serif", -80}, text).cx, expected);
+}
+
+TEST(FontEngine, HeightsAskForEmCellOrDefaultSizeAndScaleSmoothly) {
+  FontEngine engine;
+  EXPECT_EQ(engine.Extent({"IPAGothic", -100}, "gM").cy, 100);  // ascent + descent = 1 em
+  EXPECT_GT(engine.Extent({"DejaVu Sans", -100}, "M").cy, 100);
+  EXPECT_EQ(engine.Extent({"DejaVu Sans", 100}, "M").cy, 100);
+  EXPECT_EQ(engine.Extent({"IPAGothic", 0}, "gM").cy, 12);
+  EXPECT_EQ(engine.Extent({"IPAGothic", -40}, "a\nb").cy, 40);  // a line break is not obeyed
+  const int w10 = engine.Extent({"DejaVu Sans", -10}, "Sunny Day 2024").cx;
+  EXPECT_NEAR(engine.Extent({"DejaVu Sans", -100}, "Sunny Day 2024").cx, 10 * w10, 10);
+}
+
+}  // namespace
+}  // namespace glyphary
