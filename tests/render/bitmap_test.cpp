@@ -72,5 +72,15 @@ TEST(Color, SystemColorsResolveOthersPassThrough) {
   EXPECT_FALSE(IsSystemColor(ColorToRGB(0x800000FF)));
 }
 
+TEST(Bitmap, GrowingFromNothingFillsEveryPixelWithTheBrush) {
+  Bitmap b(0, 0, 32);
+  b.SetBrushColor(Rgb(5, 6, 7));
+  b.SetHeight(3);  // still empty: zero width
+  b.SetWidth(5);
+  for (int y = 0; y < 3; ++y)
+    for (int x = 0; x < 5; ++x) ASSERT_EQ(b.PixelAt(x, y), Rgb(5, 6, 7)) << x << "," << y;
+  EXPECT_EQ(b.Row(0)[3], 0);  // fourth byte
+}
+
 }  // namespace
 }  // namespace glyphary
