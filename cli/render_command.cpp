@@ -1,5 +1,9 @@
+#include <unistd.h>
+
+#include <cerrno>
 #include <climits>
 #include <cstdio>
+#include <cstring>
 #include <optional>
 #include <string>
 
@@ -21,9 +25,13 @@ const char* Usage() {
           "  --face NAME       font face (default \"ＭＳ Ｐゴシック\"; see 'glyphary-cli faces')\n"
           "  --size N          size in points (default 25)\n"
           "  --bold, --italic, --underline\n"
+          "  --no-bold, --no-italic, --no-underline\n"
+          "                    turn a style off that --settings turned on\n"
           "  --color C         text colour (default clBlack)\n"
           "  --background C    background colour (default clWhite)\n"
           "  --dpi N           screen resolution the points refer to (default 96)\n"
+          "  --settings FILE   take the style and export options from a Glyphary\n"
+          "                    settings file (.INI); the options above override it\n"
           "Colours: a name such as clRed or clNavy, $00BBGGRR, 0x00BBGGRR, a decimal\n"
           "number or #RRGGBB.\n") +
       kOutputOptionsHelp;
@@ -52,16 +60,31 @@ TColor ColorOption(const Args& args, const std::string& name, TColor fallback) {
   throw UsageError("--" + name + ": '" + *text + "' is not a colour");
 }
 
-CaptionStyle StyleFromArgs(const Args& args) {
-  CaptionStyle style;
+// --NAME turns a flag on, --no-NAME off; neither keeps what the settings gave.
+void ApplyFlag(const Args& args, const std::string& name, bool& flag) {
+  if (args.Has(name) && args.Has("no-" + name))
+    throw UsageError("--" + name + " and --no-" + name + " exclude each other");
+  if (args.Has(name)) flag = true;
+  if (args.Has("no-" + name)) flag = false;
+}
+
+CaptionStyle StyleFromArgs(const Args& args, CaptionStyle style) {
   if (auto face = args.Value("face")) style.faceName = *face;
   style.pointSize = args.IntValue("size", style.pointSize, INT_MIN, INT_MAX);
-  style.bold = args.Has("bold");
-  style.italic = args.Has("italic");
-  style.underline = args.Has("underline");
+  ApplyFlag(args, "bold", style.bold);
+  ApplyFlag(args, "italic", style.italic);
+  ApplyFlag(args, "underline", style.underline);
   style.textColor = ColorOption(args, "color", style.textColor);
   style.backgroundColor = ColorOption(args, "background", style.backgroundColor);
   return style;
+}
+
+// Unlike the program's own file, a file named on the command line must exist:
+// a mistyped name should not silently render with the defaults.
+void LoadSettingsFile(const std::string& path, CaptionSettings& settings) {
+  if (::access(path.c_str(), R_OK) != 0)
+    throw Error("設定ファイル " + path + " を読み込めません (" + std::strerror(errno) + ")");
+  LoadCaptionSettings(path, settings);
 }
 
 int RunRender(const Args& args) {
@@ -69,8 +92,10 @@ int RunRender(const Args& args) {
   const std::string& text = args.Positional()[0];
   const std::string& output = args.Positional()[1];
   const ImageFormat format = FormatForPath(output);
-  const ExportOptions options = ExportOptionsFromArgs(args);
-  const CaptionStyle style = StyleFromArgs(args);
+  CaptionSettings settings;
+  if (auto path = args.Value("settings")) LoadSettingsFile(*path, settings);
+  const ExportOptions options = ExportOptionsFromArgs(args, settings.exportOptions);
+  const CaptionStyle style = StyleFromArgs(args, settings.style);
   FontEngine engine(args.IntValue("dpi", 96, 1, 4800));
   Bitmap caption;
   RenderCaption(caption, text, style, engine);
@@ -79,9 +104,10 @@ int RunRender(const Args& args) {
 }
 
 std::vector<OptionSpec> Options() {
-  std::vector<OptionSpec> options = {{"face", true},       {"size", true},       {"bold", false},
-                                     {"italic", false},    {"underline", false}, {"color", true},
-                                     {"background", true}, {"dpi", true}};
+  std::vector<OptionSpec> options = {
+      {"face", true},       {"size", true},       {"bold", false},         {"italic", false},
+      {"underline", false}, {"color", true},      {"background", true},    {"dpi", true},
+      {"no-bold", false},   {"no-italic", false}, {"no-underline", false}, {"settings", true}};
   for (OptionSpec& o : OutputOptionSpecs()) options.push_back(std::move(o));
   return options;
 }

@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libpango1.0-dev libcairo2-dev libfontconfig-dev libharfbuzz-dev
   zlib1g-dev libjpeg62-turbo-dev libpng-dev libsimpleini-dev
-  fonts-ipafont-gothic fonts-ipafont-mincho
+  fonts-ipafont-gothic fonts-ipafont-mincho fonts-dejavu-core
   libgtest-dev libgmock-dev libbenchmark-dev pngcheck
 )
 

@@ -64,6 +64,37 @@ TEST_F(RenderCli, AnImpossibleSizeFailsWithAMessageAndNoFile) {
   EXPECT_EQ(Run("render x " + out + " --dpi 0"), 2);
 }
 
+TEST_F(RenderCli, TakesTheStyleFromASettingsFileWithOptionsOverridingIt) {
+  const std::string ini = dir_.File("glyphary.INI");
+  const std::string out = dir_.File("c.bmp");
+  WriteWholeFile(ini, Bytes("[Font]\nSize=$1A\nBold=1\nItalic=1\n"
+                            "[Color]\nDrawColor=clred\nBGColor=clYellow\n"));
+  ASSERT_EQ(Run("render Ab " + out + " --settings " + ini + " --no-italic --size 20"), 0)
+      << Stderr();
+  CaptionStyle style;
+  style.pointSize = 20;
+  style.bold = true;
+  style.textColor = Rgb(255, 0, 0);
+  style.backgroundColor = Rgb(255, 255, 0);
+  FontEngine engine;
+  Bitmap expected;
+  RenderCaption(expected, "Ab", style, engine);
+  const Bitmap written = ReadBmpFile(out);
+  ASSERT_EQ(written.ImageSize(), expected.ImageSize());
+  EXPECT_EQ(std::memcmp(written.Bits(), expected.Bits(), expected.ImageSize()), 0);
+}
+
+TEST_F(RenderCli, ASettingsFileThatCannotBeUsedFailsWithItsMessage) {
+  const std::string ini = dir_.File("bad.INI");
+  const std::string out = dir_.File("c.bmp");
+  EXPECT_EQ(Run("render x " + out + " --settings " + dir_.File("missing.INI")), 1);
+  EXPECT_NE(Stderr().find("missing.INI を読み込めません"), std::string::npos);
+  WriteWholeFile(ini, Bytes("[Color]\nDrawColor=reddish\n"));
+  EXPECT_EQ(Run("render x " + out + " --settings " + ini), 1);
+  EXPECT_NE(Stderr().find("'reddish' は整数ではありません"), std::string::npos);
+  EXPECT_EQ(Run("render x " + out + " --bold --no-bold"), 2);
+}
+
 TEST_F(RenderCli, FacesListsEveryFaceOrTheJapaneseOnes) {
   ASSERT_EQ(Run("faces"), 0);
   const std::string all = Stdout();
