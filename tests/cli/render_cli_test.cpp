@@ -1,29 +1,25 @@
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdlib>
 #include <cstring>
 
+#include "cli/cli_fixture.h"
 #include "export/export.h"
 #include "render/render.h"
-#include "test_support.h"
 
 namespace glyphary {
 namespace {
 
-class RenderCli : public ::testing::Test {
+class RenderCli : public CliTest {
  protected:
-  // Runs the real binary; arguments are passed through the shell as written.
-  int Run(const std::string& arguments) {
-    const std::string command = std::string(GLYPHARY_CLI) + " " + arguments + " >" +
-                                dir_.File("stdout") + " 2>" + dir_.File("stderr");
-    const int status = std::system(command.c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  }
-  std::string Stdout() const { return ReadAll(dir_.File("stdout")); }
-  std::string Stderr() const { return ReadAll(dir_.File("stderr")); }
+  int Run(const std::string& arguments) { return RunCli(arguments); }
 
-  TempDir dir_;
+  static void ExpectRenders(const std::string& path, const std::string& text,
+                            const CaptionStyle& style) {
+    FontEngine engine;
+    Bitmap expected;
+    RenderCaption(expected, text, style, engine);
+    ExpectSameImage(ReadBmpFile(path), expected);
+  }
 };
 
 TEST_F(RenderCli, WritesTheCaptionTheEngineRenders) {
@@ -34,13 +30,7 @@ TEST_F(RenderCli, WritesTheCaptionTheEngineRenders) {
   style.pointSize = 40;
   style.bold = true;
   style.textColor = Rgb(0, 0, 128);
-  FontEngine engine;
-  Bitmap expected;
-  RenderCaption(expected, "日本語 Caption", style, engine);
-  const Bitmap written = ReadBmpFile(out);
-  ASSERT_EQ(written.Width(), expected.Width());
-  ASSERT_EQ(written.Height(), expected.Height());
-  EXPECT_EQ(std::memcmp(written.Bits(), expected.Bits(), expected.ImageSize()), 0);
+  ExpectRenders(out, "日本語 Caption", style);
 }
 
 TEST_F(RenderCli, TakesColoursAsNamesNumbersAndHashRgb) {
@@ -76,12 +66,7 @@ TEST_F(RenderCli, TakesTheStyleFromASettingsFileWithOptionsOverridingIt) {
   style.bold = true;
   style.textColor = Rgb(255, 0, 0);
   style.backgroundColor = Rgb(255, 255, 0);
-  FontEngine engine;
-  Bitmap expected;
-  RenderCaption(expected, "Ab", style, engine);
-  const Bitmap written = ReadBmpFile(out);
-  ASSERT_EQ(written.ImageSize(), expected.ImageSize());
-  EXPECT_EQ(std::memcmp(written.Bits(), expected.Bits(), expected.ImageSize()), 0);
+  ExpectRenders(out, "Ab", style);
 }
 
 TEST_F(RenderCli, ASettingsFileThatCannotBeUsedFailsWithItsMessage) {

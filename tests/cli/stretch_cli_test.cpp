@@ -1,16 +1,14 @@
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdlib>
 #include <cstring>
 
+#include "cli/cli_fixture.h"
 #include "export/export.h"
-#include "test_support.h"
 
 namespace glyphary {
 namespace {
 
-class StretchCli : public ::testing::Test {
+class StretchCli : public CliTest {
  protected:
   void SetUp() override {
     Bitmap input(7, 5);
@@ -20,16 +18,8 @@ class StretchCli : public ::testing::Test {
     WriteBmpFile(input, input_);
   }
 
-  // Runs the real binary; standard error is kept for the checks.
-  int Run(const std::string& arguments) {
-    const std::string command = std::string(GLYPHARY_CLI) + " stretch " + arguments + " >" +
-                                dir_.File("stdout") + " 2>" + dir_.File("stderr");
-    const int status = std::system(command.c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  }
-  std::string Stderr() const { return ReadAll(dir_.File("stderr")); }
+  int Run(const std::string& arguments) { return RunCli("stretch " + arguments); }
 
-  TempDir dir_;
   std::string input_;
 };
 
@@ -38,9 +28,7 @@ TEST_F(StretchCli, WritesWhatTheResamplerMakesInTheFormatOfTheExtension) {
   EXPECT_EQ(Stderr(), "");  // no progress bar when standard error is not a terminal
   Bitmap expected = ReadBmpFile(input_);
   StretchBitmap(expected, 12, 9);
-  const Bitmap written = ReadBmpFile(dir_.File("out.bmp"));
-  ASSERT_EQ(written.ImageSize(), expected.ImageSize());
-  EXPECT_EQ(std::memcmp(written.Bits(), expected.Bits(), written.ImageSize()), 0);
+  ExpectSameImage(ReadBmpFile(dir_.File("out.bmp")), expected);
 
   ASSERT_EQ(Run(input_ + " 3 2 " + dir_.File("out.JPG") + " --quality 95"), 0) << Stderr();
   EXPECT_EQ(ReadBytes(dir_.File("out.JPG")).at(0), 0xFF);
