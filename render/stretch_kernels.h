@@ -1,7 +1,7 @@
 // Vectorised kernels of the passes. Every byte of a destination row is a
 // weighted sum of the same byte in a few source rows, whatever channel it
-// holds, so rows can be treated as plain byte runs; the horizontal passes
-// turn blocks of rows so that columns can be treated the same way.
+// holds, so rows can be treated as plain byte runs; the horizontal
+// enlargement turns blocks of rows so that columns can be treated the same way.
 #pragma once
 
 #include <cstddef>
