@@ -153,10 +153,8 @@ void ShrinkHorizontal(const Bitmap& source, Bitmap& destination, ProgressProc pr
   ReportProgress(0, progress);
   const int height = source.Height();
   if (source.Width() == 2 * std::int64_t(destination.Width())) {
-    std::vector<std::uint8_t> scratch(std::size_t(destination.Width()) * 6);
     for (int r = 0; r < height; ++r) {
-      HalveRow(source.Row(r), source.Row(r), destination.Row(r), destination.Width(),
-               scratch.data());
+      HalveRow(source.Row(r), source.Row(r), destination.Row(r), destination.Width());
       ReportProgress(PassPercent(r, height, 50), progress);
     }
     return;
