@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "render/render.h"
+#include "render/stretch.h"
 
 namespace {
 
@@ -45,8 +46,27 @@ BENCHMARK(BM_Stretch)
     ->Args({4000, 600, 2000, 300})   // halving
     ->Args({8000, 1200, 4000, 600})  // halving, beyond the caches
     ->Args({4001, 601, 2000, 300})   // halving an odd size
+    ->Args({4000, 601, 2000, 300})   // halving, exact in width only
     ->Args({4000, 600, 1480, 222})   // general reduction, x0.37
     ->Args({1000, 150, 3000, 450})   // enlargement, x3
+    ->Unit(benchmark::kMicrosecond);
+
+// The fused halving sweep alone, into a destination made beforehand: the
+// difference to the halving above is the cost of making the new bitmap.
+void BM_HalveSweep(benchmark::State& state) {
+  const int w = int(state.range(0)), h = int(state.range(1));
+  const Bitmap source = Noise(w, h);
+  Bitmap destination(w / 2, h / 2, 24);
+  for (auto _ : state) {
+    glyphary::HalveBitmap(source, destination);
+    benchmark::DoNotOptimize(destination.Bits());
+  }
+  SetRates(state, double(w) * h, double(w / 2) * (h / 2));
+}
+BENCHMARK(BM_HalveSweep)
+    ->ArgNames({"w", "h"})
+    ->Args({4000, 600})
+    ->Args({8000, 1200})
     ->Unit(benchmark::kMicrosecond);
 
 // Args: width, height of the 24-bit image whose bytes are copied.

@@ -1,9 +1,7 @@
-// Exact 2:1 reduction in both directions. With whole-pixel boundaries the
-// area average of two pixels is ((a + b) * 2^18 + 2^17) * 2^21 >> 40, which
-// is (a + b) >> 1; the width pass rounds before the height pass sees it.
+// Exact 2:1 reduction. With whole-pixel boundaries the area average of two
+// pixels is ((a + b) * 2^18 + 2^17) * 2^21 >> 40, which is (a + b) >> 1; when
+// both directions halve, the width pass rounds before the height pass sees it.
 #include <emmintrin.h>
-
-#include <cstring>
 
 #include "render/stretch.h"
 #include "render/stretch_kernels.h"
@@ -15,60 +13,78 @@ inline std::uint8_t Mean(unsigned a, unsigned b) {
   return std::uint8_t((a + b) >> 1);
 }
 
-inline std::uint8_t MeanOfFour(const std::uint8_t* top, const std::uint8_t* bottom) {
-  return Mean(Mean(top[0], top[3]), Mean(bottom[0], bottom[3]));
+inline __m128i Load(const std::uint8_t* p) {
+  return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
 }
 
-// means[i] = MeanOfFour at byte i, for every i that has a partner three bytes
-// on. Only i % 6 < 3 matter, but a straight run vectorises. The SSE2 average
-// rounds up; on complemented bytes it rounds down: ~avg(~a, ~b) = (a + b) >> 1.
-void MeanRows(const std::uint8_t* top, const std::uint8_t* bottom, std::uint8_t* means,
-              std::size_t bytes) {
-  const __m128i ones = _mm_set1_epi8(-1);
-  auto load = [&](const std::uint8_t* p) {
-    return _mm_xor_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)), ones);
-  };
-  std::size_t i = 0;
-  for (; i + 19 <= bytes; i += 16) {
-    const __m128i upper = _mm_avg_epu8(load(top + i), load(top + i + 3));
-    const __m128i lower = _mm_avg_epu8(load(bottom + i), load(bottom + i + 3));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(means + i),
-                     _mm_xor_si128(_mm_avg_epu8(upper, lower), ones));
-  }
-  for (; i + 3 < bytes; ++i) means[i] = MeanOfFour(top + i, bottom + i);
+// Bytes from..to set.
+inline __m128i Bytes(int from, int to) {
+  alignas(16) std::uint8_t mask[16] = {};
+  for (int i = from; i <= to; ++i) mask[i] = 0xFF;
+  return _mm_load_si128(reinterpret_cast<const __m128i*>(mask));
 }
 
-// Keeps the first three of every six bytes: one output pixel per pair, two
-// pixels per 8-byte store whose last two bytes the next store rewrites.
-void PackPairs(const std::uint8_t* means, std::uint8_t* dst, int width) {
-  int c = 0;
-  for (; c + 3 <= width; c += 2) {
-    std::uint32_t left, right;
-    std::memcpy(&left, means + 6 * c, 4);
-    std::memcpy(&right, means + 6 * c + 6, 4);
-    const std::uint64_t both = (left & 0xFFFFFFu) | std::uint64_t(right) << 24;
-    std::memcpy(dst + 3 * c, &both, 8);
+// The SSE2 average rounds up; on complemented bytes it rounds down:
+// ~avg(~a, ~b) = (a + b) >> 1. So the means below stay complemented until
+// they are stored.
+class Halver {
+ public:
+  // Complemented means of the four bytes i, i + 3 of both rows, for 16 i.
+  __m128i Means(const std::uint8_t* top, const std::uint8_t* bottom) const {
+    const __m128i upper = _mm_avg_epu8(Flip(Load(top)), Flip(Load(top + 3)));
+    const __m128i lower = _mm_avg_epu8(Flip(Load(bottom)), Flip(Load(bottom + 3)));
+    return _mm_avg_epu8(upper, lower);
   }
-  for (; c < width; ++c) std::memcpy(dst + 3 * c, means + 6 * c, 3);
-}
+
+  // Eight output pixels from 48 source bytes of each row: of every six
+  // means, the first three are a pixel.
+  void Eight(const std::uint8_t* top, const std::uint8_t* bottom, std::uint8_t* dst) const {
+    const __m128i v0 = Means(top, bottom), v1 = Means(top + 16, bottom + 16);
+    const __m128i v2 = Means(top + 32, bottom + 32);
+    // Pixels 0..2 from v0 bytes 0, 6, 12; 3, 4 and the first byte of 5 from v1.
+    __m128i first = _mm_or_si128(_mm_and_si128(v0, bytes0to2_),
+                                 _mm_and_si128(_mm_srli_si128(v0, 3), bytes3to5_));
+    first = _mm_or_si128(first, _mm_and_si128(_mm_srli_si128(v0, 6), bytes6to8_));
+    first = _mm_or_si128(first, _mm_and_si128(_mm_slli_si128(v1, 7), bytes9to11_));
+    first = _mm_or_si128(first, _mm_and_si128(_mm_slli_si128(v1, 4), bytes12to14_));
+    first = _mm_or_si128(first, _mm_and_si128(_mm_slli_si128(v1, 1), byte15_));
+    // The rest of pixel 5, then pixels 6 and 7 from v2 bytes 4 and 10.
+    __m128i second =
+        _mm_or_si128(_mm_srli_si128(v1, 15), _mm_and_si128(_mm_slli_si128(v2, 1), byte1_));
+    second = _mm_or_si128(second, _mm_and_si128(_mm_srli_si128(v2, 2), bytes2to4_));
+    second = _mm_or_si128(second, _mm_and_si128(_mm_srli_si128(v2, 5), bytes5to7_));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(dst), Flip(first));
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(dst + 16), Flip(second));
+  }
+
+ private:
+  __m128i Flip(__m128i v) const { return _mm_xor_si128(v, ones_); }
+
+  const __m128i ones_ = _mm_set1_epi8(-1);
+  const __m128i bytes0to2_ = Bytes(0, 2), bytes3to5_ = Bytes(3, 5), bytes6to8_ = Bytes(6, 8);
+  const __m128i bytes9to11_ = Bytes(9, 11), bytes12to14_ = Bytes(12, 14), byte15_ = Bytes(15, 15);
+  const __m128i byte1_ = Bytes(1, 1), bytes2to4_ = Bytes(2, 4), bytes5to7_ = Bytes(5, 7);
+};
 
 }  // namespace
 
-void HalveRow(const std::uint8_t* top, const std::uint8_t* bottom, std::uint8_t* dst, int width,
-              std::uint8_t* scratch) {
-  if (width == 0) return;
-  MeanRows(top, bottom, scratch, std::size_t(width) * 6);
-  PackPairs(scratch, dst, width);
+void HalveRow(const std::uint8_t* top, const std::uint8_t* bottom, std::uint8_t* dst, int width) {
+  const Halver halver;
+  int c = 0;
+  // The last block's loads reach three bytes past its 48.
+  for (; 6 * std::size_t(c) + 51 <= 6 * std::size_t(width); c += 8)
+    halver.Eight(top + 6 * c, bottom + 6 * c, dst + 3 * c);
+  for (; c < width; ++c)
+    for (int k = 6 * c; k < 6 * c + 3; ++k)
+      dst[k - 3 * c] = Mean(Mean(top[k], top[k + 3]), Mean(bottom[k], bottom[k + 3]));
 }
 
 void MeanOfRows(const std::uint8_t* a, const std::uint8_t* b, std::uint8_t* dst, std::size_t n) {
   const __m128i ones = _mm_set1_epi8(-1);
   std::size_t x = 0;
   for (; x + 16 <= n; x += 16) {
-    const __m128i upper =
-        _mm_xor_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(a + x)), ones);
-    const __m128i lower =
-        _mm_xor_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(b + x)), ones);
+    const __m128i upper = _mm_xor_si128(Load(a + x), ones);
+    const __m128i lower = _mm_xor_si128(Load(b + x), ones);
     _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + x),
                      _mm_xor_si128(_mm_avg_epu8(upper, lower), ones));
   }
@@ -76,10 +92,8 @@ void MeanOfRows(const std::uint8_t* a, const std::uint8_t* b, std::uint8_t* dst,
 }
 
 void HalveBitmap(const Bitmap& source, Bitmap& destination) {
-  const int width = destination.Width();
-  std::vector<std::uint8_t> scratch(std::size_t(width) * 6);
   for (int r = 0; r < destination.Height(); ++r)
-    HalveRow(source.Row(2 * r), source.Row(2 * r + 1), destination.Row(r), width, scratch.data());
+    HalveRow(source.Row(2 * r), source.Row(2 * r + 1), destination.Row(r), destination.Width());
 }
 
 }  // namespace glyphary

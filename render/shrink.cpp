@@ -89,35 +89,25 @@ void ShrinkHorizontalWith(const Bitmap& source, Bitmap& destination, const Shrin
   }
 }
 
-template <typename Sum>
-void AddRow(Sum* __restrict sums, const std::uint8_t* __restrict src, std::size_t n,
+// Beyond about 64:1: one 64-bit sum per byte of the destination row.
+void AddRow(std::uint64_t* __restrict sums, const std::uint8_t* __restrict src, std::size_t n,
             std::uint32_t weight) {
-  if (weight == kWholePixel) {
-    for (std::size_t x = 0; x < n; ++x) sums[x] += Sum(src[x]) << 18;
-  } else {
-    for (std::size_t x = 0; x < n; ++x) sums[x] += Sum(src[x]) * weight;
-  }
+  for (std::size_t x = 0; x < n; ++x) sums[x] += std::uint64_t(src[x]) * weight;
 }
 
-template <typename Sum>
-void StoreRow(std::uint8_t* __restrict dst, const Sum* __restrict sums, std::size_t n,
-              std::uint32_t factor) {
-  for (std::size_t x = 0; x < n; ++x) dst[x] = Normalise(sums[x], factor);
-}
-
-template <typename Sum>
-void ShrinkVerticalWith(const Bitmap& source, Bitmap& destination, const ShrinkTable& table,
+void ShrinkVerticalWide(const Bitmap& source, Bitmap& destination, const ShrinkTable& table,
                         ProgressProc progress) {
   const std::size_t n = std::size_t(source.Width()) * 3;
   const int height = destination.Height();
-  std::vector<Sum> sums(n);
+  std::vector<std::uint64_t> sums(n);
   for (int r = 0; r < height; ++r) {
-    std::fill(sums.begin(), sums.end(), Sum(kHalfPixel));
+    std::fill(sums.begin(), sums.end(), kHalfPixel);
     for (int t = 0; t < table.count; ++t) {
       const std::uint32_t weight = table.weights[std::size_t(r) * table.count + t];
       if (weight != 0) AddRow(sums.data(), source.Row(table.first[r] + t), n, weight);
     }
-    StoreRow(destination.Row(r), sums.data(), n, table.factor);
+    std::uint8_t* dst = destination.Row(r);
+    for (std::size_t x = 0; x < n; ++x) dst[x] = Normalise(sums[x], table.factor);
     ReportProgress(PassPercent(r, height, 100), progress);
   }
 }
@@ -163,10 +153,8 @@ void ShrinkHorizontal(const Bitmap& source, Bitmap& destination, ProgressProc pr
   ReportProgress(0, progress);
   const int height = source.Height();
   if (source.Width() == 2 * std::int64_t(destination.Width())) {
-    std::vector<std::uint8_t> scratch(std::size_t(destination.Width()) * 6);
     for (int r = 0; r < height; ++r) {
-      HalveRow(source.Row(r), source.Row(r), destination.Row(r), destination.Width(),
-               scratch.data());
+      HalveRow(source.Row(r), source.Row(r), destination.Row(r), destination.Width());
       ReportProgress(PassPercent(r, height, 50), progress);
     }
     return;
@@ -191,7 +179,7 @@ void ShrinkVertical(const Bitmap& source, Bitmap& destination, ProgressProc prog
   }
   const ShrinkTable table = MakeShrinkTable(source.Height(), height);
   if (table.wideSums) {
-    ShrinkVerticalWith<std::uint64_t>(source, destination, table, progress);
+    ShrinkVerticalWide(source, destination, table, progress);
     return;
   }
   std::vector<const std::uint8_t*> rows(std::size_t(table.count));

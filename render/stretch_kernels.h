@@ -1,7 +1,7 @@
 // Vectorised kernels of the passes. Every byte of a destination row is a
 // weighted sum of the same byte in a few source rows, whatever channel it
-// holds, so rows can be treated as plain byte runs; the horizontal passes
-// turn blocks of rows so that columns can be treated the same way.
+// holds, so rows can be treated as plain byte runs; the horizontal
+// enlargement turns blocks of rows so that columns can be treated the same way.
 #pragma once
 
 #include <cstddef>
@@ -21,11 +21,10 @@ void AreaRows(const std::uint8_t* const* rows, const std::uint32_t* weights, int
               std::uint8_t* dst, std::size_t n, std::uint32_t factor);
 
 // Exact halving, where every output is (a + b) >> 1 of its two inputs.
-// HalveRow makes one row of half the width from two rows (the same row twice
-// halves the width alone), with scratch room for 6 * width bytes; MeanOfRows
-// averages two rows byte by byte.
-void HalveRow(const std::uint8_t* top, const std::uint8_t* bottom, std::uint8_t* dst, int width,
-              std::uint8_t* scratch);
+// HalveRow makes one row of the given width from two rows of twice that (the
+// same row twice halves the width alone); MeanOfRows averages two rows byte by
+// byte.
+void HalveRow(const std::uint8_t* top, const std::uint8_t* bottom, std::uint8_t* dst, int width);
 void MeanOfRows(const std::uint8_t* a, const std::uint8_t* b, std::uint8_t* dst, std::size_t n);
 
 // The horizontal enlargement over every whole block of 16 rows; returns how

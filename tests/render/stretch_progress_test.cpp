@@ -98,5 +98,20 @@ TEST_F(Progress, EachPassReportsItsHalfPerStep) {
   EXPECT_EQ(ReportsOf(2, 1, 2, 3), (std::vector<int>{50, 50, 75, 100}));
 }
 
+void StopPastHalfway(std::int32_t percent) {
+  if (percent > 50) throw Error("stopped");
+}
+
+TEST_F(Progress, FailureInAPassKeepsTheLastCompletedPass) {
+  clockStep = 100;
+  Bitmap b(3, 3, 32);
+  b.Fill(Rgb(10, 20, 30));
+  EXPECT_THROW(StretchBitmap(b, 5, 5, StopPastHalfway), Error);
+  EXPECT_EQ(b.Width(), 5);  // the width pass finished
+  EXPECT_EQ(b.Height(), 3);
+  EXPECT_EQ(b.BitsPerPixel(), 24);
+  EXPECT_EQ(b.PixelAt(4, 2), Rgb(10, 20, 30));
+}
+
 }  // namespace
 }  // namespace glyphary
