@@ -53,50 +53,56 @@ void Bitmap::FillRun(std::uint8_t* p, int count, TColor color) const noexcept {
   }
 }
 
+Bitmap Bitmap::Blank(int width, int height, int bitsPerPixel) const {
+  CheckSize(width, height, bitsPerPixel);
+  Bitmap blank;
+  blank.bpp_ = bitsPerPixel;
+  blank.brush_ = brush_;
+  blank.width_ = width;
+  blank.height_ = height;
+  blank.data_.assign(blank.Stride() * std::size_t(height), 0);
+  return blank;
+}
+
+// The new image is built beside the old one, so a failed allocation leaves
+// the bitmap as it was.
 void Bitmap::SetSize(int width, int height) {
-  CheckSize(width, height, bpp_);
   if (width == width_ && height == height_ && data_.size() == StrideFor(width, bpp_) * height)
     return;
-  Bitmap old = std::move(*this);
-  width_ = width;
-  height_ = height;
-  bpp_ = old.bpp_;
-  brush_ = old.brush_;
-  palette_ = std::move(old.palette_);
-  data_.assign(Stride() * std::size_t(height), 0);
-
-  const int keepW = std::min(width, old.width_), keepH = std::min(height, old.height_);
+  Bitmap resized = Blank(width, height, bpp_);
+  resized.palette_ = palette_;
+  const int keepW = std::min(width, width_), keepH = std::min(height, height_);
   const std::size_t keepBytes = std::size_t(keepW) * (bpp_ / 8);
   for (int y = 0; y < height; ++y) {
-    std::uint8_t* row = Row(y);
+    std::uint8_t* row = resized.Row(y);
     if (y < keepH) {
-      if (keepBytes != 0) std::memcpy(row, old.Row(y), keepBytes);
+      if (keepBytes != 0) std::memcpy(row, Row(y), keepBytes);
       FillRun(row + keepBytes, width - keepW, brush_);
     } else {
       FillRun(row, width, brush_);
     }
   }
+  *this = std::move(resized);
 }
 
 void Bitmap::SetBitsPerPixel(int bitsPerPixel) {
   if (bitsPerPixel == bpp_) return;
   if (bitsPerPixel != 24 && bitsPerPixel != 32)
     throw Error("対応していない色数への変換です (" + std::to_string(bitsPerPixel) + " ビット)");
-  CheckSize(width_, height_, bitsPerPixel);
-  Bitmap converted;
-  converted.bpp_ = bitsPerPixel;
-  converted.brush_ = brush_;
-  converted.width_ = width_;
-  converted.height_ = height_;
-  converted.data_.assign(converted.Stride() * std::size_t(height_), 0);
-  const int step = bitsPerPixel / 8;
+  Bitmap converted = Blank(width_, height_, bitsPerPixel);
+  const int inStep = bpp_ / 8, outStep = bitsPerPixel / 8;
   for (int y = 0; y < height_; ++y) {
+    const std::uint8_t* in = Row(y);
     std::uint8_t* out = converted.Row(y);
-    for (int x = 0; x < width_; ++x, out += step) {
-      const TColor c = PixelAt(x, y);
-      out[0] = BlueOf(c);
-      out[1] = GreenOf(c);
-      out[2] = RedOf(c);
+    for (int x = 0; x < width_; ++x, in += inStep, out += outStep) {
+      if (bpp_ == 8) {
+        const TColor c = PixelAt(x, y);
+        out[0] = BlueOf(c);
+        out[1] = GreenOf(c);
+        out[2] = RedOf(c);
+      } else {
+        std::memcpy(out, in, 3);  // the fourth byte of a new 32-bit pixel stays 0
+      }
     }
   }
   *this = std::move(converted);

@@ -97,6 +97,8 @@ class Bitmap {
     return std::size_t(height_ - 1 - row) * Stride();
   }
   void FillRun(std::uint8_t* p, int count, TColor color) const noexcept;
+  // A zeroed image of the given shape that keeps this bitmap's brush.
+  Bitmap Blank(int width, int height, int bitsPerPixel) const;
 
   int width_ = 0, height_ = 0, bpp_ = 24;
   TColor brush_ = kColorWhite;
