@@ -65,6 +65,8 @@ namespace stretch_testing {
 // Replaces the millisecond tick counter; nullptr restores the steady clock.
 using TickClock = std::uint32_t (*)();
 void SetTickClock(TickClock clock);
+// With true, the kernels keep to SSE2 even where AVX2 is there.
+void UseNarrowVectorsOnly(bool narrow);
 }  // namespace stretch_testing
 
 }  // namespace glyphary

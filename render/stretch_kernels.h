@@ -31,4 +31,41 @@ void MeanOfRows(const std::uint8_t* a, const std::uint8_t* b, std::uint8_t* dst,
 // many rows it did and leaves the rest.
 int EnlargeRowsInBlocks(const Bitmap& source, Bitmap& destination, const EnlargeTable& table);
 
+// The same for the area average; the table's sums must fit 32 bits.
+int ShrinkRowsInBlocks(const Bitmap& source, Bitmap& destination, const ShrinkTable& table);
+
+// ---- 256-bit versions of the area kernels, for processors with AVX2
+
+// Whether they may run: the processor has AVX2 and tests have not ruled them out.
+bool WideVectors();
+
+// Area weights split for pmaddwd as in simd::Split: sources 2i and 2i + 1
+// share highs[i] and lows[i] (a missing last source weighs 0).
+inline constexpr int kMaxAreaTaps = 128;
+
+// count rows (at most kMaxAreaTaps) summed 32 bytes at a time; returns how
+// many leading bytes of dst it wrote, leaving fewer than 32.
+struct AreaRowsJob {
+  const std::uint8_t* const* rows;
+  int count;
+  const std::int32_t* highs;
+  const std::int32_t* lows;
+  std::uint32_t factor;
+};
+std::size_t AreaRowsWide(const AreaRowsJob& job, std::uint8_t* dst, std::size_t n);
+
+// One turned block of 32 rows (byte r of channel k of source column c at
+// columns[96c + 32k + r]) reduced to results in the same layout; column c of
+// the result reads count columns from first[c], with pairs (count + 1) / 2 of
+// highs and lows each.
+struct AreaColumnsJob {
+  const std::int32_t* first;
+  std::size_t width;
+  int count;
+  const std::int32_t* highs;
+  const std::int32_t* lows;
+  std::uint32_t factor;
+};
+void AreaColumnsWide(const std::uint8_t* columns, std::uint8_t* results, const AreaColumnsJob& job);
+
 }  // namespace glyphary
