@@ -85,8 +85,10 @@ void ShrinkHorizontalWith(const Bitmap& source, Bitmap& destination, const Shrin
   const RowShrinker<Sum> shrinkRow = PickRowShrinker<Sum>(table.count);
   const int height = source.Height();
   int r = 0;
-  if (progress == nullptr && std::is_same_v<Sum, std::uint32_t>)
+  if (progress == nullptr && std::is_same_v<Sum, std::uint32_t>) {
+    if (ShrinkShortSpansWide(source, destination, table)) return;
     r = ShrinkRowsInBlocks(source, destination, table);
+  }
   for (; r < height; ++r) {
     shrinkRow(source.Row(r), destination.Row(r), table);
     ReportProgress(PassPercent(r, height, 50), progress);

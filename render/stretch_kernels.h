@@ -54,6 +54,11 @@ struct AreaRowsJob {
 };
 std::size_t AreaRowsWide(const AreaRowsJob& job, std::uint8_t* dst, std::size_t n);
 
+// The width pass of an area average whose destination pixels each read at
+// most four source pixels, every row straight from the source. Returns false,
+// having done nothing, where it does not apply (or AVX2 is missing).
+bool ShrinkShortSpansWide(const Bitmap& source, Bitmap& destination, const ShrinkTable& table);
+
 // One turned block of 32 rows (byte r of channel k of source column c at
 // columns[96c + 32k + r]) reduced to results in the same layout; column c of
 // the result reads count columns from first[c], with pairs (count + 1) / 2 of
