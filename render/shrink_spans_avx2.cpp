@@ -108,10 +108,13 @@ inline __m128i Load16(const std::uint8_t* p) {
   return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
 }
 
+// (sum * factor) >> 40 per 32-bit lane; the odd lanes' products are shifted
+// so their results land in the upper halves, whose lower neighbours the
+// blend drops.
 inline __m256i Normalise(__m256i sum, __m256i factor) {
   const __m256i even = _mm256_srli_epi64(_mm256_mul_epu32(sum, factor), 40);
-  const __m256i odd = _mm256_mul_epu32(_mm256_srli_epi64(sum, 32), factor);
-  return _mm256_or_si256(even, _mm256_slli_epi64(_mm256_srli_epi64(odd, 40), 32));
+  const __m256i odd = _mm256_srli_epi64(_mm256_mul_epu32(_mm256_srli_epi64(sum, 32), factor), 8);
+  return _mm256_blend_epi32(even, odd, 0xAA);
 }
 
 struct SpanTables {
@@ -123,40 +126,69 @@ struct SpanTables {
   std::uint32_t factor;
 };
 
+// 24 destination bytes from one row; windows, masks, highs and lows point at
+// the block's tables.
 template <int kPairs>
-void ShrinkBlocks(const std::uint8_t* src, std::uint8_t* dst, const SpanTables& plan) {
+[[gnu::always_inline]] inline __m256i BlockBytes(const std::uint8_t* src,
+                                                 const std::int32_t* windows,
+                                                 const std::uint8_t* masks,
+                                                 const std::int32_t* highs,
+                                                 const std::int32_t* lows, __m256i factor) {
+  __m256i high[3], low[3];
+  for (int i = 0; i < 3; ++i) {
+    high[i] = _mm256_setzero_si256();
+    low[i] = _mm256_set1_epi32(131072);
+  }
+  for (int p = 0; p < kPairs; ++p)
+    for (int i = 0; i < 3; ++i, masks += 32, highs += 8, lows += 8) {
+      const __m256i window =
+          _mm256_inserti128_si256(_mm256_castsi128_si256(Load16(src + windows[i] + 6 * p)),
+                                  Load16(src + windows[3 + i] + 6 * p), 1);
+      const __m256i taps = _mm256_shuffle_epi8(window, Load32(masks));
+      high[i] = _mm256_add_epi32(high[i], _mm256_madd_epi16(taps, Load32(highs)));
+      low[i] = _mm256_add_epi32(low[i], _mm256_madd_epi16(taps, Load32(lows)));
+    }
+  __m256i r[3];
+  for (int i = 0; i < 3; ++i)
+    r[i] = Normalise(_mm256_add_epi32(_mm256_slli_epi32(high[i], 15), low[i]), factor);
+  return _mm256_packus_epi16(_mm256_packs_epi32(r[0], r[1]), _mm256_packs_epi32(r[2], r[2]));
+}
+
+// Bytes 0..11 of each half are the block's; exact stores write only those,
+// the others run four bytes past the block.
+inline void StoreBlock(std::uint8_t* dst, __m256i bytes, bool exact) {
+  const __m128i first = _mm256_castsi256_si128(bytes);
+  const __m128i second = _mm256_extracti128_si256(bytes, 1);
+  if (!exact) {
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(dst), first);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + 12), second);
+    return;
+  }
+  _mm_storel_epi64(reinterpret_cast<__m128i*>(dst), first);
+  const std::int32_t firstTail = _mm_cvtsi128_si32(_mm_srli_si128(first, 8));
+  std::memcpy(dst + 8, &firstTail, 4);
+  _mm_storel_epi64(reinterpret_cast<__m128i*>(dst + 12), second);
+  const std::int32_t secondTail = _mm_cvtsi128_si32(_mm_srli_si128(second, 8));
+  std::memcpy(dst + 20, &secondTail, 4);
+}
+
+// Block by block over a few rows, so that each block's tables are read from
+// the nearest cache for all of them. A block's loose bytes fall where the
+// next block of the row writes later.
+template <int kPairs>
+void ShrinkBlocks(const std::uint8_t* const* src, std::uint8_t* const* dst, int rows,
+                  const SpanTables& plan) {
   const __m256i factor = _mm256_set1_epi32(std::int32_t(plan.factor));
-  const __m256i half = _mm256_set1_epi32(131072);
-  const std::int32_t* windows = plan.windows;
-  const std::uint8_t* masks = plan.masks;
-  const std::int32_t* highs = plan.highs;
-  const std::int32_t* lows = plan.lows;
-  for (std::size_t b = 0; b < plan.blocks; ++b, windows += kGroups, dst += 3 * kBlockPixels) {
-    __m256i high[3], low[3];
-    for (int i = 0; i < 3; ++i) high[i] = low[i] = _mm256_setzero_si256();
-    for (int p = 0; p < kPairs; ++p)
-      for (int i = 0; i < 3; ++i, masks += 32, highs += 8, lows += 8) {
-        const __m256i window =
-            _mm256_inserti128_si256(_mm256_castsi128_si256(Load16(src + windows[i] + 6 * p)),
-                                    Load16(src + windows[3 + i] + 6 * p), 1);
-        const __m256i taps = _mm256_shuffle_epi8(window, Load32(masks));
-        high[i] = _mm256_add_epi32(high[i], _mm256_madd_epi16(taps, Load32(highs)));
-        low[i] = _mm256_add_epi32(low[i], _mm256_madd_epi16(taps, Load32(lows)));
-      }
-    __m256i r[3];
-    for (int i = 0; i < 3; ++i)
-      r[i] = Normalise(
-          _mm256_add_epi32(_mm256_add_epi32(_mm256_slli_epi32(high[i], 15), low[i]), half), factor);
-    const __m256i bytes =
-        _mm256_packus_epi16(_mm256_packs_epi32(r[0], r[1]), _mm256_packs_epi32(r[2], r[2]));
-    const __m128i first = _mm256_castsi256_si128(bytes);
-    const __m128i second = _mm256_extracti128_si256(bytes, 1);
-    _mm_storel_epi64(reinterpret_cast<__m128i*>(dst), first);
-    const std::int32_t firstTail = _mm_cvtsi128_si32(_mm_srli_si128(first, 8));
-    std::memcpy(dst + 8, &firstTail, 4);
-    _mm_storel_epi64(reinterpret_cast<__m128i*>(dst + 12), second);
-    const std::int32_t secondTail = _mm_cvtsi128_si32(_mm_srli_si128(second, 8));
-    std::memcpy(dst + 20, &secondTail, 4);
+  constexpr int kLanes = 3 * kPairs * 8;
+  for (std::size_t b = 0; b < plan.blocks; ++b) {
+    const std::int32_t* windows = plan.windows + kGroups * b;
+    const std::uint8_t* masks = plan.masks + 4 * kLanes * b;
+    const std::int32_t* highs = plan.highs + kLanes * b;
+    const std::int32_t* lows = plan.lows + kLanes * b;
+    const bool last = b + 1 == plan.blocks;
+    for (int r = 0; r < rows; ++r)
+      StoreBlock(dst[r] + 3 * kBlockPixels * b,
+                 BlockBytes<kPairs>(src[r], windows, masks, highs, lows, factor), last);
   }
 }
 
@@ -192,12 +224,20 @@ bool ShrinkShortSpansWide(const Bitmap& source, Bitmap& destination, const Shrin
   }
   const SpanTables tables{plan.blocks,       plan.windows.data(), plan.masks.data(),
                           plan.highs.data(), plan.lows.data(),    table.factor};
-  for (int r = 0; r < source.Height(); ++r) {
+  constexpr int kStrip = 8;
+  for (int top = 0; top < source.Height(); top += kStrip) {
+    const int rows = std::min(kStrip, source.Height() - top);
+    const std::uint8_t* src[kStrip];
+    std::uint8_t* dst[kStrip];
+    for (int r = 0; r < rows; ++r) {
+      src[r] = source.Row(top + r);
+      dst[r] = destination.Row(top + r);
+    }
     if (plan.pairs == 1)
-      ShrinkBlocks<1>(source.Row(r), destination.Row(r), tables);
+      ShrinkBlocks<1>(src, dst, rows, tables);
     else
-      ShrinkBlocks<2>(source.Row(r), destination.Row(r), tables);
-    ShrinkTail(source.Row(r), destination.Row(r), table, j);
+      ShrinkBlocks<2>(src, dst, rows, tables);
+    for (int r = 0; r < rows; ++r) ShrinkTail(src[r], dst[r], table, j);
   }
   return true;
 }

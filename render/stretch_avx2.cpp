@@ -30,11 +30,13 @@ inline void Store32(std::uint8_t* p, __m256i v) {
   _mm256_storeu_si256(reinterpret_cast<__m256i*>(p), v);
 }
 
-// (sum * factor) >> 40 per 32-bit lane; the results are below 2^8.
+// (sum * factor) >> 40 per 32-bit lane; the odd lanes' products are shifted
+// so their results land in the upper halves, whose lower neighbours the
+// blend drops.
 inline __m256i Normalise(__m256i sum, __m256i factor) {
   const __m256i even = _mm256_srli_epi64(_mm256_mul_epu32(sum, factor), 40);
-  const __m256i odd = _mm256_mul_epu32(_mm256_srli_epi64(sum, 32), factor);
-  return _mm256_or_si256(even, _mm256_slli_epi64(_mm256_srli_epi64(odd, 40), 32));
+  const __m256i odd = _mm256_srli_epi64(_mm256_mul_epu32(_mm256_srli_epi64(sum, 32), factor), 8);
+  return _mm256_blend_epi32(even, odd, 0xAA);
 }
 
 // 32 area sums over count sources, source t read at src[t], the weights of
