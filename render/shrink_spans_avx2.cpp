@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 #include <vector>
 
 #include "render/stretch_kernels.h"
@@ -26,17 +27,6 @@ namespace {
 constexpr int kBlockPixels = 8;
 constexpr int kGroups = 6;  // of four lanes per block
 constexpr std::uint8_t kZero = 0x80;
-
-// What the kernel reads, block after block; per block and pair of taps: six
-// window starts, three masks of 32 bytes and three times eight high and low
-// weights, in the kernel's order.
-struct SpanPlan {
-  int pairs = 0;
-  std::size_t blocks = 0;
-  std::vector<std::int32_t> windows;
-  std::vector<std::uint8_t> masks;
-  std::vector<std::int32_t> highs, lows;
-};
 
 struct Lane {
   std::uint8_t mask[4];
@@ -69,7 +59,7 @@ enum class Block { kAdded, kLeavesRow, kSpansTooLong };
 
 // Adds the tables of the block at pixel j, unless its windows would leave the
 // row or miss a weighted tap.
-Block AddBlock(const ShrinkTable& table, int sourceWidth, int j, SpanPlan& plan) {
+Block AddBlock(const ShrinkTable& table, int sourceWidth, int j, ShortSpanRows& plan) {
   std::int32_t windows[kGroups];
   for (int g = 0; g < kGroups; ++g) {
     windows[g] = table.first[j + 4 * g / 3];
@@ -211,33 +201,45 @@ void ShrinkTail(const std::uint8_t* src, std::uint8_t* dst, const ShrinkTable& t
 
 }  // namespace
 
-bool ShrinkShortSpansWide(const Bitmap& source, Bitmap& destination, const ShrinkTable& table) {
-  if (!WideVectors() || table.wideSums || table.count > 4) return false;
-  SpanPlan plan;
+std::optional<ShortSpanRows> ShortSpanRows::Make(const ShrinkTable& table, int sourceWidth) {
+  if (!WideVectors() || table.wideSums || table.count > 4) return std::nullopt;
+  ShortSpanRows plan(table);
   plan.pairs = (table.count + 1) / 2;
-  const int width = destination.Width();
-  int j = 0;
-  for (; j + kBlockPixels <= width; j += kBlockPixels) {
-    const Block block = AddBlock(table, source.Width(), j, plan);
-    if (block == Block::kSpansTooLong) return false;
+  const int width = int(table.first.size());
+  for (plan.tailFrom = 0; plan.tailFrom + kBlockPixels <= width; plan.tailFrom += kBlockPixels) {
+    const Block block = AddBlock(table, sourceWidth, plan.tailFrom, plan);
+    if (block == Block::kSpansTooLong) return std::nullopt;
     if (block == Block::kLeavesRow) break;  // only near the end of the row
   }
-  const SpanTables tables{plan.blocks,       plan.windows.data(), plan.masks.data(),
-                          plan.highs.data(), plan.lows.data(),    table.factor};
-  constexpr int kStrip = 8;
-  for (int top = 0; top < source.Height(); top += kStrip) {
-    const int rows = std::min(kStrip, source.Height() - top);
-    const std::uint8_t* src[kStrip];
-    std::uint8_t* dst[kStrip];
+  return plan;
+}
+
+void ShortSpanRows::Shrink(const std::uint8_t* const* src, std::uint8_t* const* dst,
+                           int rows) const {
+  const SpanTables tables{blocks,       windows.data(), masks.data(),
+                          highs.data(), lows.data(),    table_->factor};
+  for (int top = 0; top < rows; top += kStrip) {
+    const int strip = std::min(kStrip, rows - top);
+    if (pairs == 1)
+      ShrinkBlocks<1>(src + top, dst + top, strip, tables);
+    else
+      ShrinkBlocks<2>(src + top, dst + top, strip, tables);
+    for (int r = top; r < top + strip; ++r) ShrinkTail(src[r], dst[r], *table_, tailFrom);
+  }
+}
+
+bool ShrinkShortSpansWide(const Bitmap& source, Bitmap& destination, const ShrinkTable& table) {
+  const std::optional<ShortSpanRows> plan = ShortSpanRows::Make(table, source.Width());
+  if (!plan) return false;
+  for (int top = 0; top < source.Height(); top += ShortSpanRows::kStrip) {
+    const int rows = std::min(ShortSpanRows::kStrip, source.Height() - top);
+    const std::uint8_t* src[ShortSpanRows::kStrip];
+    std::uint8_t* dst[ShortSpanRows::kStrip];
     for (int r = 0; r < rows; ++r) {
       src[r] = source.Row(top + r);
       dst[r] = destination.Row(top + r);
     }
-    if (plan.pairs == 1)
-      ShrinkBlocks<1>(src, dst, rows, tables);
-    else
-      ShrinkBlocks<2>(src, dst, rows, tables);
-    for (int r = 0; r < rows; ++r) ShrinkTail(src[r], dst[r], table, j);
+    plan->Shrink(src, dst, rows);
   }
   return true;
 }

@@ -6,6 +6,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
+#include <vector>
 
 #include "render/stretch.h"
 
@@ -58,6 +60,30 @@ std::size_t AreaRowsWide(const AreaRowsJob& job, std::uint8_t* dst, std::size_t 
 // most four source pixels, every row straight from the source. Returns false,
 // having done nothing, where it does not apply (or AVX2 is missing).
 bool ShrinkShortSpansWide(const Bitmap& source, Bitmap& destination, const ShrinkTable& table);
+
+// The same row by row: Make gives nothing where it does not apply, Shrink
+// reduces rows source rows into as many destination rows. The table must
+// outlive the object.
+class ShortSpanRows {
+ public:
+  static constexpr int kStrip = 8;  // rows that share one read of the tables
+  static std::optional<ShortSpanRows> Make(const ShrinkTable& table, int sourceWidth);
+  void Shrink(const std::uint8_t* const* src, std::uint8_t* const* dst, int rows) const;
+
+  // Per block of eight destination pixels: six window starts, then per pair
+  // of taps three 32-byte shuffle masks and three times eight high and low
+  // weights.
+  int pairs = 0;
+  std::size_t blocks = 0;
+  int tailFrom = 0;  // the first pixel after the blocks
+  std::vector<std::int32_t> windows;
+  std::vector<std::uint8_t> masks;
+  std::vector<std::int32_t> highs, lows;
+
+ private:
+  explicit ShortSpanRows(const ShrinkTable& table) : table_(&table) {}
+  const ShrinkTable* table_;
+};
 
 // One turned block of 32 rows (byte r of channel k of source column c at
 // columns[96c + 32k + r]) reduced to results in the same layout; column c of
