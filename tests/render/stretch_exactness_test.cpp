@@ -181,6 +181,9 @@ TEST(StretchExactness, ChosenSizesAndRatios) {
          {37, 301, 12, 100},
          {1000, 33, 370, 12},
          {97, 64, 31, 21}});
+  // Both ways at once through a ring of rows that wraps many times; spans
+  // of one or two pixels; many source rows per output row.
+  check({{50, 400, 20, 150}, {300, 200, 299, 7}, {41, 999, 17, 500}, {301, 5, 150, 4}});
   // Beyond 64:1 in blocks of rows.
   check({{700, 40, 10, 1}, {40, 700, 1, 10}});
   // Enlarging one way and shrinking the other.
