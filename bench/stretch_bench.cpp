@@ -69,6 +69,30 @@ BENCHMARK(BM_HalveSweep)
     ->Args({8000, 1200})
     ->Unit(benchmark::kMicrosecond);
 
+// One shrink pass alone, into a destination made beforehand. Args: source
+// width, height, target size, direction (0 width, 1 height).
+void BM_ShrinkPass(benchmark::State& state) {
+  const int w = int(state.range(0)), h = int(state.range(1)), to = int(state.range(2));
+  const bool vertical = state.range(3) != 0;
+  const Bitmap source = Noise(w, h);
+  Bitmap destination(vertical ? w : to, vertical ? to : h, 24);
+  for (auto _ : state) {
+    if (vertical)
+      glyphary::ShrinkVertical(source, destination, nullptr);
+    else
+      glyphary::ShrinkHorizontal(source, destination, nullptr);
+    benchmark::DoNotOptimize(destination.Bits());
+  }
+  SetRates(state, double(w) * h, double(destination.Width()) * destination.Height());
+}
+BENCHMARK(BM_ShrinkPass)
+    ->ArgNames({"w", "h", "to", "vertical"})
+    ->Args({4001, 601, 2000, 0})
+    ->Args({2000, 601, 300, 1})
+    ->Args({4000, 600, 1480, 0})
+    ->Args({1480, 600, 222, 1})
+    ->Unit(benchmark::kMicrosecond);
+
 // Args: width, height of the 24-bit image whose bytes are copied.
 void BM_Memcpy(benchmark::State& state) {
   const int w = int(state.range(0)), h = int(state.range(1));

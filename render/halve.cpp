@@ -30,8 +30,10 @@ inline __m128i Bytes(int from, int to) {
 class Halver {
  public:
   // Complemented means of the four bytes i, i + 3 of both rows, for 16 i.
+  // One row alone (bottom null) needs no second average: avg(x, x) = x.
   __m128i Means(const std::uint8_t* top, const std::uint8_t* bottom) const {
     const __m128i upper = _mm_avg_epu8(Flip(Load(top)), Flip(Load(top + 3)));
+    if (bottom == nullptr) return upper;
     const __m128i lower = _mm_avg_epu8(Flip(Load(bottom)), Flip(Load(bottom + 3)));
     return _mm_avg_epu8(upper, lower);
   }
@@ -39,8 +41,8 @@ class Halver {
   // Eight output pixels from 48 source bytes of each row: of every six
   // means, the first three are a pixel.
   void Eight(const std::uint8_t* top, const std::uint8_t* bottom, std::uint8_t* dst) const {
-    const __m128i v0 = Means(top, bottom), v1 = Means(top + 16, bottom + 16);
-    const __m128i v2 = Means(top + 32, bottom + 32);
+    const __m128i v0 = Means(top, bottom), v1 = Means(top + 16, Offset(bottom, 16));
+    const __m128i v2 = Means(top + 32, Offset(bottom, 32));
     // Pixels 0..2 from v0 bytes 0, 6, 12; 3, 4 and the first byte of 5 from v1.
     __m128i first = _mm_or_si128(_mm_and_si128(v0, bytes0to2_),
                                  _mm_and_si128(_mm_srli_si128(v0, 3), bytes3to5_));
@@ -58,6 +60,9 @@ class Halver {
   }
 
  private:
+  static const std::uint8_t* Offset(const std::uint8_t* p, int by) {
+    return p == nullptr ? nullptr : p + by;
+  }
   __m128i Flip(__m128i v) const { return _mm_xor_si128(v, ones_); }
 
   const __m128i ones_ = _mm_set1_epi8(-1);
@@ -72,6 +77,9 @@ void HalveRow(const std::uint8_t* top, const std::uint8_t* bottom, std::uint8_t*
   const Halver halver;
   int c = 0;
   // The last block's loads reach three bytes past its 48.
+  if (top == bottom)
+    for (; 6 * std::size_t(c) + 51 <= 6 * std::size_t(width); c += 8)
+      halver.Eight(top + 6 * c, nullptr, dst + 3 * c);
   for (; 6 * std::size_t(c) + 51 <= 6 * std::size_t(width); c += 8)
     halver.Eight(top + 6 * c, bottom + 6 * c, dst + 3 * c);
   for (; c < width; ++c)

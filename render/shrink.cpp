@@ -2,6 +2,7 @@
 // source interval it covers, in 2^-18 pixel units and integer arithmetic.
 #include <algorithm>
 #include <cmath>
+#include <type_traits>
 
 #include "render/stretch.h"
 #include "render/stretch_kernels.h"
@@ -83,7 +84,12 @@ void ShrinkHorizontalWith(const Bitmap& source, Bitmap& destination, const Shrin
                           ProgressProc progress) {
   const RowShrinker<Sum> shrinkRow = PickRowShrinker<Sum>(table.count);
   const int height = source.Height();
-  for (int r = 0; r < height; ++r) {
+  int r = 0;
+  if (progress == nullptr && std::is_same_v<Sum, std::uint32_t>) {
+    if (ShrinkShortSpansWide(source, destination, table)) return;
+    r = ShrinkRowsInBlocks(source, destination, table);
+  }
+  for (; r < height; ++r) {
     shrinkRow(source.Row(r), destination.Row(r), table);
     ReportProgress(PassPercent(r, height, 50), progress);
   }

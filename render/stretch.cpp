@@ -1,4 +1,5 @@
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "render/stretch.h"
@@ -49,6 +50,13 @@ void StretchBitmap(Bitmap& bitmap, int width, int height, ProgressProc progress)
     HalveBitmap(bitmap, half);
     Adopt(bitmap, std::move(half));
     return;
+  }
+  if (progress == nullptr && width < bitmap.Width() && height < bitmap.Height()) {
+    std::optional<Bitmap> reduced = ShrinkBothAtOnce(bitmap, width, height);
+    if (reduced) {
+      Adopt(bitmap, std::move(*reduced));
+      return;
+    }
   }
   if (width != bitmap.Width()) StretchWidth(bitmap, width, progress);
   if (height != bitmap.Height()) StretchHeight(bitmap, height, progress);

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "render/render.h"
@@ -28,6 +29,10 @@ void ShrinkVertical(const Bitmap& source, Bitmap& destination, ProgressProc prog
 // Both dimensions exactly halved in one sweep, byte for byte what the two
 // shrink passes give (each rounds on its own). Source 2w x 2h, destination w x h.
 void HalveBitmap(const Bitmap& source, Bitmap& destination);
+
+// Width and height both reduced in one sweep, byte for byte what the two
+// shrink passes give; nothing where no fast kernel suits the sizes.
+std::optional<Bitmap> ShrinkBothAtOnce(const Bitmap& source, int width, int height);
 
 // ---- shared by the passes
 
@@ -65,6 +70,8 @@ namespace stretch_testing {
 // Replaces the millisecond tick counter; nullptr restores the steady clock.
 using TickClock = std::uint32_t (*)();
 void SetTickClock(TickClock clock);
+// With true, the kernels keep to SSE2 even where AVX2 is there.
+void UseNarrowVectorsOnly(bool narrow);
 }  // namespace stretch_testing
 
 }  // namespace glyphary

@@ -1,8 +1,7 @@
 // The horizontal enlargement, sixteen rows at a time: the block is turned so
 // that each byte column becomes one 16-byte vector (one byte per row), the
 // cubic kernel combines whole vectors exactly as the vertical pass combines
-// rows, and the result is turned back. (The area average gains nothing from
-// this: its per-byte normalisation costs as much as the plain loop.)
+// rows, and the result is turned back; the area average likewise.
 #include <cstring>
 #include <vector>
 
@@ -14,8 +13,6 @@ namespace {
 
 using simd::Load;
 using simd::Store;
-
-constexpr int kBlock = 16;
 
 // m[r] holds row r of a 16 x 16 byte tile; afterwards m[c] holds column c.
 void Transpose(__m128i (&m)[16]) {
@@ -45,37 +42,40 @@ void Transpose(__m128i (&m)[16]) {
   }
 }
 
-// columns[16c + r] = rows[r][c] for the bytes 0 .. n - 1 of 16 rows.
-void TurnIn(const std::uint8_t* const (&rows)[kBlock], std::size_t n, std::uint8_t* columns) {
+// columns[stride * c + r] = rows[r][c] for the bytes 0 .. n - 1 of 16 rows.
+void TurnIn(const std::uint8_t* const* rows, std::size_t n, std::uint8_t* columns,
+            std::size_t stride) {
   __m128i m[16];
   std::size_t c = 0;
-  for (; c + 16 <= n; c += 16, columns += 256) {
-    for (int r = 0; r < kBlock; ++r) m[r] = Load(rows[r] + c);
+  for (; c + 16 <= n; c += 16, columns += 16 * stride) {
+    for (int r = 0; r < 16; ++r) m[r] = Load(rows[r] + c);
     Transpose(m);
-    for (int i = 0; i < 16; ++i) Store(columns + 16 * i, m[i]);
+    for (int i = 0; i < 16; ++i) Store(columns + stride * i, m[i]);
   }
   if (c == n) return;
-  std::uint8_t tail[kBlock][16] = {};
-  for (int r = 0; r < kBlock; ++r) std::memcpy(tail[r], rows[r] + c, n - c);
-  for (int r = 0; r < kBlock; ++r) m[r] = Load(tail[r]);
+  std::uint8_t tail[16][16] = {};
+  for (int r = 0; r < 16; ++r) std::memcpy(tail[r], rows[r] + c, n - c);
+  for (int r = 0; r < 16; ++r) m[r] = Load(tail[r]);
   Transpose(m);
-  for (int i = 0; i < 16; ++i) Store(columns + 16 * i, m[i]);
+  for (int i = 0; i < 16; ++i) Store(columns + stride * i, m[i]);
 }
 
-// The way back: rows[r][c] = columns[16c + r], writing only bytes 0 .. n - 1.
-void TurnOut(const std::uint8_t* columns, std::size_t n, std::uint8_t* const (&rows)[kBlock]) {
+// The way back: rows[r][c] = columns[stride * c + r], writing only bytes
+// 0 .. n - 1.
+void TurnOut(const std::uint8_t* columns, std::size_t n, std::uint8_t* const* rows,
+             std::size_t stride) {
   __m128i m[16];
   std::size_t c = 0;
-  for (; c + 16 <= n; c += 16, columns += 256) {
-    for (int i = 0; i < 16; ++i) m[i] = Load(columns + 16 * i);
+  for (; c + 16 <= n; c += 16, columns += 16 * stride) {
+    for (int i = 0; i < 16; ++i) m[i] = Load(columns + stride * i);
     Transpose(m);
-    for (int r = 0; r < kBlock; ++r) Store(rows[r] + c, m[r]);
+    for (int r = 0; r < 16; ++r) Store(rows[r] + c, m[r]);
   }
   if (c == n) return;
-  for (int i = 0; i < 16; ++i) m[i] = Load(columns + 16 * i);
+  for (int i = 0; i < 16; ++i) m[i] = Load(columns + stride * i);
   Transpose(m);
   std::uint8_t tail[16];
-  for (int r = 0; r < kBlock; ++r) {
+  for (int r = 0; r < 16; ++r) {
     Store(tail, m[r]);
     std::memcpy(rows[r] + c, tail, n - c);
   }
@@ -85,29 +85,88 @@ std::size_t Padded(std::size_t n) {
   return (n + 15) / 16 * 16;
 }
 
-// Runs columnKernel(columns, results) over every whole block of 16 rows and
-// returns how many rows it covered.
-template <typename ColumnKernel>
-int InBlocks(const Bitmap& source, Bitmap& destination, ColumnKernel columnKernel) {
+// Runs columnKernel(columns, results) over every whole block of kRows rows
+// from top on and returns the row after the last block. Byte r of column c
+// of a block sits at columns[kRows * c + r].
+template <int kRows, typename ColumnKernel>
+int InBlocks(const Bitmap& source, Bitmap& destination, int top, ColumnKernel columnKernel) {
   const std::size_t inBytes = std::size_t(source.Width()) * 3;
   const std::size_t outBytes = std::size_t(destination.Width()) * 3;
-  std::vector<std::uint8_t> columns(Padded(inBytes) * kBlock), results(Padded(outBytes) * kBlock);
-  int top = 0;
-  for (; top + kBlock <= source.Height(); top += kBlock) {
-    const std::uint8_t* in[kBlock];
-    std::uint8_t* out[kBlock];
-    for (int r = 0; r < kBlock; ++r) {
+  std::vector<std::uint8_t> columns(Padded(inBytes) * kRows), results(Padded(outBytes) * kRows);
+  for (; top + kRows <= source.Height(); top += kRows) {
+    const std::uint8_t* in[kRows];
+    std::uint8_t* out[kRows];
+    for (int r = 0; r < kRows; ++r) {
       in[r] = source.Row(top + r);
       out[r] = destination.Row(top + r);
     }
-    TurnIn(in, inBytes, columns.data());
+    for (int r = 0; r < kRows; r += 16) TurnIn(in + r, inBytes, columns.data() + r, kRows);
     columnKernel(columns.data(), results.data());
-    TurnOut(results.data(), outBytes, out);
+    for (int r = 0; r < kRows; r += 16) TurnOut(results.data() + r, outBytes, out + r, kRows);
   }
   return top;
 }
 
+// One output column of the area average per channel, count taps from first.
+template <int kCount>
+void AreaColumns(const std::uint8_t* columns, std::uint8_t* results, const AreaColumnsJob& job) {
+  using namespace simd;
+  const int count = kCount > 0 ? kCount : job.count;
+  const int pairs = (count + 1) / 2;
+  const __m128i factor = _mm_set1_epi32(std::int32_t(job.factor));
+  const std::int32_t* highs = job.highs;
+  const std::int32_t* lows = job.lows;
+  for (std::size_t c = 0; c < job.width; ++c, highs += pairs, lows += pairs) {
+    const std::uint8_t* base = columns + 48 * std::size_t(job.first[c]);
+    for (int k = 0; k < 3; ++k, results += 16) {
+      const std::uint8_t* channel = base + 16 * k;
+      Store(results, AreaChunk(
+                         count, [&](int t) { return Load(channel + 48 * t); },
+                         [&](int t) {
+                           return SplitPair{highs[t / 2], lows[t / 2]};
+                         },
+                         factor));
+    }
+  }
+}
+
 }  // namespace
+
+int ShrinkRowsInBlocks(const Bitmap& source, Bitmap& destination, const ShrinkTable& table) {
+  const int count = table.count, pairs = (count + 1) / 2;
+  const std::size_t width = table.first.size();
+  std::vector<std::int32_t> highs(width * pairs), lows(width * pairs);
+  for (std::size_t c = 0; c < width; ++c) {
+    const std::uint32_t* w = &table.weights[c * count];
+    for (int t = 0; t < count; t += 2) {
+      const simd::SplitPair split =
+          simd::Split(std::int32_t(w[t]), t + 1 < count ? std::int32_t(w[t + 1]) : 0);
+      highs[c * pairs + t / 2] = split.high;
+      lows[c * pairs + t / 2] = split.low;
+    }
+  }
+  const AreaColumnsJob job{table.first.data(), width,       count,
+                           highs.data(),       lows.data(), table.factor};
+  int top = 0;
+  if (WideVectors() && count <= kMaxAreaTaps)
+    top = InBlocks<32>(source, destination, top, [&](const std::uint8_t* in, std::uint8_t* out) {
+      AreaColumnsWide(in, out, job);
+    });
+  return InBlocks<16>(source, destination, top, [&](const std::uint8_t* in, std::uint8_t* out) {
+    switch (count) {
+      case 2:
+        return AreaColumns<2>(in, out, job);
+      case 3:
+        return AreaColumns<3>(in, out, job);
+      case 4:
+        return AreaColumns<4>(in, out, job);
+      case 5:
+        return AreaColumns<5>(in, out, job);
+      default:
+        return AreaColumns<0>(in, out, job);
+    }
+  });
+}
 
 int EnlargeRowsInBlocks(const Bitmap& source, Bitmap& destination, const EnlargeTable& table) {
   using namespace simd;
@@ -126,7 +185,7 @@ int EnlargeRowsInBlocks(const Bitmap& source, Bitmap& destination, const Enlarge
       }
     }
   };
-  return InBlocks(source, destination, kernel);
+  return InBlocks<16>(source, destination, 0, kernel);
 }
 
 }  // namespace glyphary

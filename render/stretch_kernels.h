@@ -6,6 +6,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
+#include <vector>
 
 #include "render/stretch.h"
 
@@ -30,5 +32,71 @@ void MeanOfRows(const std::uint8_t* a, const std::uint8_t* b, std::uint8_t* dst,
 // The horizontal enlargement over every whole block of 16 rows; returns how
 // many rows it did and leaves the rest.
 int EnlargeRowsInBlocks(const Bitmap& source, Bitmap& destination, const EnlargeTable& table);
+
+// The same for the area average; the table's sums must fit 32 bits.
+int ShrinkRowsInBlocks(const Bitmap& source, Bitmap& destination, const ShrinkTable& table);
+
+// ---- 256-bit versions of the area kernels, for processors with AVX2
+
+// Whether they may run: the processor has AVX2 and tests have not ruled them out.
+bool WideVectors();
+
+// Area weights split for pmaddwd as in simd::Split: sources 2i and 2i + 1
+// share highs[i] and lows[i] (a missing last source weighs 0).
+inline constexpr int kMaxAreaTaps = 128;
+
+// count rows (at most kMaxAreaTaps) summed 32 bytes at a time; returns how
+// many leading bytes of dst it wrote, leaving fewer than 32.
+struct AreaRowsJob {
+  const std::uint8_t* const* rows;
+  int count;
+  const std::int32_t* highs;
+  const std::int32_t* lows;
+  std::uint32_t factor;
+};
+std::size_t AreaRowsWide(const AreaRowsJob& job, std::uint8_t* dst, std::size_t n);
+
+// The width pass of an area average whose destination pixels each read at
+// most four source pixels, every row straight from the source. Returns false,
+// having done nothing, where it does not apply (or AVX2 is missing).
+bool ShrinkShortSpansWide(const Bitmap& source, Bitmap& destination, const ShrinkTable& table);
+
+// The same row by row: Make gives nothing where it does not apply, Shrink
+// reduces rows source rows into as many destination rows. The table must
+// outlive the object.
+class ShortSpanRows {
+ public:
+  static constexpr int kStrip = 8;  // rows that share one read of the tables
+  static std::optional<ShortSpanRows> Make(const ShrinkTable& table, int sourceWidth);
+  void Shrink(const std::uint8_t* const* src, std::uint8_t* const* dst, int rows) const;
+
+  // Per block of eight destination pixels: six window starts, then per pair
+  // of taps three 32-byte shuffle masks and three times eight high and low
+  // weights.
+  int pairs = 0;
+  std::size_t blocks = 0;
+  int tailFrom = 0;  // the first pixel after the blocks
+  std::vector<std::int32_t> windows;
+  std::vector<std::uint8_t> masks;
+  std::vector<std::int32_t> highs, lows;
+
+ private:
+  explicit ShortSpanRows(const ShrinkTable& table) : table_(&table) {}
+  const ShrinkTable* table_;
+};
+
+// One turned block of 32 rows (byte r of channel k of source column c at
+// columns[96c + 32k + r]) reduced to results in the same layout; column c of
+// the result reads count columns from first[c], with pairs (count + 1) / 2 of
+// highs and lows each.
+struct AreaColumnsJob {
+  const std::int32_t* first;
+  std::size_t width;
+  int count;
+  const std::int32_t* highs;
+  const std::int32_t* lows;
+  std::uint32_t factor;
+};
+void AreaColumnsWide(const std::uint8_t* columns, std::uint8_t* results, const AreaColumnsJob& job);
 
 }  // namespace glyphary

@@ -32,20 +32,28 @@ void CubicRows(const std::uint8_t* const rows[4], std::uint8_t* dst, std::size_t
 void AreaRows(const std::uint8_t* const* rows, const std::uint32_t* weights, int count,
               std::uint8_t* dst, std::size_t n, std::uint32_t factor) {
   using namespace simd;
-  SplitPair splits[64];
-  const bool presplit = count <= 128;
   auto splitAt = [&](int t) {
     const std::int32_t other = t + 1 < count ? std::int32_t(weights[t + 1]) : 0;
     return Split(std::int32_t(weights[t]), other);
   };
+  std::int32_t highs[kMaxAreaTaps / 2], lows[kMaxAreaTaps / 2];
+  const bool presplit = count <= kMaxAreaTaps;
   if (presplit)
-    for (int t = 0; t < count; t += 2) splits[t / 2] = splitAt(t);
-  const __m128i factors = _mm_set1_epi32(std::int32_t(factor));
+    for (int t = 0; t < count; t += 2) {
+      const SplitPair split = splitAt(t);
+      highs[t / 2] = split.high;
+      lows[t / 2] = split.low;
+    }
   std::size_t x = 0;
+  if (presplit && WideVectors()) x = AreaRowsWide({rows, count, highs, lows, factor}, dst, n);
+  const __m128i factors = _mm_set1_epi32(std::int32_t(factor));
   for (; x + 16 <= n; x += 16) {
     const __m128i sums = AreaChunk(
         count, [&](int t) { return Load(rows[t] + x); },
-        [&](int t) { return presplit ? splits[t / 2] : splitAt(t); }, factors);
+        [&](int t) {
+          return presplit ? SplitPair{highs[t / 2], lows[t / 2]} : splitAt(t);
+        },
+        factors);
     Store(dst + x, sums);
   }
   for (; x < n; ++x) {

@@ -130,9 +130,15 @@ void ExpectMatchesReference(int w, int h, int toW, int toH, std::mt19937& random
   const Bitmap source = RandomImage(w, h, random() % 3 == 0 ? 32 : 24, random);
   const Bitmap expected = ReferenceStretch(source, toW, toH);
   std::string where;
-  Bitmap fast = source;
-  StretchBitmap(fast, toW, toH);
-  EXPECT_TRUE(SameImage(fast, expected, where)) << name << ": " << where;
+  // The 256-bit kernels where the processor has them, then SSE2 alone.
+  for (const bool narrow : {false, true}) {
+    stretch_testing::UseNarrowVectorsOnly(narrow);
+    Bitmap fast = source;
+    StretchBitmap(fast, toW, toH);
+    EXPECT_TRUE(SameImage(fast, expected, where))
+        << name << (narrow ? " with SSE2 only: " : ": ") << where;
+  }
+  stretch_testing::UseNarrowVectorsOnly(false);
   // A listener takes the pass-by-pass route.
   Bitmap passes = source;
   StretchBitmap(passes, toW, toH, Silent);
@@ -167,6 +173,19 @@ TEST(StretchExactness, ChosenSizesAndRatios) {
          {3, 130, 2, 1},
          {1000, 2, 7, 1},
          {5, 700, 3, 3}});
+  // Blocks of 16 and 32 rows and what is left below them; spans of two to
+  // five source pixels, at ratios just above 2, 3 and 4.
+  check({{4001, 35, 2000, 17},
+         {301, 97, 100, 48},
+         {401, 66, 100, 16},
+         {37, 301, 12, 100},
+         {1000, 33, 370, 12},
+         {97, 64, 31, 21}});
+  // Both ways at once through a ring of rows that wraps many times; spans
+  // of one or two pixels; many source rows per output row.
+  check({{50, 400, 20, 150}, {300, 200, 299, 7}, {41, 999, 17, 500}, {301, 5, 150, 4}});
+  // Beyond 64:1 in blocks of rows.
+  check({{700, 40, 10, 1}, {40, 700, 1, 10}});
   // Enlarging one way and shrinking the other.
   check({{5, 40, 13, 3}, {40, 5, 3, 13}, {17, 17, 50, 9}, {4, 31, 2, 100}});
 }
