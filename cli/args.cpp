@@ -27,9 +27,9 @@ Args::Args(const std::vector<std::string>& words, const std::vector<OptionSpec>&
     }
     const auto eq = w.find('=');
     const std::string name = w.substr(2, eq == std::string::npos ? std::string::npos : eq - 2);
-    const OptionSpec* spec = find(name);
-    if (!spec) throw UsageError("unknown option --" + name);
-    if (!spec->takesValue) {
+    const OptionSpec* option = find(name);
+    if (!option) throw UsageError("unknown option --" + name);
+    if (!option->takesValue) {
       if (eq != std::string::npos) throw UsageError("option --" + name + " takes no value");
       values_[name] = "";
     } else if (eq != std::string::npos) {
