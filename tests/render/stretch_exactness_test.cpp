@@ -130,14 +130,17 @@ void ExpectMatchesReference(int w, int h, int toW, int toH, std::mt19937& random
   const Bitmap source = RandomImage(w, h, random() % 3 == 0 ? 32 : 24, random);
   const Bitmap expected = ReferenceStretch(source, toW, toH);
   std::string where;
-  // The 256-bit kernels where the processor has them, then SSE2 alone.
-  for (const bool narrow : {false, true}) {
-    stretch_testing::UseNarrowVectorsOnly(narrow);
+  // The widest kernels the processor has, then 256 bits at most, then SSE2
+  // alone.
+  const char* const modes[] = {"", " with 256 bits at most", " with SSE2 only"};
+  for (int mode = 0; mode < 3; ++mode) {
+    stretch_testing::Allow512BitVectors(mode == 0);
+    stretch_testing::UseNarrowVectorsOnly(mode == 2);
     Bitmap fast = source;
     StretchBitmap(fast, toW, toH);
-    EXPECT_TRUE(SameImage(fast, expected, where))
-        << name << (narrow ? " with SSE2 only: " : ": ") << where;
+    EXPECT_TRUE(SameImage(fast, expected, where)) << name << modes[mode] << ": " << where;
   }
+  stretch_testing::Allow512BitVectors(true);
   stretch_testing::UseNarrowVectorsOnly(false);
   // A listener takes the pass-by-pass route.
   Bitmap passes = source;

@@ -1,0 +1,167 @@
+// The short-span width pass with 512-bit vectors, where the processor has
+// byte permutes (VBMI) and byte dot products (VNNI). Sixteen destination
+// pixels (48 bytes) make a block: three vectors of sixteen 32-bit sums, vector
+// i for destination bytes 16i..16i + 15. Their source bytes all lie within
+// one 64-byte window (at most six destination pixels of spans under three
+// pixels), so one permute gathers the up to four taps of each sum into the
+// four bytes of its lane. Each 18-bit weight is split into 7-bit pieces,
+// w = a * 2^14 + b * 2^7 + c, so that three unsigned-by-signed byte dot
+// products give the exact sum; normalisation is the other kernels'
+// (sum * factor) >> 40. A final permute puts the packed bytes in order and a
+// masked store writes exactly the block's bytes, the last block's too.
+#include <immintrin.h>
+
+#include <cstdint>
+
+#include "render/stretch_kernels.h"
+
+namespace glyphary {
+namespace {
+
+constexpr int kBlockPixels = 16;
+constexpr int kBlockBytes = 3 * kBlockPixels;
+constexpr int kWindow = 64;
+constexpr std::size_t kTableBytes = 4 * kWindow;  // indices, then pieces a, b, c
+
+bool allow512 = true;
+
+// Fills the tables of vector i of the block at pixel j; false if a weighted
+// source byte lies outside the window.
+bool PlanVector(const ShrinkTable& table, int sourceWidth, int j, int i, ShortSpanRows& plan) {
+  const int width = int(table.first.size());
+  const int firstPixel = j + 16 * i / 3;
+  std::uint8_t* t = plan.tables512.data() + plan.tables512.size() - 3 * kTableBytes +
+                    std::size_t(i) * kTableBytes;
+  if (firstPixel >= width) {
+    plan.starts512.push_back(0);
+    plan.loadMasks512.push_back(0);
+    return true;
+  }
+  const std::int64_t start = 3 * std::int64_t(table.first[firstPixel]);
+  const std::int64_t available = 3 * std::int64_t(sourceWidth) - start;
+  plan.starts512.push_back(start);
+  plan.loadMasks512.push_back(available >= kWindow ? ~std::uint64_t(0)
+                                                   : (std::uint64_t(1) << available) - 1);
+  for (int d = 0; d < 16; ++d) {
+    const int v = 16 * i + d, pixel = j + v / 3, k = v % 3;
+    if (pixel >= width) continue;
+    for (int tap = 0; tap < table.count; ++tap) {
+      const std::uint32_t w = table.weights[std::size_t(pixel) * table.count + tap];
+      if (w == 0) continue;
+      const std::int64_t offset = 3 * std::int64_t(table.first[pixel] + tap) + k - start;
+      if (offset < 0 || offset >= kWindow) return false;
+      t[4 * d + tap] = std::uint8_t(offset);
+      t[kWindow + 4 * d + tap] = std::uint8_t(w >> 14);
+      t[2 * kWindow + 4 * d + tap] = std::uint8_t((w >> 7) & 127);
+      t[3 * kWindow + 4 * d + tap] = std::uint8_t(w & 127);
+    }
+  }
+  return true;
+}
+
+#pragma GCC push_options
+#pragma GCC target("avx512f,avx512bw,avx512vbmi,avx512vnni")
+// GCC 12's own 512-bit intrinsics start from deliberately undefined vectors.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+
+inline __m512i Load64(const std::uint8_t* p) {
+  return _mm512_loadu_si512(p);
+}
+
+// (sum * factor) >> 40 per 32-bit lane, as in the 256-bit kernels.
+inline __m512i Normalise(__m512i sum, __m512i factor) {
+  const __m512i even = _mm512_srli_epi64(_mm512_mul_epu32(sum, factor), 40);
+  const __m512i odd = _mm512_srli_epi64(_mm512_mul_epu32(_mm512_srli_epi64(sum, 32), factor), 8);
+  return _mm512_mask_blend_epi32(0xAAAA, even, odd);
+}
+
+// The packs leave destination byte 16m + 4L + q at 16L + 4m + q.
+inline __m512i Unshuffle() {
+  alignas(64) std::uint8_t order[64] = {};
+  for (int b = 0; b < kBlockBytes; ++b) {
+    const int m = b / 16, lane = (b % 16) / 4, q = b % 4;
+    order[b] = std::uint8_t(16 * lane + 4 * m + q);
+  }
+  return _mm512_load_si512(order);
+}
+
+// Sum of one vector: up to four taps per lane gathered from the window.
+[[gnu::always_inline]] inline __m512i VectorSum(const std::uint8_t* src, std::int64_t start,
+                                                __mmask64 loadMask, const std::uint8_t* t) {
+  const __m512i window = _mm512_maskz_loadu_epi8(loadMask, src + start);
+  const __m512i taps = _mm512_permutexvar_epi8(Load64(t), window);
+  const __m512i a = _mm512_dpbusd_epi32(_mm512_setzero_si512(), taps, Load64(t + kWindow));
+  const __m512i b = _mm512_dpbusd_epi32(_mm512_setzero_si512(), taps, Load64(t + 2 * kWindow));
+  const __m512i c = _mm512_dpbusd_epi32(_mm512_set1_epi32(131072), taps, Load64(t + 3 * kWindow));
+  const __m512i ab = _mm512_add_epi32(_mm512_slli_epi32(a, 7), b);
+  return _mm512_add_epi32(_mm512_slli_epi32(ab, 7), c);
+}
+
+void ShrinkBlocks(const ShortSpanRows& plan, const std::uint8_t* const* src,
+                  std::uint8_t* const* dst, int rows, std::uint32_t factorValue, int width) {
+  const __m512i factor = _mm512_set1_epi32(std::int32_t(factorValue));
+  const __m512i order = Unshuffle();
+  for (std::size_t b = 0; b < plan.blocks; ++b) {
+    const std::int64_t* starts = plan.starts512.data() + 3 * b;
+    const std::uint64_t* loadMasks = plan.loadMasks512.data() + 3 * b;
+    const std::uint8_t* t = plan.tables512.data() + 3 * kTableBytes * b;
+    const int left = width - kBlockPixels * int(b);
+    const int pixels = left < kBlockPixels ? left : kBlockPixels;
+    const __mmask64 storeMask = (std::uint64_t(1) << (3 * pixels)) - 1;
+    for (int r = 0; r < rows; ++r) {
+      __m512i sums[3];
+      for (int i = 0; i < 3; ++i)
+        sums[i] =
+            Normalise(VectorSum(src[r], starts[i], loadMasks[i], t + i * kTableBytes), factor);
+      const __m512i packed = _mm512_packus_epi16(_mm512_packs_epi32(sums[0], sums[1]),
+                                                 _mm512_packs_epi32(sums[2], sums[2]));
+      _mm512_mask_storeu_epi8(dst[r] + kBlockBytes * b, storeMask,
+                              _mm512_permutexvar_epi8(order, packed));
+    }
+  }
+}
+
+#pragma GCC diagnostic pop
+#pragma GCC pop_options
+
+}  // namespace
+
+bool Vectors512() {
+  static const bool available =
+      __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
+      __builtin_cpu_supports("avx512vbmi") && __builtin_cpu_supports("avx512vnni");
+  return available && allow512 && WideVectors();
+}
+
+bool Plan512(const ShrinkTable& table, int sourceWidth, ShortSpanRows& plan) {
+  if (table.count > 4) return false;
+  const int width = int(table.first.size());
+  plan.blocks = (std::size_t(width) + kBlockPixels - 1) / kBlockPixels;
+  plan.tailFrom = width;  // the blocks cover the row, the last one in part
+  plan.tables512.reserve(plan.blocks * 3 * kTableBytes);
+  for (int j = 0; j < width; j += kBlockPixels) {
+    plan.tables512.resize(plan.tables512.size() + 3 * kTableBytes, 0);
+    for (int i = 0; i < 3; ++i) {
+      if (PlanVector(table, sourceWidth, j, i, plan)) continue;
+      plan.tables512.clear();
+      plan.starts512.clear();
+      plan.loadMasks512.clear();
+      plan.blocks = 0;
+      plan.tailFrom = 0;
+      return false;
+    }
+  }
+  return true;
+}
+
+void Shrink512(const ShortSpanRows& plan, const std::uint8_t* const* src, std::uint8_t* const* dst,
+               int rows, std::uint32_t factor) {
+  ShrinkBlocks(plan, src, dst, rows, factor, plan.tailFrom);
+}
+
+void stretch_testing::Allow512BitVectors(bool allow) {
+  allow512 = allow;
+}
+
+}  // namespace glyphary
