@@ -12,6 +12,7 @@
 #include <immintrin.h>
 
 #include <cstdint>
+#include <cstring>
 
 #include "render/stretch_kernels.h"
 
@@ -42,20 +43,27 @@ bool PlanVector(const ShrinkTable& table, int sourceWidth, int j, int i, ShortSp
   plan.starts512.push_back(start);
   plan.loadMasks512.push_back(available >= kWindow ? ~std::uint64_t(0)
                                                    : (std::uint64_t(1) << available) - 1);
+  // Built in locals: stores through byte pointers would make the compiler
+  // read the table's vectors afresh after each.
+  const int count = table.count;
+  const std::int32_t* first = table.first.data();
+  const std::uint32_t* weights = table.weights.data();
+  std::uint8_t built[kTableBytes] = {};
   for (int d = 0; d < 16; ++d) {
     const int v = 16 * i + d, pixel = j + v / 3, k = v % 3;
-    if (pixel >= width) continue;
-    for (int tap = 0; tap < table.count; ++tap) {
-      const std::uint32_t w = table.weights[std::size_t(pixel) * table.count + tap];
+    if (pixel >= width) break;
+    for (int tap = 0; tap < count; ++tap) {
+      const std::uint32_t w = weights[std::size_t(pixel) * count + tap];
       if (w == 0) continue;
-      const std::int64_t offset = 3 * std::int64_t(table.first[pixel] + tap) + k - start;
+      const std::int64_t offset = 3 * std::int64_t(first[pixel] + tap) + k - start;
       if (offset < 0 || offset >= kWindow) return false;
-      t[4 * d + tap] = std::uint8_t(offset);
-      t[kWindow + 4 * d + tap] = std::uint8_t(w >> 14);
-      t[2 * kWindow + 4 * d + tap] = std::uint8_t((w >> 7) & 127);
-      t[3 * kWindow + 4 * d + tap] = std::uint8_t(w & 127);
+      built[4 * d + tap] = std::uint8_t(offset);
+      built[kWindow + 4 * d + tap] = std::uint8_t(w >> 14);
+      built[2 * kWindow + 4 * d + tap] = std::uint8_t((w >> 7) & 127);
+      built[3 * kWindow + 4 * d + tap] = std::uint8_t(w & 127);
     }
   }
+  std::memcpy(t, built, kTableBytes);
   return true;
 }
 
