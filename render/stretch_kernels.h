@@ -103,6 +103,11 @@ bool Plan512(const ShrinkTable& table, int sourceWidth, ShortSpanRows& plan);
 void Shrink512(const ShortSpanRows& plan, const std::uint8_t* const* src, std::uint8_t* const* dst,
                int rows, std::uint32_t factor);
 
+// AreaRows for one to four rows with 512-bit vectors; false, having done
+// nothing, where it does not apply.
+bool AreaRows512(const std::uint8_t* const* rows, const std::uint32_t* weights, int count,
+                 std::uint8_t* dst, std::size_t n, std::uint32_t factor);
+
 // One turned block of 32 rows (byte r of channel k of source column c at
 // columns[96c + 32k + r]) reduced to results in the same layout; column c of
 // the result reads count columns from first[c], with pairs (count + 1) / 2 of
