@@ -4,16 +4,15 @@
 // i for destination bytes 16i..16i + 15. Their source bytes all lie within
 // one 64-byte window (at most six destination pixels of spans under three
 // pixels), so one permute gathers the up to four taps of each sum into the
-// four bytes of its lane. Each 18-bit weight is split into 7-bit pieces,
-// w = a * 2^14 + b * 2^7 + c, so that three unsigned-by-signed byte dot
-// products give the exact sum; normalisation is the other kernels'
-// (sum * factor) >> 40. A final permute puts the packed bytes in order and a
-// masked store writes exactly the block's bytes, the last block's too.
+// four bytes of its lane; the sums and results are made as stretch_avx512.h
+// describes, and a masked store writes exactly the block's bytes, the last
+// block's too.
 #include <immintrin.h>
 
 #include <cstdint>
 #include <cstring>
 
+#include "render/stretch_avx512.h"
 #include "render/stretch_kernels.h"
 
 namespace glyphary {
@@ -57,10 +56,11 @@ bool PlanVector(const ShrinkTable& table, int sourceWidth, int j, int i, ShortSp
       if (w == 0) continue;
       const std::int64_t offset = 3 * std::int64_t(first[pixel] + tap) + k - start;
       if (offset < 0 || offset >= kWindow) return false;
+      const avx512::Pieces pieces = avx512::PiecesOf(w);
       built[4 * d + tap] = std::uint8_t(offset);
-      built[kWindow + 4 * d + tap] = std::uint8_t(w >> 14);
-      built[2 * kWindow + 4 * d + tap] = std::uint8_t((w >> 7) & 127);
-      built[3 * kWindow + 4 * d + tap] = std::uint8_t(w & 127);
+      built[kWindow + 4 * d + tap] = pieces.a;
+      built[2 * kWindow + 4 * d + tap] = pieces.b;
+      built[3 * kWindow + 4 * d + tap] = pieces.c;
     }
   }
   std::memcpy(t, built, kTableBytes);
@@ -77,39 +77,26 @@ inline __m512i Load64(const std::uint8_t* p) {
   return _mm512_loadu_si512(p);
 }
 
-// (sum * factor) >> 40 per 32-bit lane, as in the 256-bit kernels.
-inline __m512i Normalise(__m512i sum, __m512i factor) {
-  const __m512i even = _mm512_srli_epi64(_mm512_mul_epu32(sum, factor), 40);
-  const __m512i odd = _mm512_srli_epi64(_mm512_mul_epu32(_mm512_srli_epi64(sum, 32), factor), 8);
-  return _mm512_mask_blend_epi32(0xAAAA, even, odd);
+// Where vector i's results go: bytes 16i..16i + 15 of the block.
+inline __m512i ResultOrder(int i) {
+  alignas(64) std::uint8_t index[64] = {};
+  for (int lane = 0; lane < 16; ++lane) index[16 * i + lane] = avx512::ResultIndex(lane);
+  return _mm512_load_si512(index);
 }
 
-// The packs leave destination byte 16m + 4L + q at 16L + 4m + q.
-inline __m512i Unshuffle() {
-  alignas(64) std::uint8_t order[64] = {};
-  for (int b = 0; b < kBlockBytes; ++b) {
-    const int m = b / 16, lane = (b % 16) / 4, q = b % 4;
-    order[b] = std::uint8_t(16 * lane + 4 * m + q);
-  }
-  return _mm512_load_si512(order);
-}
-
-// Sum of one vector: up to four taps per lane gathered from the window.
-[[gnu::always_inline]] inline __m512i VectorSum(const std::uint8_t* src, std::int64_t start,
-                                                __mmask64 loadMask, const std::uint8_t* t) {
+// Sums of one vector: up to four taps per lane gathered from the window.
+[[gnu::always_inline]] inline __m512i VectorSums(const std::uint8_t* src, std::int64_t start,
+                                                 __mmask64 loadMask, const std::uint8_t* t) {
   const __m512i window = _mm512_maskz_loadu_epi8(loadMask, src + start);
   const __m512i taps = _mm512_permutexvar_epi8(Load64(t), window);
-  const __m512i a = _mm512_dpbusd_epi32(_mm512_setzero_si512(), taps, Load64(t + kWindow));
-  const __m512i b = _mm512_dpbusd_epi32(_mm512_setzero_si512(), taps, Load64(t + 2 * kWindow));
-  const __m512i c = _mm512_dpbusd_epi32(_mm512_set1_epi32(131072), taps, Load64(t + 3 * kWindow));
-  const __m512i ab = _mm512_add_epi32(_mm512_slli_epi32(a, 7), b);
-  return _mm512_add_epi32(_mm512_slli_epi32(ab, 7), c);
+  return avx512::AreaSum(taps, Load64(t + kWindow), Load64(t + 2 * kWindow),
+                         Load64(t + 3 * kWindow));
 }
 
 void ShrinkBlocks(const ShortSpanRows& plan, const std::uint8_t* const* src,
                   std::uint8_t* const* dst, int rows, std::uint32_t factorValue, int width) {
   const __m512i factor = _mm512_set1_epi32(std::int32_t(factorValue));
-  const __m512i order = Unshuffle();
+  const __m512i order[3] = {ResultOrder(0), ResultOrder(1), ResultOrder(2)};
   for (std::size_t b = 0; b < plan.blocks; ++b) {
     const std::int64_t* starts = plan.starts512.data() + 3 * b;
     const std::uint64_t* loadMasks = plan.loadMasks512.data() + 3 * b;
@@ -118,14 +105,13 @@ void ShrinkBlocks(const ShortSpanRows& plan, const std::uint8_t* const* src,
     const int pixels = left < kBlockPixels ? left : kBlockPixels;
     const __mmask64 storeMask = (std::uint64_t(1) << (3 * pixels)) - 1;
     for (int r = 0; r < rows; ++r) {
-      __m512i sums[3];
-      for (int i = 0; i < 3; ++i)
-        sums[i] =
-            Normalise(VectorSum(src[r], starts[i], loadMasks[i], t + i * kTableBytes), factor);
-      const __m512i packed = _mm512_packus_epi16(_mm512_packs_epi32(sums[0], sums[1]),
-                                                 _mm512_packs_epi32(sums[2], sums[2]));
-      _mm512_mask_storeu_epi8(dst[r] + kBlockBytes * b, storeMask,
-                              _mm512_permutexvar_epi8(order, packed));
+      __m512i bytes = _mm512_setzero_si512();
+      for (int i = 0; i < 3; ++i) {
+        const __m512i sums = VectorSums(src[r], starts[i], loadMasks[i], t + i * kTableBytes);
+        bytes = _mm512_or_si512(
+            bytes, avx512::ResultBytes(sums, factor, order[i], __mmask64(0xFFFF) << (16 * i)));
+      }
+      _mm512_mask_storeu_epi8(dst[r] + kBlockBytes * b, storeMask, bytes);
     }
   }
 }
@@ -145,6 +131,12 @@ bool Vectors512() {
 bool Plan512(const ShrinkTable& table, int sourceWidth, ShortSpanRows& plan) {
   if (table.count > 4) return false;
   const int width = int(table.first.size());
+  for (int j = 0; j < width; ++j) {
+    std::uint64_t weightSum = 0;
+    for (int tap = 0; tap < table.count; ++tap)
+      weightSum += table.weights[std::size_t(j) * table.count + tap];
+    if (!avx512::FitsAByte(weightSum, table.factor)) return false;
+  }
   plan.blocks = (std::size_t(width) + kBlockPixels - 1) / kBlockPixels;
   plan.tailFrom = width;  // the blocks cover the row, the last one in part
   plan.tables512.reserve(plan.blocks * 3 * kTableBytes);
