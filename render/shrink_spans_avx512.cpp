@@ -1,12 +1,14 @@
 // The short-span width pass with 512-bit vectors, where the processor has
-// byte permutes (VBMI) and byte dot products (VNNI). Sixteen destination
-// pixels (48 bytes) make a block: three vectors of sixteen 32-bit sums, vector
-// i for destination bytes 16i..16i + 15. Their source bytes all lie within
-// one 64-byte window (at most six destination pixels of spans under three
-// pixels), so one permute gathers the up to four taps of each sum into the
-// four bytes of its lane; the sums and results are made as stretch_avx512.h
-// describes, and a masked store writes exactly the block's bytes, the last
-// block's too.
+// byte permutes (VBMI) and dot products (VNNI). Sixteen destination pixels
+// (48 bytes) make a block: three vectors of sixteen 32-bit sums, vector i for
+// destination bytes 16i..16i + 15. Their source bytes all lie within one
+// 64-byte window (at most six destination pixels of spans under three
+// pixels), so permutes gather each sum's taps into its lane. Every weight is
+// w = (w >> 14) * 2^14 + (w & 0x3FFF), and only a span's first and last
+// pixel have a remainder: one byte dot product over the four taps and one
+// 16-bit dot product over the two ends give the exact sum. Results come as
+// stretch_avx512.h describes; a masked store writes exactly the block's
+// bytes, the last block's too.
 #include <immintrin.h>
 
 #include <cstdint>
@@ -21,7 +23,11 @@ namespace {
 constexpr int kBlockPixels = 16;
 constexpr int kBlockBytes = 3 * kBlockPixels;
 constexpr int kWindow = 64;
-constexpr std::size_t kTableBytes = 4 * kWindow;  // indices, then pieces a, b, c
+// Per vector: gather indices of the taps and of the two ends, the taps'
+// pieces w >> 14 as bytes, the ends' remainders w & 0x3FFF as 16-bit words.
+constexpr std::size_t kTableBytes = 4 * kWindow;
+constexpr int kEndIndices = kWindow, kWholes = 2 * kWindow, kRemainders = 3 * kWindow;
+constexpr std::uint32_t kRemainderMask = (1u << 14) - 1;
 
 bool allow512 = true;
 
@@ -51,16 +57,21 @@ bool PlanVector(const ShrinkTable& table, int sourceWidth, int j, int i, ShortSp
   for (int d = 0; d < 16; ++d) {
     const int v = 16 * i + d, pixel = j + v / 3, k = v % 3;
     if (pixel >= width) break;
+    int ends = 0;
     for (int tap = 0; tap < count; ++tap) {
       const std::uint32_t w = weights[std::size_t(pixel) * count + tap];
       if (w == 0) continue;
       const std::int64_t offset = 3 * std::int64_t(first[pixel] + tap) + k - start;
       if (offset < 0 || offset >= kWindow) return false;
-      const avx512::Pieces pieces = avx512::PiecesOf(w);
       built[4 * d + tap] = std::uint8_t(offset);
-      built[kWindow + 4 * d + tap] = pieces.a;
-      built[2 * kWindow + 4 * d + tap] = pieces.b;
-      built[3 * kWindow + 4 * d + tap] = pieces.c;
+      built[kWholes + 4 * d + tap] = std::uint8_t(w >> 14);
+      const std::uint32_t remainder = w & kRemainderMask;
+      if (remainder == 0) continue;
+      if (ends == 2) return false;  // only a span's first and last pixel are partial
+      built[kEndIndices + 4 * d + 2 * ends] = std::uint8_t(offset);
+      built[kRemainders + 4 * d + 2 * ends] = std::uint8_t(remainder);
+      built[kRemainders + 4 * d + 2 * ends + 1] = std::uint8_t(remainder >> 8);
+      ++ends;
     }
   }
   std::memcpy(t, built, kTableBytes);
@@ -89,8 +100,10 @@ inline __m512i ResultOrder(int i) {
                                                  __mmask64 loadMask, const std::uint8_t* t) {
   const __m512i window = _mm512_maskz_loadu_epi8(loadMask, src + start);
   const __m512i taps = _mm512_permutexvar_epi8(Load64(t), window);
-  return avx512::AreaSum(taps, Load64(t + kWindow), Load64(t + 2 * kWindow),
-                         Load64(t + 3 * kWindow));
+  const __m512i ends =
+      _mm512_maskz_permutexvar_epi8(0x5555555555555555, Load64(t + kEndIndices), window);
+  const __m512i wholes = _mm512_dpbusd_epi32(_mm512_set1_epi32(8), taps, Load64(t + kWholes));
+  return _mm512_dpwssd_epi32(_mm512_slli_epi32(wholes, 14), ends, Load64(t + kRemainders));
 }
 
 void ShrinkBlocks(const ShortSpanRows& plan, const std::uint8_t* const* src,
