@@ -5,10 +5,9 @@
 // 64-byte window (at most six destination pixels of spans under three
 // pixels), so permutes gather each sum's taps into its lane. Every weight is
 // w = (w >> 14) * 2^14 + (w & 0x3FFF), and only a span's first and last
-// pixel have a remainder: one byte dot product over the four taps and one
-// 16-bit dot product over the two ends give the exact sum. Results come as
-// stretch_avx512.h describes; a masked store writes exactly the block's
-// bytes, the last block's too.
+// pixel have a remainder; sums and results come as stretch_avx512.h
+// describes. A masked store writes exactly the block's bytes, the last
+// block's too.
 #include <immintrin.h>
 
 #include <cstdint>
@@ -27,7 +26,6 @@ constexpr int kWindow = 64;
 // pieces w >> 14 as bytes, the ends' remainders w & 0x3FFF as 16-bit words.
 constexpr std::size_t kTableBytes = 4 * kWindow;
 constexpr int kEndIndices = kWindow, kWholes = 2 * kWindow, kRemainders = 3 * kWindow;
-constexpr std::uint32_t kRemainderMask = (1u << 14) - 1;
 
 bool allow512 = true;
 
@@ -64,8 +62,8 @@ bool PlanVector(const ShrinkTable& table, int sourceWidth, int j, int i, ShortSp
       const std::int64_t offset = 3 * std::int64_t(first[pixel] + tap) + k - start;
       if (offset < 0 || offset >= kWindow) return false;
       built[4 * d + tap] = std::uint8_t(offset);
-      built[kWholes + 4 * d + tap] = std::uint8_t(w >> 14);
-      const std::uint32_t remainder = w & kRemainderMask;
+      built[kWholes + 4 * d + tap] = std::uint8_t(w >> avx512::kWholeShift);
+      const std::uint32_t remainder = w & avx512::kRemainderMask;
       if (remainder == 0) continue;
       if (ends == 2) return false;  // only a span's first and last pixel are partial
       built[kEndIndices + 4 * d + 2 * ends] = std::uint8_t(offset);
@@ -102,8 +100,7 @@ inline __m512i ResultOrder(int i) {
   const __m512i taps = _mm512_permutexvar_epi8(Load64(t), window);
   const __m512i ends =
       _mm512_maskz_permutexvar_epi8(0x5555555555555555, Load64(t + kEndIndices), window);
-  const __m512i wholes = _mm512_dpbusd_epi32(_mm512_set1_epi32(8), taps, Load64(t + kWholes));
-  return _mm512_dpwssd_epi32(_mm512_slli_epi32(wholes, 14), ends, Load64(t + kRemainders));
+  return avx512::AreaSum(taps, Load64(t + kWholes), ends, Load64(t + kRemainders));
 }
 
 void ShrinkBlocks(const ShortSpanRows& plan, const std::uint8_t* const* src,

@@ -1,9 +1,10 @@
-// Pieces shared by the 512-bit area kernels. Each 18-bit weight is split into
-// 7-bit pieces, w = a * 2^14 + b * 2^7 + c, so that unsigned-by-signed byte
-// dot products of up to four source bytes per 32-bit lane give the exact
-// sum. The normalised result (sum * factor) >> 40 is byte 5 of the 64-bit
-// product; where no result can pass 255 (checked beforehand), byte permutes
-// take it straight from the products, with no shifts, blends or packs.
+// Pieces shared by the 512-bit area kernels. Every 18-bit weight is
+// w = (w >> 14) * 2^14 + (w & 0x3FFF), and only the first and last source
+// pixel of a span have a remainder: a byte dot product over up to four taps
+// per 32-bit lane and a 16-bit one over the two ends give the exact sum. The
+// normalised result (sum * factor) >> 40 is byte 5 of the 64-bit product;
+// where no result can pass 255 (checked beforehand), byte permutes take it
+// straight from the products, with no shifts, blends or packs.
 #pragma once
 
 #include <immintrin.h>
@@ -12,14 +13,8 @@
 
 namespace glyphary::avx512 {
 
-struct Pieces {
-  std::uint8_t a, b, c;
-};
-
-inline Pieces PiecesOf(std::uint32_t weight) {
-  return {std::uint8_t(weight >> 14), std::uint8_t((weight >> 7) & 127),
-          std::uint8_t(weight & 127)};
-}
+inline constexpr int kWholeShift = 14;
+inline constexpr std::uint32_t kRemainderMask = (1u << kWholeShift) - 1;
 
 // Whether every result of sources weighing weightSum in all stays within a
 // byte; the results only grow with the source bytes.
@@ -36,12 +31,13 @@ inline std::uint8_t ResultIndex(int lane) {
 #pragma GCC push_options
 #pragma GCC target("avx512f,avx512bw,avx512vbmi,avx512vnni")
 
-// 131072 + a * 2^14 + b * 2^7 + c summed over the taps; the rounding half
-// enters as 8 * 2^14.
-[[gnu::always_inline]] inline __m512i AreaSum(__m512i taps, __m512i a, __m512i b, __m512i c) {
-  __m512i sum = _mm512_dpbusd_epi32(_mm512_set1_epi32(8), taps, a);
-  sum = _mm512_dpbusd_epi32(_mm512_slli_epi32(sum, 7), taps, b);
-  return _mm512_dpbusd_epi32(_mm512_slli_epi32(sum, 7), taps, c);
+// 131072 + the weighted taps: wholes holds w >> 14 of each tap as a byte,
+// ends the two partial taps as 16-bit words and remainders their w & 0x3FFF.
+// The rounding half enters as 8 * 2^14.
+[[gnu::always_inline]] inline __m512i AreaSum(__m512i taps, __m512i wholes, __m512i ends,
+                                              __m512i remainders) {
+  const __m512i whole = _mm512_dpbusd_epi32(_mm512_set1_epi32(8), taps, wholes);
+  return _mm512_dpwssd_epi32(_mm512_slli_epi32(whole, kWholeShift), ends, remainders);
 }
 
 // The sixteen result bytes of sums at the positions index puts them, zero

@@ -1,11 +1,12 @@
 // The height pass of the area average with 512-bit vectors, for up to four
 // source rows per destination row. The same byte of the four rows is
-// interleaved into one 32-bit lane, whose exact sum and result byte come as
-// stretch_avx512.h describes. Masked loads and stores take the end of the row
-// too.
+// interleaved into one 32-bit lane, and a byte shuffle picks the two partial
+// rows' bytes out as words; sums and results come as stretch_avx512.h
+// describes. Masked loads and stores take the end of the row too.
 #include <immintrin.h>
 
 #include <cstdint>
+#include <cstring>
 
 #include "render/stretch_avx512.h"
 #include "render/stretch_kernels.h"
@@ -13,12 +14,29 @@
 namespace glyphary {
 namespace {
 
-// One byte piece of each of the four weights, in a 32-bit lane.
-template <typename Piece>
-std::int32_t LaneOf(const std::uint32_t (&w)[4], Piece piece) {
+// The bytes w >> 14 of the four weights, in a 32-bit lane.
+std::int32_t WholesOf(const std::uint32_t (&w)[4]) {
   std::uint32_t lane = 0;
-  for (int t = 0; t < 4; ++t) lane |= std::uint32_t(piece(avx512::PiecesOf(w[t]))) << (8 * t);
+  for (int t = 0; t < 4; ++t) lane |= (w[t] >> avx512::kWholeShift) << (8 * t);
   return std::int32_t(lane);
+}
+
+// The rows (at most two) whose weights have a remainder below 2^14: per
+// 32-bit lane, the byte shuffle that makes them two 16-bit words, and their
+// remainders as words. False where more than two have one.
+bool EndsOf(const std::uint32_t (&w)[4], std::uint8_t (&shuffle)[64], std::int32_t& remainders) {
+  int ends = 0;
+  std::uint32_t lane = 0;
+  for (int t = 0; t < 4; ++t) {
+    const std::uint32_t remainder = w[t] & avx512::kRemainderMask;
+    if (remainder == 0) continue;
+    if (ends == 2) return false;
+    for (int byte = 0; byte < 64; byte += 4) shuffle[byte + 2 * ends] = std::uint8_t(byte % 16 + t);
+    lane |= remainder << (16 * ends);
+    ++ends;
+  }
+  remainders = std::int32_t(lane);
+  return true;
 }
 
 // The unpacks leave byte 16L + 4m + q of the chunk in lane 4L + q of sums m.
@@ -39,14 +57,15 @@ std::int64_t ResultOrder(int m, std::uint8_t (&index)[64]) {
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
 
 struct Constants {
-  __m512i a, b, c, factor;
+  __m512i wholes, ends, remainders, factor;
   __m512i order[4];
   __mmask64 masks[4];
 };
 
 inline __m512i Bytes(__m512i taps, const Constants& k, int m) {
-  return avx512::ResultBytes(avx512::AreaSum(taps, k.a, k.b, k.c), k.factor, k.order[m],
-                             k.masks[m]);
+  const __m512i ends = _mm512_shuffle_epi8(taps, k.ends);
+  return avx512::ResultBytes(avx512::AreaSum(taps, k.wholes, ends, k.remainders), k.factor,
+                             k.order[m], k.masks[m]);
 }
 
 // 64 destination bytes (or the first `mask` of them) from four rows at x.
@@ -65,11 +84,12 @@ inline void Chunk(const std::uint8_t* const (&rows)[4], std::size_t x, __mmask64
 }
 
 void RowsWith(const std::uint8_t* const (&rows)[4], const std::uint32_t (&weights)[4],
-              std::uint8_t* dst, std::size_t n, std::uint32_t factor) {
+              const std::uint8_t (&ends)[64], std::int32_t remainders, std::uint8_t* dst,
+              std::size_t n, std::uint32_t factor) {
   Constants k;
-  k.a = _mm512_set1_epi32(LaneOf(weights, [](avx512::Pieces p) { return p.a; }));
-  k.b = _mm512_set1_epi32(LaneOf(weights, [](avx512::Pieces p) { return p.b; }));
-  k.c = _mm512_set1_epi32(LaneOf(weights, [](avx512::Pieces p) { return p.c; }));
+  k.wholes = _mm512_set1_epi32(WholesOf(weights));
+  k.ends = _mm512_loadu_si512(ends);
+  k.remainders = _mm512_set1_epi32(remainders);
   k.factor = _mm512_set1_epi32(std::int32_t(factor));
   for (int m = 0; m < 4; ++m) {
     alignas(64) std::uint8_t index[64] = {};
@@ -100,7 +120,11 @@ bool AreaRows512(const std::uint8_t* const* rows, const std::uint32_t* weights, 
     weightSum += weights[t];
   }
   if (!avx512::FitsAByte(weightSum, factor)) return false;
-  RowsWith(four, w, dst, n, factor);
+  std::uint8_t ends[64];
+  std::memset(ends, 0x80, sizeof ends);  // bytes the shuffle zeroes
+  std::int32_t remainders = 0;
+  if (!EndsOf(w, ends, remainders)) return false;
+  RowsWith(four, w, ends, remainders, dst, n, factor);
   return true;
 }
 
