@@ -81,9 +81,9 @@ class ShortSpanRows {
   std::vector<std::int32_t> highs, lows;
 
   // With 512-bit vectors instead (spans512 true): per block of sixteen
-  // destination pixels three windows of 64 bytes, each with its start and
-  // load mask, and per window 64 gather indices and three times 64 weight
-  // bytes (see shrink_spans_avx512.cpp).
+  // destination pixels three windows of 64 bytes, each with its start, load
+  // mask and 256 bytes of gather indices and weights (see
+  // shrink_spans_avx512.cpp); the blocks cover the row, tailFrom is its width.
   bool spans512 = false;
   std::vector<std::int64_t> starts512;
   std::vector<std::uint64_t> loadMasks512;
