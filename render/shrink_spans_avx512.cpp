@@ -93,14 +93,30 @@ inline __m512i ResultOrder(int i) {
   return _mm512_load_si512(index);
 }
 
+// One vector's window and tables, held in registers across the rows of a
+// strip (stores through byte pointers would otherwise reload them).
+struct VectorPlan {
+  std::int64_t start;
+  __mmask64 loadMask;
+  __m512i indices, endIndices, wholes, remainders;
+};
+
+[[gnu::always_inline]] inline VectorPlan LoadVectorPlan(std::int64_t start, std::uint64_t loadMask,
+                                                        const std::uint8_t* t) {
+  return {start,
+          loadMask,
+          Load64(t),
+          Load64(t + kEndIndices),
+          Load64(t + kWholes),
+          Load64(t + kRemainders)};
+}
+
 // Sums of one vector: up to four taps per lane gathered from the window.
-[[gnu::always_inline]] inline __m512i VectorSums(const std::uint8_t* src, std::int64_t start,
-                                                 __mmask64 loadMask, const std::uint8_t* t) {
-  const __m512i window = _mm512_maskz_loadu_epi8(loadMask, src + start);
-  const __m512i taps = _mm512_permutexvar_epi8(Load64(t), window);
-  const __m512i ends =
-      _mm512_maskz_permutexvar_epi8(0x5555555555555555, Load64(t + kEndIndices), window);
-  return avx512::AreaSum(taps, Load64(t + kWholes), ends, Load64(t + kRemainders));
+[[gnu::always_inline]] inline __m512i VectorSums(const std::uint8_t* src, const VectorPlan& v) {
+  const __m512i window = _mm512_maskz_loadu_epi8(v.loadMask, src + v.start);
+  const __m512i taps = _mm512_permutexvar_epi8(v.indices, window);
+  const __m512i ends = _mm512_maskz_permutexvar_epi8(0x5555555555555555, v.endIndices, window);
+  return avx512::AreaSum(taps, v.wholes, ends, v.remainders);
 }
 
 void ShrinkBlocks(const ShortSpanRows& plan, const std::uint8_t* const* src,
@@ -108,19 +124,20 @@ void ShrinkBlocks(const ShortSpanRows& plan, const std::uint8_t* const* src,
   const __m512i factor = _mm512_set1_epi32(std::int32_t(factorValue));
   const __m512i order[3] = {ResultOrder(0), ResultOrder(1), ResultOrder(2)};
   for (std::size_t b = 0; b < plan.blocks; ++b) {
-    const std::int64_t* starts = plan.starts512.data() + 3 * b;
-    const std::uint64_t* loadMasks = plan.loadMasks512.data() + 3 * b;
     const std::uint8_t* t = plan.tables512.data() + 3 * kTableBytes * b;
+    VectorPlan vectors[3];
+    for (int i = 0; i < 3; ++i)
+      vectors[i] = LoadVectorPlan(plan.starts512[3 * b + i], plan.loadMasks512[3 * b + i],
+                                  t + i * kTableBytes);
     const int left = width - kBlockPixels * int(b);
     const int pixels = left < kBlockPixels ? left : kBlockPixels;
     const __mmask64 storeMask = (std::uint64_t(1) << (3 * pixels)) - 1;
     for (int r = 0; r < rows; ++r) {
       __m512i bytes = _mm512_setzero_si512();
-      for (int i = 0; i < 3; ++i) {
-        const __m512i sums = VectorSums(src[r], starts[i], loadMasks[i], t + i * kTableBytes);
-        bytes = _mm512_or_si512(
-            bytes, avx512::ResultBytes(sums, factor, order[i], __mmask64(0xFFFF) << (16 * i)));
-      }
+      for (int i = 0; i < 3; ++i)
+        bytes =
+            _mm512_or_si512(bytes, avx512::ResultBytes(VectorSums(src[r], vectors[i]), factor,
+                                                       order[i], __mmask64(0xFFFF) << (16 * i)));
       _mm512_mask_storeu_epi8(dst[r] + kBlockBytes * b, storeMask, bytes);
     }
   }
