@@ -187,6 +187,8 @@ TEST(StretchExactness, ChosenSizesAndRatios) {
   // Both ways at once through a ring of rows that wraps many times; spans
   // of one or two pixels; many source rows per output row.
   check({{50, 400, 20, 150}, {300, 200, 299, 7}, {41, 999, 17, 500}, {301, 5, 150, 4}});
+  // Long rows: boundary positions far from zero, many blocks, a ragged end.
+  check({{65521, 2, 24001, 1}, {3, 40009, 1, 14999}});
   // Beyond 64:1 in blocks of rows.
   check({{700, 40, 10, 1}, {40, 700, 1, 10}});
   // Enlarging one way and shrinking the other.
