@@ -51,6 +51,25 @@ BENCHMARK(BM_Stretch)
     ->Args({1000, 150, 3000, 450})   // enlargement, x3
     ->Unit(benchmark::kMicrosecond);
 
+// The same reductions with the kernels held to narrower vectors. Args: as
+// above, then 0 for the widest the processor has, 1 for 256 bits at most, 2
+// for SSE2 alone.
+void BM_StretchNarrower(benchmark::State& state) {
+  using namespace glyphary::stretch_testing;
+  Allow512BitVectors(state.range(4) == 0);
+  UseNarrowVectorsOnly(state.range(4) == 2);
+  BM_Stretch(state);
+  Allow512BitVectors(true);
+  UseNarrowVectorsOnly(false);
+}
+BENCHMARK(BM_StretchNarrower)
+    ->ArgNames({"w", "h", "toW", "toH", "vectors"})
+    ->ArgsProduct({{4000}, {600}, {1480}, {222}, {0, 1, 2}})
+    ->Args({4001, 601, 2000, 300, 0})
+    ->Args({4001, 601, 2000, 300, 1})
+    ->Args({4001, 601, 2000, 300, 2})
+    ->Unit(benchmark::kMicrosecond);
+
 // The fused halving sweep alone, into a destination made beforehand: the
 // difference to the halving above is the cost of making the new bitmap.
 void BM_HalveSweep(benchmark::State& state) {

@@ -30,6 +30,21 @@ Bitmap::Bitmap(int width, int height, int bitsPerPixel) {
   SetSize(width, height);
 }
 
+Bitmap Bitmap::Uninitialised(int width, int height, int bitsPerPixel) {
+  CheckSize(width, height, bitsPerPixel);
+  Bitmap image;
+  image.bpp_ = bitsPerPixel;
+  image.width_ = width;
+  image.height_ = height;
+  image.data_.resize(image.Stride() * std::size_t(height));
+  // Padding is no pixel of the caller's, yet files written from the image
+  // carry it.
+  const std::size_t used = std::size_t(width) * std::size_t(bitsPerPixel / 8);
+  if (used != image.Stride())
+    for (int y = 0; y < height; ++y) std::memset(image.Row(y) + used, 0, image.Stride() - used);
+  return image;
+}
+
 std::size_t Bitmap::StrideFor(int width, int bitsPerPixel) noexcept {
   return (std::size_t(width) * std::size_t(bitsPerPixel) + 31) / 32 * 4;
 }

@@ -5,9 +5,11 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <new>
 #include <span>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace glyphary {
@@ -59,6 +61,8 @@ class Bitmap {
  public:
   Bitmap() = default;
   Bitmap(int width, int height, int bitsPerPixel = 24);
+  // Pixels left unset (row padding zeroed), for callers that write every one.
+  static Bitmap Uninitialised(int width, int height, int bitsPerPixel = 24);
 
   int Width() const noexcept { return width_; }
   int Height() const noexcept { return height_; }
@@ -100,9 +104,30 @@ class Bitmap {
   // A zeroed image of the given shape that keeps this bitmap's brush.
   Bitmap Blank(int width, int height, int bitsPerPixel) const;
 
+  // Leaves elements made without a value unset; every resize but the one in
+  // Uninitialised gives a value.
+  template <typename T>
+  struct UnsetAllocator : std::allocator<T> {
+    template <typename U>
+    struct rebind {
+      using other = UnsetAllocator<U>;
+    };
+    UnsetAllocator() = default;
+    template <typename U>
+    UnsetAllocator(const UnsetAllocator<U>&) noexcept {}
+    template <typename U>
+    void construct(U* p) noexcept {
+      ::new (static_cast<void*>(p)) U;
+    }
+    template <typename U, typename... Args>
+    void construct(U* p, Args&&... args) {
+      ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
+    }
+  };
+
   int width_ = 0, height_ = 0, bpp_ = 24;
   TColor brush_ = kColorWhite;
-  std::vector<std::uint8_t> data_;
+  std::vector<std::uint8_t, UnsetAllocator<std::uint8_t>> data_;
   std::vector<PaletteEntry> palette_;
 };
 

@@ -2,6 +2,8 @@
 // source interval it covers, in 2^-18 pixel units and integer arithmetic.
 #include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <limits>
 #include <type_traits>
 
 #include "render/stretch.h"
@@ -19,11 +21,25 @@ struct Boundary {
   std::uint32_t part;
 };
 
+// trunc(x) for 0 <= x < 2^62 without the x87 control-word switches of a
+// truncating conversion, which stall the pipeline at every call: adding 2^63
+// leaves x rounded to an integer in the 64-bit significand.
+std::uint64_t Truncate(long double x) {
+  static_assert(std::numeric_limits<long double>::digits == 64);
+  const long double biased = x + 9223372036854775808.0L;
+  std::uint64_t significand;
+  std::memcpy(&significand, &biased, sizeof significand);
+  std::uint64_t n = significand - (std::uint64_t(1) << 63);
+  if (static_cast<long double>(n) > x) --n;
+  return n;
+}
+
 Boundary BoundaryAt(int sourceSize, int destinationSize, int index) {
   const long double p = static_cast<long double>(std::int64_t(sourceSize) * index) /
                         static_cast<long double>(destinationSize);
-  const long double whole = std::trunc(p);
-  return {std::int32_t(whole), std::uint32_t(std::trunc((p - whole) * 262144.0L + 0.5L))};
+  const std::uint64_t whole = Truncate(p);
+  return {std::int32_t(whole),
+          std::uint32_t(Truncate((p - static_cast<long double>(whole)) * 262144.0L + 0.5L))};
 }
 
 // Beyond about 64:1 a plain 32-bit sum would wrap; wider sums keep the same

@@ -68,7 +68,7 @@ std::optional<Bitmap> ShrinkBothAtOnce(const Bitmap& source, int width, int heig
     }
   };
 
-  Bitmap result(width, height, 24);
+  Bitmap result = Bitmap::Uninitialised(width, height);
   std::vector<const std::uint8_t*> rows(std::size_t(down.count));
   std::vector<std::uint32_t> weights(std::size_t(down.count));
   for (int r = 0; r < height; ++r) {

@@ -204,6 +204,10 @@ void ShrinkTail(const std::uint8_t* src, std::uint8_t* dst, const ShrinkTable& t
 std::optional<ShortSpanRows> ShortSpanRows::Make(const ShrinkTable& table, int sourceWidth) {
   if (!WideVectors() || table.wideSums || table.count > 4) return std::nullopt;
   ShortSpanRows plan(table);
+  if (Vectors512() && Plan512(table, sourceWidth, plan)) {
+    plan.spans512 = true;
+    return plan;
+  }
   plan.pairs = (table.count + 1) / 2;
   const int width = int(table.first.size());
   for (plan.tailFrom = 0; plan.tailFrom + kBlockPixels <= width; plan.tailFrom += kBlockPixels) {
@@ -220,6 +224,10 @@ void ShortSpanRows::Shrink(const std::uint8_t* const* src, std::uint8_t* const* 
                           highs.data(), lows.data(),    table_->factor};
   for (int top = 0; top < rows; top += kStrip) {
     const int strip = std::min(kStrip, rows - top);
+    if (spans512) {
+      Shrink512(*this, src + top, dst + top, strip, table_->factor);
+      continue;
+    }
     if (pairs == 1)
       ShrinkBlocks<1>(src + top, dst + top, strip, tables);
     else

@@ -15,7 +15,7 @@ void Adopt(Bitmap& bitmap, Bitmap&& image) {
 }
 
 void StretchWidth(Bitmap& bitmap, int width, ProgressProc progress) {
-  Bitmap temporary(width, bitmap.Height(), 24);
+  Bitmap temporary = Bitmap::Uninitialised(width, bitmap.Height());
   if (width > bitmap.Width())
     EnlargeHorizontal(bitmap, temporary, progress);
   else
@@ -24,7 +24,7 @@ void StretchWidth(Bitmap& bitmap, int width, ProgressProc progress) {
 }
 
 void StretchHeight(Bitmap& bitmap, int height, ProgressProc progress) {
-  Bitmap temporary(bitmap.Width(), height, 24);
+  Bitmap temporary = Bitmap::Uninitialised(bitmap.Width(), height);
   if (height > bitmap.Height())
     EnlargeVertical(bitmap, temporary, progress);
   else
@@ -46,7 +46,7 @@ void StretchBitmap(Bitmap& bitmap, int width, int height, ProgressProc progress)
   // listeners get the two passes so that they hear the usual reports.
   if (progress == nullptr && std::int64_t(width) * 2 == bitmap.Width() &&
       std::int64_t(height) * 2 == bitmap.Height()) {
-    Bitmap half(width, height, 24);
+    Bitmap half = Bitmap::Uninitialised(width, height);
     HalveBitmap(bitmap, half);
     Adopt(bitmap, std::move(half));
     return;

@@ -72,6 +72,8 @@ using TickClock = std::uint32_t (*)();
 void SetTickClock(TickClock clock);
 // With true, the kernels keep to SSE2 even where AVX2 is there.
 void UseNarrowVectorsOnly(bool narrow);
+// With false, the kernels keep to 256 bits even where AVX-512 is there.
+void Allow512BitVectors(bool allow);
 }  // namespace stretch_testing
 
 }  // namespace glyphary

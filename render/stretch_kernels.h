@@ -80,10 +80,33 @@ class ShortSpanRows {
   std::vector<std::uint8_t> masks;
   std::vector<std::int32_t> highs, lows;
 
+  // With 512-bit vectors instead (spans512 true): per block of sixteen
+  // destination pixels three windows of 64 bytes, each with its start, load
+  // mask and 256 bytes of gather indices and weights (see
+  // shrink_spans_avx512.cpp); the blocks cover the row, tailFrom is its width.
+  bool spans512 = false;
+  std::vector<std::int64_t> starts512;
+  std::vector<std::uint64_t> loadMasks512;
+  std::vector<std::uint8_t> tables512;
+
  private:
   explicit ShortSpanRows(const ShrinkTable& table) : table_(&table) {}
   const ShrinkTable* table_;
 };
+
+// Whether the 512-bit short-span kernel may run: the processor has AVX-512
+// with byte permutes and dot products, and tests have not ruled it out.
+bool Vectors512();
+// Fills the 512-bit tables of plan; false where a span leaves its window.
+bool Plan512(const ShrinkTable& table, int sourceWidth, ShortSpanRows& plan);
+// rows rows (at most ShortSpanRows::kStrip) through the 512-bit tables.
+void Shrink512(const ShortSpanRows& plan, const std::uint8_t* const* src, std::uint8_t* const* dst,
+               int rows, std::uint32_t factor);
+
+// AreaRows for one to four rows with 512-bit vectors; false, having done
+// nothing, where it does not apply.
+bool AreaRows512(const std::uint8_t* const* rows, const std::uint32_t* weights, int count,
+                 std::uint8_t* dst, std::size_t n, std::uint32_t factor);
 
 // One turned block of 32 rows (byte r of channel k of source column c at
 // columns[96c + 32k + r]) reduced to results in the same layout; column c of

@@ -31,6 +31,7 @@ void CubicRows(const std::uint8_t* const rows[4], std::uint8_t* dst, std::size_t
 
 void AreaRows(const std::uint8_t* const* rows, const std::uint32_t* weights, int count,
               std::uint8_t* dst, std::size_t n, std::uint32_t factor) {
+  if (AreaRows512(rows, weights, count, dst, n, factor)) return;
   using namespace simd;
   auto splitAt = [&](int t) {
     const std::int32_t other = t + 1 < count ? std::int32_t(weights[t + 1]) : 0;

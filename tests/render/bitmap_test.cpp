@@ -21,6 +21,25 @@ TEST(Bitmap, NewBitmapIsWhiteAndPaddingIsZero) {
   EXPECT_EQ(b.Row(0)[3], 0);
 }
 
+TEST(Bitmap, UninitialisedBitmapHasItsShapeAndZeroPadding) {
+  for (int round = 0; round < 2; ++round) {
+    {
+      Bitmap white(5, 300, 24);  // leaves set bytes behind for the next allocation
+      white.Fill(kColorWhite);
+    }
+    Bitmap b = Bitmap::Uninitialised(5, 300);
+    ASSERT_EQ(b.Width(), 5);
+    ASSERT_EQ(b.Height(), 300);
+    ASSERT_EQ(b.BitsPerPixel(), 24);
+    ASSERT_EQ(b.ImageSize(), 16u * 300);
+    for (int y = 0; y < 300; ++y) ASSERT_EQ(b.Row(y)[15], 0) << "row " << y;
+    b.SetWidth(6);  // resizing still gives new pixels the brush
+    EXPECT_EQ(b.PixelAt(5, 299), kColorWhite);
+  }
+  EXPECT_THROW(Bitmap::Uninitialised(1 << 20, 1 << 20, 32), Error);
+  EXPECT_TRUE(Bitmap::Uninitialised(0, 0).Empty());
+}
+
 TEST(Bitmap, ResizeKeepsOverlapAndFillsNewPixelsWithBrush) {
   Bitmap b(2, 2, 32);
   b.Fill(Rgb(1, 2, 3));

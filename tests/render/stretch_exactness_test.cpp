@@ -130,14 +130,17 @@ void ExpectMatchesReference(int w, int h, int toW, int toH, std::mt19937& random
   const Bitmap source = RandomImage(w, h, random() % 3 == 0 ? 32 : 24, random);
   const Bitmap expected = ReferenceStretch(source, toW, toH);
   std::string where;
-  // The 256-bit kernels where the processor has them, then SSE2 alone.
-  for (const bool narrow : {false, true}) {
-    stretch_testing::UseNarrowVectorsOnly(narrow);
+  // The widest kernels the processor has, then 256 bits at most, then SSE2
+  // alone.
+  const char* const modes[] = {"", " with 256 bits at most", " with SSE2 only"};
+  for (int mode = 0; mode < 3; ++mode) {
+    stretch_testing::Allow512BitVectors(mode == 0);
+    stretch_testing::UseNarrowVectorsOnly(mode == 2);
     Bitmap fast = source;
     StretchBitmap(fast, toW, toH);
-    EXPECT_TRUE(SameImage(fast, expected, where))
-        << name << (narrow ? " with SSE2 only: " : ": ") << where;
+    EXPECT_TRUE(SameImage(fast, expected, where)) << name << modes[mode] << ": " << where;
   }
+  stretch_testing::Allow512BitVectors(true);
   stretch_testing::UseNarrowVectorsOnly(false);
   // A listener takes the pass-by-pass route.
   Bitmap passes = source;
@@ -184,6 +187,8 @@ TEST(StretchExactness, ChosenSizesAndRatios) {
   // Both ways at once through a ring of rows that wraps many times; spans
   // of one or two pixels; many source rows per output row.
   check({{50, 400, 20, 150}, {300, 200, 299, 7}, {41, 999, 17, 500}, {301, 5, 150, 4}});
+  // Long rows: boundary positions far from zero, many blocks, a ragged end.
+  check({{65521, 2, 24001, 1}, {3, 40009, 1, 14999}});
   // Beyond 64:1 in blocks of rows.
   check({{700, 40, 10, 1}, {40, 700, 1, 10}});
   // Enlarging one way and shrinking the other.
