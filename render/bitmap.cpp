@@ -68,14 +68,10 @@ void Bitmap::FillRun(std::uint8_t* p, int count, TColor color) const noexcept {
   }
 }
 
+// Its callers write every pixel, so zeroing the pixels first would be wasted.
 Bitmap Bitmap::Blank(int width, int height, int bitsPerPixel) const {
-  CheckSize(width, height, bitsPerPixel);
-  Bitmap blank;
-  blank.bpp_ = bitsPerPixel;
+  Bitmap blank = Uninitialised(width, height, bitsPerPixel);
   blank.brush_ = brush_;
-  blank.width_ = width;
-  blank.height_ = height;
-  blank.data_.assign(blank.Stride() * std::size_t(height), 0);
   return blank;
 }
 
@@ -116,8 +112,9 @@ void Bitmap::SetBitsPerPixel(int bitsPerPixel) {
         out[1] = GreenOf(c);
         out[2] = RedOf(c);
       } else {
-        std::memcpy(out, in, 3);  // the fourth byte of a new 32-bit pixel stays 0
+        std::memcpy(out, in, 3);
       }
+      if (outStep == 4) out[3] = 0;
     }
   }
   *this = std::move(converted);

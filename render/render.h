@@ -101,7 +101,7 @@ class Bitmap {
     return std::size_t(height_ - 1 - row) * Stride();
   }
   void FillRun(std::uint8_t* p, int count, TColor color) const noexcept;
-  // A zeroed image of the given shape that keeps this bitmap's brush.
+  // An unset image of the given shape (padding zeroed) that keeps this bitmap's brush.
   Bitmap Blank(int width, int height, int bitsPerPixel) const;
 
   // Leaves elements made without a value unset; every resize but the one in
