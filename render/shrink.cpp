@@ -204,17 +204,10 @@ void ShrinkVertical(const Bitmap& source, Bitmap& destination, ProgressProc prog
     ShrinkVerticalWide(source, destination, table, progress);
     return;
   }
-  std::vector<const std::uint8_t*> rows(std::size_t(table.count));
-  std::vector<std::uint32_t> weights(std::size_t(table.count));
+  WeightedRows weighted(table);
   for (int r = 0; r < height; ++r) {
-    int used = 0;  // rows of weight 0 pad the table only
-    for (int t = 0; t < table.count; ++t) {
-      const std::uint32_t weight = table.weights[std::size_t(r) * table.count + t];
-      if (weight == 0) continue;
-      rows[used] = source.Row(table.first[r] + t);
-      weights[used++] = weight;
-    }
-    AreaRows(rows.data(), weights.data(), used, destination.Row(r), n, table.factor);
+    weighted.Average(
+        r, [&](int row) { return source.Row(row); }, destination.Row(r), n);
     ReportProgress(PassPercent(r, height, 100), progress);
   }
 }

@@ -69,22 +69,15 @@ std::optional<Bitmap> ShrinkBothAtOnce(const Bitmap& source, int width, int heig
   };
 
   Bitmap result = Bitmap::Uninitialised(width, height);
-  std::vector<const std::uint8_t*> rows(std::size_t(down.count));
-  std::vector<std::uint32_t> weights(std::size_t(down.count));
+  WeightedRows weighted(down);
   for (int r = 0; r < height; ++r) {
     makeUpTo(down.first[r] + down.count);
     if (halveHeight) {
       MeanOfRows(ring.Slot(2 * r), ring.Slot(2 * r + 1), result.Row(r), rowBytes);
       continue;
     }
-    int used = 0;  // rows of weight 0 pad the table only
-    for (int t = 0; t < down.count; ++t) {
-      const std::uint32_t weight = down.weights[std::size_t(r) * down.count + t];
-      if (weight == 0) continue;
-      rows[used] = ring.Slot(down.first[r] + t);
-      weights[used++] = weight;
-    }
-    AreaRows(rows.data(), weights.data(), used, result.Row(r), rowBytes, down.factor);
+    weighted.Average(
+        r, [&](int row) { return ring.Slot(row); }, result.Row(r), rowBytes);
   }
   return result;
 }

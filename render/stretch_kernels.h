@@ -22,6 +22,32 @@ void CubicRows(const std::uint8_t* const rows[4], std::uint8_t* dst, std::size_t
 void AreaRows(const std::uint8_t* const* rows, const std::uint32_t* weights, int count,
               std::uint8_t* dst, std::size_t n, std::uint32_t factor);
 
+// One destination row at a time of a vertical area average: gathers the
+// source rows that carry weight (rows of weight 0 only pad the table) and
+// averages them with AreaRows. rowOf maps a source row number to its bytes.
+class WeightedRows {
+ public:
+  explicit WeightedRows(const ShrinkTable& table)
+      : table_(table), rows_(std::size_t(table.count)), weights_(std::size_t(table.count)) {}
+
+  template <typename RowOf>
+  void Average(int r, RowOf rowOf, std::uint8_t* dst, std::size_t n) {
+    int used = 0;
+    for (int t = 0; t < table_.count; ++t) {
+      const std::uint32_t weight = table_.weights[std::size_t(r) * table_.count + t];
+      if (weight == 0) continue;
+      rows_[std::size_t(used)] = rowOf(table_.first[std::size_t(r)] + t);
+      weights_[std::size_t(used++)] = weight;
+    }
+    AreaRows(rows_.data(), weights_.data(), used, dst, n, table_.factor);
+  }
+
+ private:
+  const ShrinkTable& table_;
+  std::vector<const std::uint8_t*> rows_;
+  std::vector<std::uint32_t> weights_;
+};
+
 // Exact halving, where every output is (a + b) >> 1 of its two inputs.
 // HalveRow makes one row of the given width from two rows of twice that (the
 // same row twice halves the width alone); MeanOfRows averages two rows byte by
