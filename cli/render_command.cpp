@@ -31,10 +31,10 @@ const char* Usage() {
           "  --background C    background colour (default clWhite)\n"
           "  --dpi N           screen resolution the points refer to (default 96)\n"
           "  --settings FILE   take the style and export options from a Glyphary\n"
-          "                    settings file (.INI); the options above override it\n"
-          "Colours: a name such as clRed or clNavy, $00BBGGRR, 0x00BBGGRR, a decimal\n"
-          "number or #RRGGBB.\n") +
-      kOutputOptionsHelp;
+          "                    settings file (.INI); the options above override it\n") +
+      kOutputOptionsHelp +
+      "\nColours: a name such as clRed or clNavy, $00BBGGRR, 0x00BBGGRR, a decimal\n"
+      "number or #RRGGBB.\n";
   return usage.c_str();
 }
 
