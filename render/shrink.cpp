@@ -77,22 +77,8 @@ using RowShrinker = void (*)(const std::uint8_t*, std::uint8_t*, const ShrinkTab
 
 template <typename Sum>
 RowShrinker<Sum> PickRowShrinker(int count) {
-  switch (count) {
-    case 1:
-      return ShrinkRow<Sum, 1>;
-    case 2:
-      return ShrinkRow<Sum, 2>;
-    case 3:
-      return ShrinkRow<Sum, 3>;
-    case 4:
-      return ShrinkRow<Sum, 4>;
-    case 5:
-      return ShrinkRow<Sum, 5>;
-    case 6:
-      return ShrinkRow<Sum, 6>;
-    default:
-      return ShrinkRow<Sum, 0>;
-  }
+  return WithTapCount<1, 6>(
+      count, [](auto taps) -> RowShrinker<Sum> { return ShrinkRow<Sum, decltype(taps)::value>; });
 }
 
 template <typename Sum>

@@ -114,31 +114,13 @@ bool WideVectors() {
 
 void AreaColumnsWide(const std::uint8_t* columns, std::uint8_t* results,
                      const AreaColumnsJob& job) {
-  switch (job.count) {
-    case 2:
-      return AreaColumnsWith<2>(columns, results, job);
-    case 3:
-      return AreaColumnsWith<3>(columns, results, job);
-    case 4:
-      return AreaColumnsWith<4>(columns, results, job);
-    case 5:
-      return AreaColumnsWith<5>(columns, results, job);
-    default:
-      return AreaColumnsWith<0>(columns, results, job);
-  }
+  WithTapCount<2, 5>(
+      job.count, [&](auto taps) { AreaColumnsWith<decltype(taps)::value>(columns, results, job); });
 }
 
 std::size_t AreaRowsWide(const AreaRowsJob& job, std::uint8_t* dst, std::size_t n) {
-  switch (job.count) {
-    case 2:
-      return AreaRowsWith<2>(job, dst, n);
-    case 3:
-      return AreaRowsWith<3>(job, dst, n);
-    case 4:
-      return AreaRowsWith<4>(job, dst, n);
-    default:
-      return AreaRowsWith<0>(job, dst, n);
-  }
+  return WithTapCount<2, 4>(
+      job.count, [&](auto taps) { return AreaRowsWith<decltype(taps)::value>(job, dst, n); });
 }
 
 void stretch_testing::UseNarrowVectorsOnly(bool narrow) {

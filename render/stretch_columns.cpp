@@ -153,18 +153,7 @@ int ShrinkRowsInBlocks(const Bitmap& source, Bitmap& destination, const ShrinkTa
       AreaColumnsWide(in, out, job);
     });
   return InBlocks<16>(source, destination, top, [&](const std::uint8_t* in, std::uint8_t* out) {
-    switch (count) {
-      case 2:
-        return AreaColumns<2>(in, out, job);
-      case 3:
-        return AreaColumns<3>(in, out, job);
-      case 4:
-        return AreaColumns<4>(in, out, job);
-      case 5:
-        return AreaColumns<5>(in, out, job);
-      default:
-        return AreaColumns<0>(in, out, job);
-    }
+    WithTapCount<2, 5>(count, [&](auto taps) { AreaColumns<decltype(taps)::value>(in, out, job); });
   });
 }
 

@@ -7,11 +7,25 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <type_traits>
 #include <vector>
 
 #include "render/stretch.h"
 
 namespace glyphary {
+
+// Calls kernel(std::integral_constant<int, n>{}) with n = count when count
+// lies in First..Last, so that the common tap counts get unrolled loops;
+// any other count gets n = 0, the kernel's form for every count.
+template <int First, int Last, typename Kernel>
+decltype(auto) WithTapCount(int count, Kernel&& kernel) {
+  if constexpr (First > Last) {
+    return kernel(std::integral_constant<int, 0>{});
+  } else {
+    if (count == First) return kernel(std::integral_constant<int, First>{});
+    return WithTapCount<First + 1, Last>(count, kernel);
+  }
+}
 
 // dst[x] = clamp((2^19 + sum of rows[i][x] * weights[i]) >> 20) over four rows.
 void CubicRows(const std::uint8_t* const rows[4], std::uint8_t* dst, std::size_t n,
