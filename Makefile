@@ -19,7 +19,7 @@ build: deps $(BUILD)/CMakeCache.txt
 	cmake --build $(BUILD) -j $(JOBS)
 
 run: build
-	$(BUILD)/glyphary-cli --help
+	$(BUILD)/glyphary
 
 # Every test: the release build, then the same suites under the sanitizers.
 test: build

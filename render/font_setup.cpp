@@ -75,6 +75,10 @@ std::vector<FontAlias> ReadFontAliases(const std::string& text) {
   return aliases;
 }
 
+void InitializeFonts() {
+  SharedFontSetup();
+}
+
 const FontSetup& SharedFontSetup() {
   // Lives for the whole process: fonts may be used until exit.
   static const FontSetup setup = CreateSetup();

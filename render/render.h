@@ -194,6 +194,11 @@ struct FontDescription {
   TColor color = kColorBlack;
 };
 
+// Loads our font configuration (the Windows face names) into fontconfig's
+// current configuration. Call before a toolkit reads the font list, so its
+// own widgets resolve the same names; later font use calls it anyway.
+void InitializeFonts();
+
 struct TextExtent {
   int cx = 0;  // advance width in pixels
   int cy = 0;  // line height (ascent + descent) in pixels

@@ -1,0 +1,44 @@
+#include "app/application.h"
+
+#include <QFont>
+
+#include <exception>
+#include <new>
+
+#include "render/render.h"
+#include "ui/dialogs.h"
+
+namespace glyphary::app {
+
+Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
+  setApplicationName("Glyphary");
+  setApplicationDisplayName("Glyphary");
+  QFont font("ＭＳ Ｐゴシック");
+  font.setPixelSize(12);
+  setFont(font);
+}
+
+bool Application::notify(QObject* receiver, QEvent* event) {
+  try {
+    return QApplication::notify(receiver, event);
+  } catch (...) {
+    ShowCurrentException();
+    return true;
+  }
+}
+
+void ShowCurrentException() {
+  QString text;
+  try {
+    throw;
+  } catch (const std::bad_alloc&) {
+    text = "メモリが足りません";
+  } catch (const std::exception& e) {
+    text = QString::fromUtf8(e.what());
+  } catch (...) {
+    text = "不明なエラーが発生しました";
+  }
+  ui::CurrentDialogs().Error(QApplication::activeWindow(), text);
+}
+
+}  // namespace glyphary::app

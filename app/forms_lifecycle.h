@@ -1,0 +1,13 @@
+// Creation and destruction of the long-lived windows, in the program's order.
+#pragma once
+
+namespace glyphary::app {
+
+// frm_main, frm_production, frm_browse, frm_setting: each reference is set
+// before the window's creation handler runs. Shows only the main window.
+void CreateForms();
+// The reverse order, so the export options are stored before the main
+// window's keys. A failing store is shown and the rest still closes.
+void DestroyForms();
+
+}  // namespace glyphary::app

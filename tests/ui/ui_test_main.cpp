@@ -1,0 +1,15 @@
+// One application object for every window test, offscreen.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "app/application.h"
+#include "render/render.h"
+
+int main(int argc, char** argv) {
+  ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  glyphary::InitializeFonts();
+  glyphary::app::Application app(argc, argv);
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}

@@ -1,0 +1,114 @@
+#include "ui/form_builder.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+
+#include <algorithm>
+#include <vector>
+
+#include "ui/spin_edit.h"
+
+namespace glyphary::ui {
+namespace {
+
+QWidget* Create(Kind kind, const QString& caption, QWidget* parent) {
+  switch (kind) {
+    case Kind::Label:
+      return new QLabel(caption, parent);
+    case Kind::BoldLabel: {
+      auto* label = new QLabel(caption, parent);
+      QFont font = label->font();
+      font.setBold(true);
+      label->setFont(font);
+      return label;
+    }
+    case Kind::Edit:
+      return new QLineEdit(caption, parent);
+    case Kind::Button:
+      return new QPushButton(caption, parent);
+    case Kind::CheckBox:
+      return new QCheckBox(caption, parent);
+    case Kind::RadioButton:
+      return new QRadioButton(caption, parent);
+    case Kind::Frame: {
+      auto* frame = new QGroupBox(parent);
+      frame->setFlat(false);
+      return frame;
+    }
+    case Kind::GroupBox:
+      return new QGroupBox(caption, parent);
+    case Kind::SpinEdit:
+      return new SpinEdit(parent);
+    case Kind::PageControl:
+      return new QTabWidget(parent);
+    case Kind::Page:
+      return new QWidget;
+    case Kind::ComboBox: {
+      auto* box = new QComboBox(parent);
+      box->setEditable(true);
+      box->setInsertPolicy(QComboBox::NoInsert);
+      return box;
+    }
+  }
+  return nullptr;
+}
+
+QWidget* ParentOf(QWidget* client, const Component& c) {
+  return c.parent ? Child<QWidget>(client, c.parent) : client;
+}
+
+bool IsContainer(Kind kind) {
+  return kind == Kind::Frame || kind == Kind::GroupBox || kind == Kind::PageControl ||
+         kind == Kind::Page;
+}
+
+void ChainChildren(QWidget* client, std::span<const Component> components, const char* parent,
+                   std::vector<QWidget*>& chain) {
+  std::vector<const Component*> children;
+  for (const Component& c : components)
+    if ((c.parent == nullptr) == (parent == nullptr) &&
+        (!parent || QString::fromLatin1(c.parent) == QString::fromLatin1(parent)))
+      if (c.tabOrder >= 0 || c.kind == Kind::Page) children.push_back(&c);
+  std::stable_sort(children.begin(), children.end(), [](const Component* a, const Component* b) {
+    return a->tabOrder < b->tabOrder;
+  });
+  for (const Component* c : children) {
+    if (IsContainer(c->kind)) {
+      if (c->kind == Kind::PageControl) chain.push_back(Child<QWidget>(client, c->name));
+      ChainChildren(client, components, c->name, chain);
+    } else {
+      chain.push_back(Child<QWidget>(client, c->name));
+    }
+  }
+}
+
+}  // namespace
+
+void BuildComponents(QWidget* client, std::span<const Component> components) {
+  for (const Component& c : components) {
+    QWidget* parent = ParentOf(client, c);
+    const QString caption = QString::fromUtf8(c.caption);
+    QWidget* widget = Create(c.kind, caption, parent);
+    widget->setObjectName(QString::fromLatin1(c.name));
+    if (c.kind == Kind::Page) {
+      static_cast<QTabWidget*>(parent)->addTab(widget, caption);
+      continue;
+    }
+    widget->setGeometry(c.left, c.top, c.width, c.height);
+  }
+}
+
+void ApplyTabOrder(QWidget* client, std::span<const Component> components) {
+  std::vector<QWidget*> chain;
+  ChainChildren(client, components, nullptr, chain);
+  for (std::size_t i = 1; i < chain.size(); ++i) QWidget::setTabOrder(chain[i - 1], chain[i]);
+}
+
+}  // namespace glyphary::ui
