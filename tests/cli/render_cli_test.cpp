@@ -76,7 +76,13 @@ TEST_F(RenderCli, ASettingsFileThatCannotBeUsedFailsWithItsMessage) {
   EXPECT_NE(Stderr().find("missing.INI を読み込めません"), std::string::npos);
   WriteWholeFile(ini, Bytes("[Color]\nDrawColor=reddish\n"));
   EXPECT_EQ(Run("render x " + out + " --settings " + ini), 1);
-  EXPECT_NE(Stderr().find("'reddish' は整数ではありません"), std::string::npos);
+  EXPECT_NE(Stderr().find("'reddish' は整数ではありません (" + ini + " の [Color] DrawColor)"),
+            std::string::npos)
+      << Stderr();
+  // A folder is no settings file, though it can be opened: refused, not defaults.
+  EXPECT_EQ(Run("render x " + out + " --settings " + dir_.Path()), 1);
+  EXPECT_NE(Stderr().find("を読み込めません (通常のファイルではありません)"), std::string::npos)
+      << Stderr();
   EXPECT_EQ(Run("render x " + out + " --bold --no-bold"), 2);
 }
 
