@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "cli/cli_fixture.h"
+#include "cli/png_chunks.h"
 #include "export/export.h"
 #include "render/render.h"
 
@@ -67,6 +68,34 @@ TEST_F(RenderCli, TakesTheStyleFromASettingsFileWithOptionsOverridingIt) {
   style.textColor = Rgb(255, 0, 0);
   style.backgroundColor = Rgb(255, 255, 0);
   ExpectRenders(out, "Ab", style);
+}
+
+// The export options of the file reach the written file: the JPEG is the
+// writer's at the file's quality, byte for byte; the PNG has the file's
+// transparency and colour depth.
+TEST_F(RenderCli, TheSettingsFileCarriesItsExportOptionsIntoTheWrittenFile) {
+  const std::string ini = dir_.File("glyphary.INI");
+  WriteWholeFile(ini, Bytes("[JPEG]\nRate=35\n[PNG]\nTransParent=1\n256Color=0\n"
+                            "[Color]\nBGColor=clYellow\n"));
+  ASSERT_EQ(Run("render Ab " + dir_.File("c.jpg") + " --settings " + ini), 0) << Stderr();
+  CaptionStyle style;
+  style.backgroundColor = Rgb(255, 255, 0);
+  FontEngine engine;
+  Bitmap caption;
+  RenderCaption(caption, "Ab", style, engine);
+  WriteJpegFile(caption, 35, dir_.File("expected.jpg"));
+  EXPECT_EQ(ReadAll(dir_.File("c.jpg")), ReadAll(dir_.File("expected.jpg")));
+
+  ASSERT_EQ(Run("render Ab " + dir_.File("c.png") + " --settings " + ini), 0) << Stderr();
+  PngSummary png = ReadPngSummary(dir_.File("c.png"));
+  EXPECT_EQ(png.colourType, 2);  // transparent, yet full colour as the file says
+  EXPECT_EQ(png.transparency, TransparentRgb(Rgb(255, 255, 0)));
+
+  WriteWholeFile(ini, Bytes("[PNG]\nTransParent=0\n256Color=1\n"));
+  ASSERT_EQ(Run("render Ab " + dir_.File("c.png") + " --settings " + ini), 0) << Stderr();
+  png = ReadPngSummary(dir_.File("c.png"));
+  EXPECT_EQ(png.colourType, 3);
+  EXPECT_FALSE(png.transparency);
 }
 
 TEST_F(RenderCli, ASettingsFileThatCannotBeUsedFailsWithItsMessage) {
