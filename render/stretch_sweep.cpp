@@ -15,22 +15,27 @@ namespace {
 
 constexpr int kStrip = 32;  // rows width-resized together: whole blocks for the kernels
 
+// Rows of a strip past this many bytes in all come one at a time, so that a
+// ring of very wide rows stays small beside the result.
+constexpr std::size_t kStripBytes = std::size_t(4) << 20;
+
 // Beyond this many source rows per output row, the height pass adds rows
 // into sums as they come instead of keeping them all.
 constexpr int kMaxKeptRows = 64;
 
 // Width-resized source rows, made in order on demand; row x lives in slot
 // x % capacity until rows made later take its place. A strip is made only
-// while a requested row is missing, so with room for `window` rows behind
-// the newest request plus a strip, no row still wanted is overwritten.
+// while a requested row is missing, so with room for `window` rows up to the
+// newest request plus a strip, no row still wanted is overwritten.
 class WidthResizedRows {
  public:
   WidthResizedRows(const Bitmap& source, int width, int window, ProgressProc progress,
                    std::int64_t totalSteps)
       : source_(source),
         pass_(source.Width(), width),
-        capacity_(std::min(window + kStrip, source.Height())),
         rowBytes_(3 * std::size_t(width)),
+        strip_(int(std::clamp<std::size_t>(kStripBytes / rowBytes_, 1, kStrip))),
+        capacity_(std::min(window + strip_, source.Height())),
         bytes_(rowBytes_ * std::size_t(capacity_)),
         progress_(progress),
         totalSteps_(totalSteps) {}
@@ -48,13 +53,14 @@ class WidthResizedRows {
  private:
   // Progress counts the rows made and the output rows done together.
   void Report() const {
-    ReportProgress(std::int32_t((made_ + outputRowsDone_) * 100 / totalSteps_), progress_);
+    ReportProgress(std::int32_t((std::int64_t(made_) + outputRowsDone_) * 100 / totalSteps_),
+                   progress_);
   }
 
   std::uint8_t* Slot(int row) { return bytes_.data() + rowBytes_ * std::size_t(row % capacity_); }
 
   void MakeStrip() {
-    const int rows = std::min(kStrip, source_.Height() - made_);
+    const int rows = std::min(strip_, source_.Height() - made_);
     const std::uint8_t* in[kStrip];
     std::uint8_t* out[kStrip];
     for (int r = 0; r < rows; ++r) {
@@ -68,8 +74,8 @@ class WidthResizedRows {
 
   const Bitmap& source_;
   const WidthPass pass_;
-  const int capacity_;
   const std::size_t rowBytes_;
+  const int strip_, capacity_;
   std::vector<std::uint8_t> bytes_;
   int made_ = 0, outputRowsDone_ = 0;
   ProgressProc progress_;

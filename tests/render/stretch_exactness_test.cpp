@@ -200,6 +200,8 @@ TEST(StretchExactness, ChosenSizesAndRatios) {
   // Enlarging both ways and the fused reductions' leftovers, through many strips.
   check(
       {{5, 5, 40, 30}, {17, 9, 100, 50}, {30, 100, 47, 333}, {100, 400, 50, 5}, {90, 300, 31, 4}});
+  // Rows so wide that fewer of them make a strip: blocks and single rows mixed.
+  check({{3, 40, 50000, 7}, {2, 45, 60000, 3}});
 }
 
 TEST(StretchExactness, RandomSizesAndRatios) {
