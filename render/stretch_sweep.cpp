@@ -23,6 +23,13 @@ constexpr std::size_t kStripBytes = std::size_t(4) << 20;
 // into sums as they come instead of keeping them all.
 constexpr int kMaxKeptRows = 64;
 
+// Rows per strip: whole blocks of 16 where they fit in the budget, since the
+// kernels take rows outside whole blocks one at a time and far more slowly.
+int StripRows(std::size_t rowBytes) {
+  const int rows = int(std::clamp<std::size_t>(kStripBytes / rowBytes, 1, kStrip));
+  return rows >= 16 ? rows / 16 * 16 : rows;
+}
+
 // Width-resized source rows, made in order on demand; row x lives in slot
 // x % capacity until rows made later take its place. A strip is made only
 // while a requested row is missing, so with room for `window` rows up to the
@@ -34,7 +41,7 @@ class WidthResizedRows {
       : source_(source),
         pass_(source.Width(), width),
         rowBytes_(3 * std::size_t(width)),
-        strip_(int(std::clamp<std::size_t>(kStripBytes / rowBytes_, 1, kStrip))),
+        strip_(StripRows(rowBytes_)),
         capacity_(std::min(window + strip_, source.Height())),
         bytes_(rowBytes_ * std::size_t(capacity_)),
         progress_(progress),
