@@ -33,20 +33,20 @@ std::string SectionLine(std::string_view section) {
 
 }  // namespace
 
-IniDocument IniDocument::Parse(std::string_view text) {
+IniDocument IniDocument::Parse(std::string_view bytes) {
   IniDocument doc;
   SettingsLineDecoder decoder;
-  if (text.starts_with(kByteOrderMark)) {
+  if (bytes.starts_with(kByteOrderMark)) {
     doc.byteOrderMark_ = true;
-    text.remove_prefix(kByteOrderMark.size());
+    bytes.remove_prefix(kByteOrderMark.size());
   }
-  const auto firstBreak = text.find('\n');
-  if (firstBreak != std::string_view::npos && firstBreak > 0 && text[firstBreak - 1] == '\r')
+  const auto firstBreak = bytes.find('\n');
+  if (firstBreak != std::string_view::npos && firstBreak > 0 && bytes[firstBreak - 1] == '\r')
     doc.lineEnd_ = "\r\n";
-  while (!text.empty()) {
-    const auto lineBreak = text.find('\n');
-    std::string_view line = text.substr(0, lineBreak);
-    text.remove_prefix(lineBreak == std::string_view::npos ? text.size() : lineBreak + 1);
+  while (!bytes.empty()) {
+    const auto lineBreak = bytes.find('\n');
+    std::string_view line = bytes.substr(0, lineBreak);
+    bytes.remove_prefix(lineBreak == std::string_view::npos ? bytes.size() : lineBreak + 1);
     if (doc.lineEnd_.size() == 2 && line.ends_with('\r')) line.remove_suffix(1);
     std::optional<std::string> decoded = decoder.Decode(line);
     if (decoded)
