@@ -82,8 +82,7 @@ CaptionStyle StyleFromArgs(const Args& args, CaptionStyle style) {
 // Unlike the program's own file, a file named on the command line must exist:
 // a mistyped name should not silently render with the defaults.
 void LoadSettingsFile(const std::string& path, CaptionSettings& settings) {
-  if (::access(path.c_str(), R_OK) != 0)
-    throw Error("設定ファイル " + path + " を読み込めません (" + std::strerror(errno) + ")");
+  CheckSettingsFile(path);
   LoadCaptionSettings(path, settings);
 }
 

@@ -43,7 +43,7 @@ int RunStretch(const Args& args) {
   const int width = ParseSize(words[1], "WIDTH");
   const int height = ParseSize(words[2], "HEIGHT");
 
-  Bitmap bitmap = ReadBmpFile(words[0]);
+  Bitmap bitmap = ReadBmpFile(words[0], BmpPixels::As24Bits);
   ProgressBar bar(stderr);
   StretchBitmap(bitmap, width, height, ::isatty(STDERR_FILENO) ? BindProgress(bar) : nullptr);
   bar.Finish();

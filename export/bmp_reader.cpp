@@ -23,12 +23,17 @@ constexpr std::uint32_t kMaxInfoHeaderSize = 4096;
 // A file opened for reading at given offsets; every read is all or nothing.
 class InputFile {
  public:
+  // Opened without blocking, so that a FIFO is refused rather than waited on.
   explicit InputFile(std::string path) : path_(std::move(path)) {
-    fd_ = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
+    fd_ = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd_ < 0) Fail(errno);
     struct stat st;
-    if (::fstat(fd_, &st) != 0) Fail(errno);
-    if (!S_ISREG(st.st_mode)) Fail(EISDIR);
+    const int err = ::fstat(fd_, &st) != 0 ? errno : 0;
+    if (err != 0 || !S_ISREG(st.st_mode)) {
+      ::close(fd_);
+      if (err != 0) Fail(err);
+      throw Error("ファイル " + path_ + " を読み込めません (通常のファイルではありません)");
+    }
     size_ = std::uint64_t(st.st_size);
   }
   ~InputFile() { ::close(fd_); }
@@ -165,15 +170,6 @@ std::vector<PaletteEntry> ReadColorTable(const InputFile& file, const Layout& l)
   return table;
 }
 
-void SwapRows(Bitmap& bitmap) {
-  std::vector<std::uint8_t> tmp(bitmap.Stride());
-  for (int top = 0, bottom = bitmap.Height() - 1; top < bottom; ++top, --bottom) {
-    std::memcpy(tmp.data(), bitmap.Row(top), tmp.size());
-    std::memcpy(bitmap.Row(top), bitmap.Row(bottom), tmp.size());
-    std::memcpy(bitmap.Row(bottom), tmp.data(), tmp.size());
-  }
-}
-
 // Bytes after the last pixel of a row are zero in memory, whatever the file held.
 void ClearPadding(Bitmap& bitmap) {
   const std::size_t used = std::size_t(bitmap.Width()) * std::size_t(bitmap.BitsPerPixel() / 8);
@@ -181,22 +177,86 @@ void ClearPadding(Bitmap& bitmap) {
     std::memset(bitmap.Row(y) + used, 0, bitmap.Stride() - used);
 }
 
+// Enough rows per read that the calls cost nothing, few enough that the
+// buffer is small beside the image.
+constexpr std::size_t kChunkBytes = std::size_t(1) << 20;
+
+// Reads the pixel rows a chunk at a time and hands each to place(row, bytes),
+// row 0 being the top row.
+template <typename Place>
+void ForEachRow(const InputFile& file, const Layout& l, Place place) {
+  const std::size_t stride = Bitmap::StrideFor(l.width, l.bpp);
+  const int rowsPerChunk = int(std::clamp<std::size_t>(kChunkBytes / stride, 1, l.height));
+  std::vector<std::uint8_t> chunk(stride * std::size_t(rowsPerChunk));
+  for (int first = 0; first < l.height; first += rowsPerChunk) {
+    const int rows = std::min(rowsPerChunk, l.height - first);
+    file.ReadAt(l.pixelOffset + std::uint64_t(first) * stride, chunk.data(),
+                stride * std::size_t(rows));
+    for (int i = 0; i < rows; ++i) {
+      const int fileRow = first + i;
+      place(l.topDown ? fileRow : l.height - 1 - fileRow, chunk.data() + stride * std::size_t(i));
+    }
+  }
+}
+
+// One row of the file's format as blue, green, red; an index beyond the
+// colour table is black, as the bitmap's own conversion makes it.
+void RowTo24Bits(const std::uint8_t* in, std::uint8_t* out, int width, int bpp,
+                 const std::vector<PaletteEntry>& palette) {
+  if (bpp == 24) {
+    std::memcpy(out, in, 3 * std::size_t(width));
+    return;
+  }
+  for (int x = 0; x < width; ++x, out += 3) {
+    if (bpp == 32) {
+      std::memcpy(out, in + 4 * std::size_t(x), 3);
+      continue;
+    }
+    static constexpr PaletteEntry kBlack{0, 0, 0, 0};
+    const PaletteEntry& e = in[x] < palette.size() ? palette[in[x]] : kBlack;
+    out[0] = e.blue;
+    out[1] = e.green;
+    out[2] = e.red;
+  }
+}
+
+Bitmap ReadAsStored(const InputFile& file, const Layout& l) {
+  Bitmap bitmap = Bitmap::Uninitialised(l.width, l.height, l.bpp);
+  if (l.bpp == 8) bitmap.SetPalette(ReadColorTable(file, l));
+  if (l.topDown) {
+    const std::size_t used = std::size_t(l.width) * std::size_t(l.bpp / 8);
+    ForEachRow(file, l, [&](int row, const std::uint8_t* bytes) {
+      std::memcpy(bitmap.Row(row), bytes, used);
+    });
+    return bitmap;
+  }
+  // Bottom-up rows lie in the file as they lie in memory.
+  file.ReadAt(l.pixelOffset, bitmap.Bits(), bitmap.ImageSize());
+  ClearPadding(bitmap);
+  return bitmap;
+}
+
+Bitmap ReadAs24Bits(const InputFile& file, const Layout& l) {
+  Bitmap bitmap = Bitmap::Uninitialised(l.width, l.height, 24);
+  const std::vector<PaletteEntry> palette =
+      l.bpp == 8 ? ReadColorTable(file, l) : std::vector<PaletteEntry>{};
+  ForEachRow(file, l, [&](int row, const std::uint8_t* bytes) {
+    RowTo24Bits(bytes, bitmap.Row(row), l.width, l.bpp, palette);
+  });
+  return bitmap;
+}
+
 }  // namespace
 
-Bitmap ReadBmpFile(const std::string& path) {
+Bitmap ReadBmpFile(const std::string& path, BmpPixels pixels) {
   const InputFile file(path);
   const Layout l = ParseHeaders(file);
   const std::uint64_t stride = Bitmap::StrideFor(l.width, l.bpp);
   const std::uint64_t available = file.Size() - l.pixelOffset;
   if (stride > available / std::uint64_t(l.height))
     InputFile::Corrupt(path, "画素データが途中で終わっています");
-
-  Bitmap bitmap(l.width, l.height, l.bpp);
-  if (l.bpp == 8) bitmap.SetPalette(ReadColorTable(file, l));
-  file.ReadAt(l.pixelOffset, bitmap.Bits(), bitmap.ImageSize());
-  if (l.topDown) SwapRows(bitmap);
-  ClearPadding(bitmap);
-  return bitmap;
+  // Each makes its bitmap, and so meets the size limits, before reading a pixel.
+  return pixels == BmpPixels::As24Bits ? ReadAs24Bits(file, l) : ReadAsStored(file, l);
 }
 
 }  // namespace glyphary

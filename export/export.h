@@ -36,8 +36,12 @@ class AtomicFile {
 // Writes a whole file atomically from memory.
 void WriteWholeFile(const std::string& path, std::span<const std::uint8_t> bytes);
 
-// Reads a BMP file (8, 24 or 32 bits, bottom-up or top-down) into a bitmap.
-Bitmap ReadBmpFile(const std::string& path);
+// Reads a BMP file (8, 24 or 32 bits, bottom-up or top-down) into a bitmap,
+// as stored or converted to 24 bits row by row (the form the resampler takes,
+// without a second full-size image). Only regular files are read, and the
+// header is checked against the size limits before any pixel is.
+enum class BmpPixels { AsStored, As24Bits };
+Bitmap ReadBmpFile(const std::string& path, BmpPixels pixels = BmpPixels::AsStored);
 
 void WriteBmpFile(const Bitmap& bitmap, const std::string& path);
 void WriteJpegFile(const Bitmap& bitmap, int quality, const std::string& path);

@@ -18,6 +18,8 @@ inline std::uint8_t Clamp(std::int32_t sum) {
   return std::uint8_t(sum < 0 ? 0 : sum > kWhiteSum ? 255 : sum >> 20);
 }
 
+}  // namespace
+
 void EnlargeRow(const std::uint8_t* __restrict src, std::uint8_t* __restrict dst,
                 const EnlargeTable& table) {
   const std::size_t n = table.taps.size();
@@ -32,8 +34,6 @@ void EnlargeRow(const std::uint8_t* __restrict src, std::uint8_t* __restrict dst
       dst[k] = Clamp(kHalfUnit + p0[k] * w[0] + p1[k] * w[1] + p2[k] * w[2] + p3[k] * w[3]);
   }
 }
-
-}  // namespace
 
 CubicWeightSet CubicWeights(long double x, std::int32_t scale) {
   constexpr long double kSixth = 1.0L / 6.0L;
@@ -69,7 +69,8 @@ void EnlargeHorizontal(const Bitmap& source, Bitmap& destination, ProgressProc p
   const int height = source.Height();
   const int width = destination.Width();
   if (progress == nullptr) {
-    const int done = EnlargeRowsInBlocks(source, destination, table);
+    const int done =
+        EnlargeRowsInBlocks(RowPointers(source, destination).Batch(source.Width()), table);
     for (int r = done; r < height; ++r) EnlargeRow(source.Row(r), destination.Row(r), table);
     return;
   }

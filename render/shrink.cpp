@@ -89,7 +89,7 @@ void ShrinkHorizontalWith(const Bitmap& source, Bitmap& destination, const Shrin
   int r = 0;
   if (progress == nullptr && std::is_same_v<Sum, std::uint32_t>) {
     if (ShrinkShortSpansWide(source, destination, table)) return;
-    r = ShrinkRowsInBlocks(source, destination, table);
+    r = ShrinkRowsInBlocks(RowPointers(source, destination).Batch(source.Width()), table);
   }
   for (; r < height; ++r) {
     shrinkRow(source.Row(r), destination.Row(r), table);
@@ -155,6 +155,16 @@ ShrinkTable MakeShrinkTable(int sourceSize, int destinationSize) {
   }
   table.wideSums = kHalfPixel + 255 * heaviest > 0xFFFFFFFFu;
   return table;
+}
+
+void ShrinkRows(const RowBatch& batch, const ShrinkTable& table) {
+  if (table.wideSums) {
+    const RowShrinker<std::uint64_t> shrinkRow = PickRowShrinker<std::uint64_t>(table.count);
+    for (int r = 0; r < batch.count; ++r) shrinkRow(batch.in[r], batch.out[r], table);
+  } else {
+    const RowShrinker<std::uint32_t> shrinkRow = PickRowShrinker<std::uint32_t>(table.count);
+    for (int r = 0; r < batch.count; ++r) shrinkRow(batch.in[r], batch.out[r], table);
+  }
 }
 
 void ShrinkHorizontal(const Bitmap& source, Bitmap& destination, ProgressProc progress) {

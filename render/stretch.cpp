@@ -32,6 +32,19 @@ void StretchHeight(Bitmap& bitmap, int height, ProgressProc progress) {
   Adopt(bitmap, std::move(temporary));
 }
 
+// Without a listener: the fused kernels where they suit the sizes, else the
+// general sweep.
+Bitmap OneSweep(const Bitmap& source, int width, int height) {
+  if (std::int64_t(width) * 2 == source.Width() && std::int64_t(height) * 2 == source.Height()) {
+    Bitmap half = Bitmap::Uninitialised(width, height);
+    HalveBitmap(source, half);
+    return half;
+  }
+  if (std::optional<Bitmap> reduced = ShrinkBothAtOnce(source, width, height))
+    return *std::move(reduced);
+  return StretchInOneSweep(source, width, height, nullptr);
+}
+
 }  // namespace
 
 void StretchBitmap(Bitmap& bitmap, int width, int height, ProgressProc progress) {
@@ -42,21 +55,18 @@ void StretchBitmap(Bitmap& bitmap, int width, int height, ProgressProc progress)
                 std::to_string(height) + ")");
   bitmap.SetBitsPerPixel(24);
 
-  // The caption pipeline's case; one sweep instead of two passes. Progress
-  // listeners get the two passes so that they hear the usual reports.
-  if (progress == nullptr && std::int64_t(width) * 2 == bitmap.Width() &&
-      std::int64_t(height) * 2 == bitmap.Height()) {
-    Bitmap half = Bitmap::Uninitialised(width, height);
-    HalveBitmap(bitmap, half);
-    Adopt(bitmap, std::move(half));
+  const bool bothChange = width != bitmap.Width() && height != bitmap.Height();
+  if (progress == nullptr && bothChange) {
+    Adopt(bitmap, OneSweep(bitmap, width, height));
     return;
   }
-  if (progress == nullptr && width < bitmap.Width() && height < bitmap.Height()) {
-    std::optional<Bitmap> reduced = ShrinkBothAtOnce(bitmap, width, height);
-    if (reduced) {
-      Adopt(bitmap, std::move(*reduced));
-      return;
-    }
+  // A listener hears the two passes, as long as the image between them costs
+  // no more than the input or the result would.
+  const std::int64_t between = std::int64_t(width) * bitmap.Height();
+  if (bothChange && between > std::int64_t(bitmap.Width()) * bitmap.Height() &&
+      between > std::int64_t(width) * height) {
+    Adopt(bitmap, StretchInOneSweep(bitmap, width, height, progress));
+    return;
   }
   if (width != bitmap.Width()) StretchWidth(bitmap, width, progress);
   if (height != bitmap.Height()) StretchHeight(bitmap, height, progress);

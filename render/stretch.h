@@ -34,6 +34,12 @@ void HalveBitmap(const Bitmap& source, Bitmap& destination);
 // shrink passes give; nothing where no fast kernel suits the sizes.
 std::optional<Bitmap> ShrinkBothAtOnce(const Bitmap& source, int width, int height);
 
+// Both dimensions changed in one sweep through a ring of width-resized rows,
+// byte for byte what the two passes give, without the image between them.
+// With a listener it reports once per strip of source rows and per output
+// row, counting both towards 100.
+Bitmap StretchInOneSweep(const Bitmap& source, int width, int height, ProgressProc progress);
+
 // ---- shared by the passes
 
 // Progress after step (0-based) of steps in a pass ending at end (50 or 100):

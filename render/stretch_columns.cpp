@@ -89,20 +89,15 @@ std::size_t Padded(std::size_t n) {
 // from top on and returns the row after the last block. Byte r of column c
 // of a block sits at columns[kRows * c + r].
 template <int kRows, typename ColumnKernel>
-int InBlocks(const Bitmap& source, Bitmap& destination, int top, ColumnKernel columnKernel) {
-  const std::size_t inBytes = std::size_t(source.Width()) * 3;
-  const std::size_t outBytes = std::size_t(destination.Width()) * 3;
+int InBlocks(const RowBatch& batch, std::size_t outBytes, int top, ColumnKernel columnKernel) {
+  const std::size_t inBytes = std::size_t(batch.sourceWidth) * 3;
   std::vector<std::uint8_t> columns(Padded(inBytes) * kRows), results(Padded(outBytes) * kRows);
-  for (; top + kRows <= source.Height(); top += kRows) {
-    const std::uint8_t* in[kRows];
-    std::uint8_t* out[kRows];
-    for (int r = 0; r < kRows; ++r) {
-      in[r] = source.Row(top + r);
-      out[r] = destination.Row(top + r);
-    }
-    for (int r = 0; r < kRows; r += 16) TurnIn(in + r, inBytes, columns.data() + r, kRows);
+  for (; top + kRows <= batch.count; top += kRows) {
+    for (int r = 0; r < kRows; r += 16)
+      TurnIn(batch.in + top + r, inBytes, columns.data() + r, kRows);
     columnKernel(columns.data(), results.data());
-    for (int r = 0; r < kRows; r += 16) TurnOut(results.data() + r, outBytes, out + r, kRows);
+    for (int r = 0; r < kRows; r += 16)
+      TurnOut(results.data() + r, outBytes, batch.out + top + r, kRows);
   }
   return top;
 }
@@ -132,7 +127,7 @@ void AreaColumns(const std::uint8_t* columns, std::uint8_t* results, const AreaC
 
 }  // namespace
 
-int ShrinkRowsInBlocks(const Bitmap& source, Bitmap& destination, const ShrinkTable& table) {
+int ShrinkRowsInBlocks(const RowBatch& batch, const ShrinkTable& table) {
   const int count = table.count, pairs = (count + 1) / 2;
   const std::size_t width = table.first.size();
   std::vector<std::int32_t> highs(width * pairs), lows(width * pairs);
@@ -149,15 +144,15 @@ int ShrinkRowsInBlocks(const Bitmap& source, Bitmap& destination, const ShrinkTa
                            highs.data(),       lows.data(), table.factor};
   int top = 0;
   if (WideVectors() && count <= kMaxAreaTaps)
-    top = InBlocks<32>(source, destination, top, [&](const std::uint8_t* in, std::uint8_t* out) {
+    top = InBlocks<32>(batch, 3 * width, top, [&](const std::uint8_t* in, std::uint8_t* out) {
       AreaColumnsWide(in, out, job);
     });
-  return InBlocks<16>(source, destination, top, [&](const std::uint8_t* in, std::uint8_t* out) {
+  return InBlocks<16>(batch, 3 * width, top, [&](const std::uint8_t* in, std::uint8_t* out) {
     WithTapCount<2, 5>(count, [&](auto taps) { AreaColumns<decltype(taps)::value>(in, out, job); });
   });
 }
 
-int EnlargeRowsInBlocks(const Bitmap& source, Bitmap& destination, const EnlargeTable& table) {
+int EnlargeRowsInBlocks(const RowBatch& batch, const EnlargeTable& table) {
   using namespace simd;
   const std::size_t width = table.taps.size();
   auto kernel = [&](const std::uint8_t* columns, std::uint8_t* results) {
@@ -174,7 +169,19 @@ int EnlargeRowsInBlocks(const Bitmap& source, Bitmap& destination, const Enlarge
       }
     }
   };
-  return InBlocks<16>(source, destination, 0, kernel);
+  return InBlocks<16>(batch, 3 * width, 0, kernel);
+}
+
+RowPointers::RowPointers(const Bitmap& source, Bitmap& destination)
+    : in_(std::size_t(source.Height())), out_(std::size_t(source.Height())) {
+  for (int r = 0; r < source.Height(); ++r) {
+    in_[std::size_t(r)] = source.Row(r);
+    out_[std::size_t(r)] = destination.Row(r);
+  }
+}
+
+RowBatch RowPointers::Batch(int sourceWidth) const {
+  return {in_.data(), out_.data(), int(in_.size()), sourceWidth};
 }
 
 }  // namespace glyphary

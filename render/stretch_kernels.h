@@ -69,12 +69,36 @@ class WeightedRows {
 void HalveRow(const std::uint8_t* top, const std::uint8_t* bottom, std::uint8_t* dst, int width);
 void MeanOfRows(const std::uint8_t* a, const std::uint8_t* b, std::uint8_t* dst, std::size_t n);
 
-// The horizontal enlargement over every whole block of 16 rows; returns how
-// many rows it did and leaves the rest.
-int EnlargeRowsInBlocks(const Bitmap& source, Bitmap& destination, const EnlargeTable& table);
+// Rows of a width pass by address: count source rows of sourceWidth pixels
+// and as many destination rows, which may lie anywhere (a bitmap, a ring).
+struct RowBatch {
+  const std::uint8_t* const* in;
+  std::uint8_t* const* out;
+  int count;
+  int sourceWidth;
+};
+
+// The addresses of every row of two bitmaps of one height.
+class RowPointers {
+ public:
+  RowPointers(const Bitmap& source, Bitmap& destination);
+  RowBatch Batch(int sourceWidth) const;
+
+ private:
+  std::vector<const std::uint8_t*> in_;
+  std::vector<std::uint8_t*> out_;
+};
+
+// The horizontal enlargement over every whole block of 16 rows from the
+// first; returns how many rows it did and leaves the rest.
+int EnlargeRowsInBlocks(const RowBatch& batch, const EnlargeTable& table);
 
 // The same for the area average; the table's sums must fit 32 bits.
-int ShrinkRowsInBlocks(const Bitmap& source, Bitmap& destination, const ShrinkTable& table);
+int ShrinkRowsInBlocks(const RowBatch& batch, const ShrinkTable& table);
+
+// One row at a time, any table: the plain forms of the two.
+void EnlargeRow(const std::uint8_t* src, std::uint8_t* dst, const EnlargeTable& table);
+void ShrinkRows(const RowBatch& batch, const ShrinkTable& table);
 
 // ---- 256-bit versions of the area kernels, for processors with AVX2
 
@@ -161,5 +185,21 @@ struct AreaColumnsJob {
   std::uint32_t factor;
 };
 void AreaColumnsWide(const std::uint8_t* columns, std::uint8_t* results, const AreaColumnsJob& job);
+
+// The width pass of a resize over batches of rows, its tables made once.
+// Same width copies, exact halving, enlargement and area average alike.
+class WidthPass {
+ public:
+  WidthPass(int sourceWidth, int width);
+  WidthPass(const WidthPass&) = delete;  // spans_ points into shrink_
+  WidthPass& operator=(const WidthPass&) = delete;
+  void Run(const RowBatch& batch) const;
+
+ private:
+  int sourceWidth_, width_;
+  EnlargeTable enlarge_;
+  ShrinkTable shrink_;
+  std::optional<ShortSpanRows> spans_;
+};
 
 }  // namespace glyphary

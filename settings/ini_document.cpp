@@ -19,6 +19,11 @@ std::string KeyLine(std::string_view key, std::string_view value) {
   return std::string(key) + "=" + QuoteIniValue(text);
 }
 
+// The value a key line gives back, as Get reads it.
+std::string ValueOf(const IniLine& line) {
+  return std::string(FirstCharacters(UnquoteIniValue(line.value), kMaxIniValueCharacters));
+}
+
 std::string SectionLine(std::string_view section) {
   std::string line(1, '[');
   line += section;
@@ -28,31 +33,36 @@ std::string SectionLine(std::string_view section) {
 
 }  // namespace
 
-IniDocument IniDocument::Parse(std::string_view text) {
+IniDocument IniDocument::Parse(std::string_view bytes) {
   IniDocument doc;
-  if (text.starts_with(kByteOrderMark)) {
+  SettingsLineDecoder decoder;
+  if (bytes.starts_with(kByteOrderMark)) {
     doc.byteOrderMark_ = true;
-    text.remove_prefix(kByteOrderMark.size());
+    bytes.remove_prefix(kByteOrderMark.size());
   }
-  const auto firstBreak = text.find('\n');
-  if (firstBreak != std::string_view::npos && firstBreak > 0 && text[firstBreak - 1] == '\r')
+  const auto firstBreak = bytes.find('\n');
+  if (firstBreak != std::string_view::npos && firstBreak > 0 && bytes[firstBreak - 1] == '\r')
     doc.lineEnd_ = "\r\n";
-  while (!text.empty()) {
-    const auto lineBreak = text.find('\n');
-    std::string_view line = text.substr(0, lineBreak);
-    text.remove_prefix(lineBreak == std::string_view::npos ? text.size() : lineBreak + 1);
+  while (!bytes.empty()) {
+    const auto lineBreak = bytes.find('\n');
+    std::string_view line = bytes.substr(0, lineBreak);
+    bytes.remove_prefix(lineBreak == std::string_view::npos ? bytes.size() : lineBreak + 1);
     if (doc.lineEnd_.size() == 2 && line.ends_with('\r')) line.remove_suffix(1);
-    doc.lines_.emplace_back(line);
+    std::optional<std::string> decoded = decoder.Decode(line);
+    if (decoded)
+      doc.lines_.push_back({std::move(*decoded), std::string(line)});
+    else
+      doc.lines_.push_back({std::string(line), {}});
   }
   return doc;
 }
 
 std::optional<IniDocument::SectionRange> IniDocument::FindSection(std::string_view section) const {
   for (std::size_t i = 0; i < lines_.size(); ++i) {
-    const IniLine line = ClassifyIniLine(lines_[i]);
+    const IniLine line = ClassifyIniLine(TextAt(i));
     if (line.kind != IniLine::Kind::Section || !SameIniName(line.name, section)) continue;
     std::size_t end = i + 1;
-    while (end < lines_.size() && ClassifyIniLine(lines_[end]).kind != IniLine::Kind::Section)
+    while (end < lines_.size() && ClassifyIniLine(TextAt(end)).kind != IniLine::Kind::Section)
       ++end;
     return SectionRange{i, end};
   }
@@ -63,9 +73,8 @@ std::optional<std::string> IniDocument::Get(std::string_view section, std::strin
   const auto range = FindSection(section);
   if (!range) return std::nullopt;
   for (std::size_t i = range->header + 1; i < range->end; ++i) {
-    const IniLine line = ClassifyIniLine(lines_[i]);
-    if (line.kind == IniLine::Kind::Key && SameIniName(line.name, key))
-      return std::string(FirstCharacters(UnquoteIniValue(line.value), kMaxIniValueCharacters));
+    const IniLine line = ClassifyIniLine(TextAt(i));
+    if (line.kind == IniLine::Kind::Key && SameIniName(line.name, key)) return ValueOf(line);
   }
   return std::nullopt;
 }
@@ -73,28 +82,31 @@ std::optional<std::string> IniDocument::Get(std::string_view section, std::strin
 void IniDocument::Set(std::string_view section, std::string_view key, std::string_view value) {
   const auto range = FindSection(section);
   if (!range) {
-    if (!lines_.empty() && !lines_.back().empty()) lines_.emplace_back();
-    lines_.push_back(SectionLine(section));
-    lines_.push_back(KeyLine(key, value));
+    if (!lines_.empty() && !lines_.back().text.empty()) lines_.emplace_back();
+    lines_.push_back({SectionLine(section), {}});
+    lines_.push_back({KeyLine(key, value), {}});
     return;
   }
   std::size_t insertAt = range->header + 1;
   for (std::size_t i = range->header + 1; i < range->end; ++i) {
-    const IniLine line = ClassifyIniLine(lines_[i]);
+    const IniLine line = ClassifyIniLine(TextAt(i));
     if (line.kind != IniLine::Kind::Key) continue;
     if (SameIniName(line.name, key)) {
-      lines_[i] = KeyLine(key, value);
+      // A line that would read the same stays as it was read, encoding and all.
+      std::string updated = KeyLine(key, value);
+      if (line.name != key || ValueOf(line) != ValueOf(ClassifyIniLine(updated)))
+        lines_[i] = {std::move(updated), {}};
       return;
     }
     insertAt = i + 1;
   }
-  lines_.insert(lines_.begin() + std::ptrdiff_t(insertAt), KeyLine(key, value));
+  lines_.insert(lines_.begin() + std::ptrdiff_t(insertAt), Line{KeyLine(key, value), {}});
 }
 
 std::string IniDocument::Serialize() const {
   std::string text(byteOrderMark_ ? kByteOrderMark : "");
-  for (const auto& line : lines_) {
-    text += line;
+  for (const Line& line : lines_) {
+    text += line.bytes.empty() ? line.text : line.bytes;
     text += lineEnd_;
   }
   return text;

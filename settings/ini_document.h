@@ -17,8 +17,9 @@ inline constexpr std::size_t kMaxIniValueCharacters = 2047;
 class IniDocument {
  public:
   IniDocument() = default;
-  // `text` is UTF-8; a leading byte-order mark and CRLF line ends are kept.
-  static IniDocument Parse(std::string_view text);
+  // The file's bytes, each line read as UTF-8 when it is valid UTF-8, else as
+  // CP932; a leading byte-order mark and CRLF line ends are kept.
+  static IniDocument Parse(std::string_view bytes);
 
   // The value of the first matching key in the first matching section (names
   // match without regard to ASCII letter case): blanks around it removed, one
@@ -31,6 +32,8 @@ class IniDocument {
   // breaks in it become blanks, since a value is one line.
   void Set(std::string_view section, std::string_view key, std::string_view value);
 
+  // Lines that were not changed come out as they were read, whatever their
+  // encoding; changed and new lines in UTF-8.
   std::string Serialize() const;
   std::size_t LineCount() const noexcept { return lines_.size(); }
 
@@ -40,7 +43,13 @@ class IniDocument {
   };
   std::optional<SectionRange> FindSection(std::string_view section) const;
 
-  std::vector<std::string> lines_;
+  struct Line {
+    std::string text;   // UTF-8, what lookups see
+    std::string bytes;  // as read, kept only where they differ from text
+  };
+  const std::string& TextAt(std::size_t i) const { return lines_[i].text; }
+
+  std::vector<Line> lines_;
   std::string lineEnd_ = "\n";
   bool byteOrderMark_ = false;
 };

@@ -1,15 +1,17 @@
 #include "settings/ini_file.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <filesystem>
+#include <optional>
 #include <string>
 
 #include "export/export.h"
-#include "settings/text_encoding.h"
 
 namespace glyphary {
 namespace {
@@ -29,8 +31,38 @@ class FileDescriptor {
   int fd_;
 };
 
-std::string CannotRead(const std::string& path, int err) {
-  return path + " を読み込めません (" + std::strerror(err) + ")";
+// A settings file is a few hundred bytes; anything far beyond is no settings
+// file, and reading it whole could take all the memory there is.
+constexpr std::size_t kMaxSettingsBytes = std::size_t(1) << 20;
+
+std::string CannotRead(const std::string& path, const std::string& why) {
+  return "設定ファイル " + path + " を読み込めません (" + why + ")";
+}
+
+// The file's bytes; nullopt when there is no file. Opened without blocking,
+// so that a FIFO is refused rather than waited on.
+std::optional<std::string> ReadSettingsBytes(const std::string& path) {
+  FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+  if (fd.Get() < 0) {
+    if (errno == ENOENT || errno == ENOTDIR) return std::nullopt;
+    throw Error(CannotRead(path, std::strerror(errno)));
+  }
+  struct stat st;
+  if (::fstat(fd.Get(), &st) != 0) throw Error(CannotRead(path, std::strerror(errno)));
+  if (!S_ISREG(st.st_mode)) throw Error(CannotRead(path, "通常のファイルではありません"));
+  const std::string tooLarge = CannotRead(path, "1 MiB を超えています");
+  if (std::uint64_t(st.st_size) > kMaxSettingsBytes) throw Error(tooLarge);
+  // The size may change while we read: the limit holds for what is read.
+  std::string bytes;
+  char buffer[8192];
+  for (;;) {
+    const ssize_t n = ::read(fd.Get(), buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) throw Error(CannotRead(path, std::strerror(errno)));
+    if (n == 0) return bytes;
+    if (bytes.size() + std::size_t(n) > kMaxSettingsBytes) throw Error(tooLarge);
+    bytes.append(buffer, std::size_t(n));
+  }
 }
 
 // Where the bytes go: the target of a symbolic link, so the link survives.
@@ -48,21 +80,14 @@ std::string CannotWriteSettings(const std::string& path) {
 }
 
 IniDocument ReadIniFile(const std::string& path) {
-  FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-  if (fd.Get() < 0) {
-    if (errno == ENOENT || errno == ENOTDIR) return {};
-    throw Error(CannotRead(path, errno));
-  }
-  std::string bytes;
-  char buffer[8192];
-  for (;;) {
-    const ssize_t n = ::read(fd.Get(), buffer, sizeof buffer);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) throw Error(CannotRead(path, errno));
-    if (n == 0) break;
-    bytes.append(buffer, std::size_t(n));
-  }
-  return IniDocument::Parse(DecodeSettingsText(bytes));
+  const std::optional<std::string> bytes = ReadSettingsBytes(path);
+  return bytes ? IniDocument::Parse(*bytes) : IniDocument{};
+}
+
+IniDocument ReadExistingIniFile(const std::string& path) {
+  const std::optional<std::string> bytes = ReadSettingsBytes(path);
+  if (!bytes) throw Error(CannotRead(path, std::strerror(ENOENT)));
+  return IniDocument::Parse(*bytes);
 }
 
 void WriteIniFile(const std::string& path, const IniDocument& doc) {

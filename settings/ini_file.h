@@ -8,8 +8,11 @@
 namespace glyphary {
 
 // The document in the file; an empty document when there is no file. Throws
-// Error when the file exists but cannot be read.
+// Error when the file exists but cannot be read, is not a regular file (a
+// folder, a FIFO, a device) or is larger than 1 MiB.
 IniDocument ReadIniFile(const std::string& path);
+// The same, but a missing file is an Error too.
+IniDocument ReadExistingIniFile(const std::string& path);
 
 // Replaces the file atomically with the document in UTF-8; a symbolic link
 // stays a link and its target is replaced. Throws Error "%s に書き込めません"

@@ -95,10 +95,17 @@ class ExportSettingsTarget {
 // Sections Window, Font and Color, key by key, each value applied before the
 // next is read. A missing file or key, or an integer that does not parse,
 // gives the key's default. Throws Error "'%s' は整数ではありません" for a
-// colour that is neither a name nor an integer; the keys after it are not read.
+// colour that is neither a name nor an integer, followed by where it stands
+// (" (FILE の [Color] DrawColor)"); the keys after it are not read.
 void LoadMainSettings(const std::string& path, MainSettingsTarget& target);
 // Sections JPEG and PNG: Rate, TransParent, 256Color.
 void LoadExportOptions(const std::string& path, ExportSettingsTarget& target);
+
+// For a file the user named rather than the program's own: throws Error
+// "設定ファイル %s を読み込めません (why)" when it is missing or unreadable,
+// not a regular file (a folder, a FIFO, a device) or larger than 1 MiB —
+// cases in which the loads above give the defaults.
+void CheckSettingsFile(const std::string& path);
 
 // Re-reads the file, updates these keys and replaces the file atomically, so
 // other keys, comments and sections stay. Throws Error "%s に書き込めません"

@@ -35,7 +35,8 @@ const std::array<SettingsKey<Export>, 3> kExportKeys = {{
     {"PNG", "256Color", BooleanKey<Export>{false, &Export::Png256Colors, &Export::SetPng256Colors}},
 }};
 
-// A file we cannot read loads as defaults, as a missing one does.
+// A file we cannot read (a folder, a device, one beyond 1 MiB, ...) loads as
+// defaults, as a missing one does.
 IniDocument ReadForLoading(const std::string& path) {
   try {
     return ReadIniFile(path);
@@ -75,12 +76,20 @@ std::string NotAnInteger(const std::string& text) {
   return "'" + text + "' は整数ではありません";
 }
 
+std::string KeyOrigin(const std::string& file, const char* section, const char* key) {
+  return " (" + (file.empty() ? std::string() : file + " の ") + "[" + section + "] " + key + ")";
+}
+
 void LoadMainSettings(const std::string& path, MainSettingsTarget& target) {
-  ApplySettings(ReadForLoading(path), MainSettingsKeys(), target);
+  ApplySettings(ReadForLoading(path), MainSettingsKeys(), target, path);
 }
 
 void LoadExportOptions(const std::string& path, ExportSettingsTarget& target) {
-  ApplySettings(ReadForLoading(path), ExportSettingsKeys(), target);
+  ApplySettings(ReadForLoading(path), ExportSettingsKeys(), target, path);
+}
+
+void CheckSettingsFile(const std::string& path) {
+  ReadExistingIniFile(path);
 }
 
 void StoreMainSettings(const std::string& path, const MainSettingsTarget& source) {

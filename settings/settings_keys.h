@@ -109,14 +109,22 @@ std::string WriteKey(const ColorKey<Target>& key, const Target& source) {
   return ColorToText((source.*key.get)());
 }
 
-// Applies the keys in order; a missing key reads as its default's text.
+// Where a value came from, as an error message ends: " (FILE の [Section] Key)".
+std::string KeyOrigin(const std::string& file, const char* section, const char* key);
+
+// Applies the keys in order; a missing key reads as its default's text. A
+// value that stops the load has its file, section and key added to the message.
 template <class Target>
 void ApplySettings(const IniDocument& doc, std::span<const SettingsKey<Target>> keys,
-                   Target& target) {
+                   Target& target, const std::string& file = {}) {
   for (const auto& key : keys) {
     std::visit(
         [&](const auto& kind) {
-          ReadKey(doc.Get(key.section, key.name).value_or(Fallback(kind)), kind, target);
+          try {
+            ReadKey(doc.Get(key.section, key.name).value_or(Fallback(kind)), kind, target);
+          } catch (const Error& e) {
+            throw Error(e.what() + KeyOrigin(file, key.section, key.name));
+          }
         },
         key.kind);
   }

@@ -2,6 +2,7 @@
 
 #include <iconv.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <string>
@@ -41,40 +42,33 @@ std::size_t SequenceLength(std::string_view text) {
   return length;
 }
 
-// Owns an iconv descriptor for the one conversion we need.
-class Cp932Converter {
- public:
-  Cp932Converter() : cd_(::iconv_open("UTF-8", "CP932")) {
-    if (cd_ == iconv_t(-1)) throw Error("CP932 conversion is not available");
-  }
-  ~Cp932Converter() { ::iconv_close(cd_); }
-  Cp932Converter(const Cp932Converter&) = delete;
-  Cp932Converter& operator=(const Cp932Converter&) = delete;
+iconv_t OpenCp932() {
+  const iconv_t cd = ::iconv_open("UTF-8", "CP932");
+  if (cd == iconv_t(-1)) throw Error("CP932 conversion is not available");
+  return cd;
+}
 
-  std::string Convert(std::string_view text) {
-    std::string out;
-    char buffer[1024];
-    char* in = const_cast<char*>(text.data());
-    std::size_t inLeft = text.size();
-    while (inLeft > 0) {
-      char* outPtr = buffer;
-      std::size_t outLeft = sizeof buffer;
-      const std::size_t rc = ::iconv(cd_, &in, &inLeft, &outPtr, &outLeft);
-      const int err = errno;
-      out.append(buffer, std::size_t(outPtr - buffer));
-      if (rc != std::size_t(-1) || err == E2BIG) continue;
-      // EILSEQ or a sequence cut off at the end: mark one byte and go on.
-      out += kReplacement;
-      ++in;
-      --inLeft;
-      ::iconv(cd_, nullptr, nullptr, nullptr, nullptr);
-    }
-    return out;
+std::string ConvertCp932(iconv_t cd, std::string_view text) {
+  std::string out;
+  char buffer[1024];
+  char* in = const_cast<char*>(text.data());
+  std::size_t inLeft = text.size();
+  while (inLeft > 0) {
+    char* outPtr = buffer;
+    std::size_t outLeft = sizeof buffer;
+    const std::size_t rc = ::iconv(cd, &in, &inLeft, &outPtr, &outLeft);
+    const int err = errno;
+    out.append(buffer, std::size_t(outPtr - buffer));
+    if (rc != std::size_t(-1) || err == E2BIG) continue;
+    // EILSEQ or a sequence cut off at the end: mark one byte and go on.
+    out += kReplacement;
+    ++in;
+    --inLeft;
+    ::iconv(cd, nullptr, nullptr, nullptr, nullptr);
   }
-
- private:
-  iconv_t cd_;
-};
+  ::iconv(cd, nullptr, nullptr, nullptr, nullptr);
+  return out;
+}
 
 }  // namespace
 
@@ -104,13 +98,39 @@ std::string ToValidUtf8(std::string_view text) {
 }
 
 std::string Cp932ToUtf8(std::string_view text) {
-  Cp932Converter converter;
-  return converter.Convert(text);
+  const iconv_t cd = OpenCp932();
+  try {
+    std::string out = ConvertCp932(cd, text);
+    ::iconv_close(cd);
+    return out;
+  } catch (...) {
+    ::iconv_close(cd);
+    throw;
+  }
+}
+
+SettingsLineDecoder::~SettingsLineDecoder() {
+  if (converter_ != nullptr) ::iconv_close(static_cast<iconv_t>(converter_));
+}
+
+std::optional<std::string> SettingsLineDecoder::Decode(std::string_view line) {
+  if (IsValidUtf8(line)) return std::nullopt;
+  if (converter_ == nullptr) converter_ = OpenCp932();
+  return ConvertCp932(static_cast<iconv_t>(converter_), line);
 }
 
 std::string DecodeSettingsText(std::string_view bytes) {
-  if (IsValidUtf8(bytes)) return std::string(bytes);
-  return Cp932ToUtf8(bytes);
+  SettingsLineDecoder decoder;
+  std::string text;
+  text.reserve(bytes.size());
+  while (!bytes.empty()) {
+    const std::size_t end = std::min(bytes.find('\n'), bytes.size() - 1);
+    const std::string_view line = bytes.substr(0, end + 1);
+    const std::optional<std::string> decoded = decoder.Decode(line);
+    text += decoded ? std::string_view(*decoded) : line;
+    bytes.remove_prefix(line.size());
+  }
+  return text;
 }
 
 std::string_view FirstCharacters(std::string_view text, std::size_t count) {

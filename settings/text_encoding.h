@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -17,7 +18,24 @@ std::string ToValidUtf8(std::string_view text);
 // Code page 932 to UTF-8; a byte sequence that is not CP932 becomes U+FFFD.
 std::string Cp932ToUtf8(std::string_view text);
 
-// The file's bytes as UTF-8: unchanged when they are UTF-8, else read as CP932.
+// Decodes a settings file one line at a time: a line that is valid UTF-8 is
+// UTF-8, any other is CP932, so a stray byte garbles no line but its own.
+// The converter is opened on the first line that needs it and kept.
+class SettingsLineDecoder {
+ public:
+  SettingsLineDecoder() = default;
+  ~SettingsLineDecoder();
+  SettingsLineDecoder(const SettingsLineDecoder&) = delete;
+  SettingsLineDecoder& operator=(const SettingsLineDecoder&) = delete;
+
+  // nullopt when the line is UTF-8 already, else its CP932 reading.
+  std::optional<std::string> Decode(std::string_view line);
+
+ private:
+  void* converter_ = nullptr;  // an iconv_t
+};
+
+// The file's bytes as UTF-8, each line decided on its own as above.
 std::string DecodeSettingsText(std::string_view bytes);
 
 // The first `count` characters (code points) of a valid UTF-8 text.

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "cli/cli_fixture.h"
+#include "cli/png_chunks.h"
 #include "export/export.h"
 #include "render/render.h"
 
@@ -69,6 +70,34 @@ TEST_F(RenderCli, TakesTheStyleFromASettingsFileWithOptionsOverridingIt) {
   ExpectRenders(out, "Ab", style);
 }
 
+// The export options of the file reach the written file: the JPEG is the
+// writer's at the file's quality, byte for byte; the PNG has the file's
+// transparency and colour depth.
+TEST_F(RenderCli, TheSettingsFileCarriesItsExportOptionsIntoTheWrittenFile) {
+  const std::string ini = dir_.File("glyphary.INI");
+  WriteWholeFile(ini, Bytes("[JPEG]\nRate=35\n[PNG]\nTransParent=1\n256Color=0\n"
+                            "[Color]\nBGColor=clYellow\n"));
+  ASSERT_EQ(Run("render Ab " + dir_.File("c.jpg") + " --settings " + ini), 0) << Stderr();
+  CaptionStyle style;
+  style.backgroundColor = Rgb(255, 255, 0);
+  FontEngine engine;
+  Bitmap caption;
+  RenderCaption(caption, "Ab", style, engine);
+  WriteJpegFile(caption, 35, dir_.File("expected.jpg"));
+  EXPECT_EQ(ReadAll(dir_.File("c.jpg")), ReadAll(dir_.File("expected.jpg")));
+
+  ASSERT_EQ(Run("render Ab " + dir_.File("c.png") + " --settings " + ini), 0) << Stderr();
+  PngSummary png = ReadPngSummary(dir_.File("c.png"));
+  EXPECT_EQ(png.colourType, 2);  // transparent, yet full colour as the file says
+  EXPECT_EQ(png.transparency, TransparentRgb(Rgb(255, 255, 0)));
+
+  WriteWholeFile(ini, Bytes("[PNG]\nTransParent=0\n256Color=1\n"));
+  ASSERT_EQ(Run("render Ab " + dir_.File("c.png") + " --settings " + ini), 0) << Stderr();
+  png = ReadPngSummary(dir_.File("c.png"));
+  EXPECT_EQ(png.colourType, 3);
+  EXPECT_FALSE(png.transparency);
+}
+
 TEST_F(RenderCli, ASettingsFileThatCannotBeUsedFailsWithItsMessage) {
   const std::string ini = dir_.File("bad.INI");
   const std::string out = dir_.File("c.bmp");
@@ -76,7 +105,13 @@ TEST_F(RenderCli, ASettingsFileThatCannotBeUsedFailsWithItsMessage) {
   EXPECT_NE(Stderr().find("missing.INI を読み込めません"), std::string::npos);
   WriteWholeFile(ini, Bytes("[Color]\nDrawColor=reddish\n"));
   EXPECT_EQ(Run("render x " + out + " --settings " + ini), 1);
-  EXPECT_NE(Stderr().find("'reddish' は整数ではありません"), std::string::npos);
+  EXPECT_NE(Stderr().find("'reddish' は整数ではありません (" + ini + " の [Color] DrawColor)"),
+            std::string::npos)
+      << Stderr();
+  // A folder is no settings file, though it can be opened: refused, not defaults.
+  EXPECT_EQ(Run("render x " + out + " --settings " + dir_.Path()), 1);
+  EXPECT_NE(Stderr().find("を読み込めません (通常のファイルではありません)"), std::string::npos)
+      << Stderr();
   EXPECT_EQ(Run("render x " + out + " --bold --no-bold"), 2);
 }
 

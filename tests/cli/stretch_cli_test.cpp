@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "cli/cli_fixture.h"
+#include "cli/png_chunks.h"
 #include "export/export.h"
 
 namespace glyphary {
@@ -32,6 +33,22 @@ TEST_F(StretchCli, WritesWhatTheResamplerMakesInTheFormatOfTheExtension) {
 
   ASSERT_EQ(Run(input_ + " 3 2 " + dir_.File("out.JPG") + " --quality 95"), 0) << Stderr();
   EXPECT_EQ(ReadBytes(dir_.File("out.JPG")).at(0), 0xFF);
+}
+
+// The transparent colour is the top-left pixel of the resized image: not the
+// input's, not a pixel of another corner (rows lie bottom-up in memory).
+TEST_F(StretchCli, TransparentTakesTheTopLeftPixelOfTheResult) {
+  ASSERT_EQ(Run(input_ + " 3 2 " + dir_.File("out.png") + " --transparent --no-256"), 0)
+      << Stderr();
+  Bitmap resized = ReadBmpFile(input_);
+  StretchBitmap(resized, 3, 2);
+  const TColor topLeft = resized.PixelAt(0, 0);
+  for (TColor other : {ReadBmpFile(input_).PixelAt(0, 0), resized.PixelAt(0, 1),
+                       resized.PixelAt(2, 0), resized.PixelAt(2, 1)})
+    ASSERT_NE(other, topLeft);
+  const PngSummary png = ReadPngSummary(dir_.File("out.png"));
+  EXPECT_EQ(png.colourType, 2);
+  EXPECT_EQ(png.transparency, TransparentRgb(topLeft));
 }
 
 TEST_F(StretchCli, BadValuesAndFailedFilesExitWithOneAndAMessage) {

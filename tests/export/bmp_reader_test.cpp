@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstring>
 #include <limits>
@@ -91,6 +94,82 @@ TEST_F(BmpReader, EightBitFilesKeepTheirPalette) {
   EXPECT_EQ(b.Palette().size(), 2u);
   EXPECT_EQ(b.PixelAt(0, 0), Rgb(3, 2, 1));
   EXPECT_EQ(b.PixelAt(1, 0), Rgb(7, 8, 9));
+}
+
+// The usual form from other programs: 0 colours used means a full table.
+TEST_F(BmpReader, EightBitsWithZeroColoursUsedTakeAll256Entries) {
+  ByteList table(256 * 4, 0);
+  table[4 * 255 + 2] = 200;  // entry 255: red 200
+  table[4 * 7] = 50;         // entry 7: blue 50
+  const BmpFields fields{
+      .width = 2, .height = 1, .bpp = 8, .clrUsed = 0, .extra = table, .pixels = {255, 7, 0, 0}};
+  const Bitmap b = Read(MakeBmp(fields));
+  EXPECT_EQ(b.Palette().size(), 256u);
+  EXPECT_EQ(b.PixelAt(0, 0), Rgb(200, 0, 0));
+  EXPECT_EQ(b.PixelAt(1, 0), Rgb(0, 0, 50));
+  WriteWholeFile(dir_.File("in.bmp"), MakeBmp(fields));
+  const Bitmap wide = ReadBmpFile(dir_.File("in.bmp"), BmpPixels::As24Bits);
+  EXPECT_EQ(wide.BitsPerPixel(), 24);
+  EXPECT_EQ(wide.PixelAt(0, 0), Rgb(200, 0, 0));
+  EXPECT_EQ(wide.PixelAt(1, 0), Rgb(0, 0, 50));
+}
+
+// Read as 24 bits, every format gives what the bitmap's own conversion gives.
+TEST_F(BmpReader, TwentyFourBitReadingMatchesConvertingAfterwards) {
+  const ByteList table = {9, 8, 7, 0, 1, 2, 3, 0};
+  const std::vector<BmpFields> files = {
+      {.width = 3,
+       .height = -2,
+       .bpp = 8,
+       .clrUsed = 2,
+       .extra = table,
+       .pixels = {1, 0, 5, 0, 0, 1, 1, 0}},  // index 5 lies beyond the table
+      {.width = 2,
+       .height = 2,
+       .bpp = 32,
+       .pixels = ByteList{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16}},
+      {.width = 1, .height = -3, .pixels = {1, 2, 3, 0, 4, 5, 6, 0, 7, 8, 9, 0}},
+  };
+  for (const BmpFields& fields : files) {
+    Bitmap expected = Read(MakeBmp(fields));
+    expected.SetBitsPerPixel(24);
+    const Bitmap wide = ReadBmpFile(dir_.File("in.bmp"), BmpPixels::As24Bits);
+    ASSERT_EQ(wide.ImageSize(), expected.ImageSize());
+    EXPECT_EQ(std::memcmp(wide.Bits(), expected.Bits(), wide.ImageSize()), 0) << fields.bpp;
+  }
+}
+
+TEST_F(BmpReader, OnlyRegularFilesAreReadAndAFifoDoesNotBlock) {
+  const std::string fifo = dir_.File("pipe.bmp");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  for (const std::string& path : {fifo, dir_.Path(), std::string("/dev/zero")}) {
+    try {
+      ReadBmpFile(path);
+      ADD_FAILURE() << path << " was read";
+    } catch (const Error& e) {
+      EXPECT_EQ(std::string(e.what()),
+                "ファイル " + path + " を読み込めません (通常のファイルではありません)");
+    }
+  }
+}
+
+// A sparse file claiming 1.6 GB of 8-bit pixels would need 4.8 GB at 24 bits:
+// refused from its header, before a pixel is read.
+TEST_F(BmpReader, AnImageTooLargeAt24BitsIsRefusedBeforeReadingPixels) {
+  const std::string path = dir_.File("huge.bmp");
+  WriteWholeFile(path, MakeBmp({.width = 40000,
+                                .height = 40000,
+                                .bpp = 8,
+                                .clrUsed = 1,
+                                .extra = {0, 0, 0, 0},
+                                .pixels = {}}));
+  ASSERT_EQ(::truncate(path.c_str(), 1078 + 40000LL * 40000), 0);
+  try {
+    ReadBmpFile(path, BmpPixels::As24Bits);
+    FAIL() << "expected an error";
+  } catch (const Error& e) {
+    EXPECT_NE(std::string(e.what()).find("画像が大きすぎます"), std::string::npos) << e.what();
+  }
 }
 
 TEST_F(BmpReader, ThirtyTwoBitsPlainOrWithStandardBitFieldsInAnyHeaderSize) {

@@ -28,7 +28,7 @@ void CheckTextForms(std::string_view text) {
 void CheckDocument(std::string_view bytes) {
   const std::string text = DecodeSettingsText(bytes);
   Check(IsValidUtf8(text));
-  IniDocument doc = IniDocument::Parse(text);
+  IniDocument doc = IniDocument::Parse(bytes);
   const std::string once = doc.Serialize();
   Check(IniDocument::Parse(once).Serialize() == once);
 
@@ -47,7 +47,7 @@ void CheckDocument(std::string_view bytes) {
 
 // Every key of both tables applied to plain targets, as a start-up does.
 void CheckLoad(std::string_view bytes) {
-  const IniDocument doc = IniDocument::Parse(DecodeSettingsText(bytes));
+  const IniDocument doc = IniDocument::Parse(bytes);
   CaptionSettings settings;
   PlainMainSettings main(settings.window, settings.style);
   PlainExportSettings exportOptions(settings.exportOptions);

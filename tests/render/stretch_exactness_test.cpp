@@ -193,6 +193,15 @@ TEST(StretchExactness, ChosenSizesAndRatios) {
   check({{700, 40, 10, 1}, {40, 700, 1, 10}});
   // Enlarging one way and shrinking the other.
   check({{5, 40, 13, 3}, {40, 5, 3, 13}, {17, 17, 50, 9}, {4, 31, 2, 100}});
+  // Wider and lower, where even a listener gets the one sweep (the image
+  // between the passes would outgrow both ends): rows kept in the ring, rows
+  // halved, rows summed as they come, beyond 64:1 too.
+  check({{7, 100, 30, 33}, {5, 90, 40, 45}, {2, 200, 150, 3}, {1, 300, 300, 1}, {3, 2000, 50, 7}});
+  // Enlarging both ways and the fused reductions' leftovers, through many strips.
+  check(
+      {{5, 5, 40, 30}, {17, 9, 100, 50}, {30, 100, 47, 333}, {100, 400, 50, 5}, {90, 300, 31, 4}});
+  // Rows so wide that fewer of them make a strip: blocks and single rows mixed.
+  check({{3, 40, 50000, 7}, {2, 45, 60000, 3}});
 }
 
 TEST(StretchExactness, RandomSizesAndRatios) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "render/render.h"
@@ -96,6 +97,17 @@ TEST_F(Progress, EachPassReportsItsHalfPerStep) {
   EXPECT_EQ(ReportsOf(5, 1, 2, 1), (std::vector<int>{50}));
   EXPECT_EQ(ReportsOf(2, 5, 2, 1), (std::vector<int>{100}));
   EXPECT_EQ(ReportsOf(2, 1, 2, 3), (std::vector<int>{50, 50, 75, 100}));
+}
+
+// Wider and lower: the image between two passes would outgrow both ends, so
+// the listener hears one sweep, strips of source rows and output rows
+// counting together towards 100.
+TEST_F(Progress, AOneSweepResizeCountsSourceAndOutputRows) {
+  EXPECT_EQ(ReportsOf(1, 4, 3, 1), (std::vector<int>{80, 100}));
+  const std::vector<int> many = ReportsOf(2, 100, 50, 3);
+  EXPECT_EQ(many.size(), 7u);  // four strips of 32 rows, three output rows
+  EXPECT_TRUE(std::is_sorted(many.begin(), many.end()));
+  EXPECT_EQ(many.back(), 100);
 }
 
 void StopPastHalfway(std::int32_t percent) {

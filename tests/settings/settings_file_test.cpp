@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <csignal>
 #include <filesystem>
 #include <string>
+#include <utility>
 
 #include "export/export.h"
 #include "settings/settings.h"
@@ -114,13 +116,15 @@ TEST(SettingsFile, InvalidColourStopsTheLoadAtThatKey) {
   WriteText(path, "[Color]\nDrawColor=blue-ish\nBGColor=clRed\n[JPEG]\nRate=90\n");
   CaptionSettings s;
   s.style.backgroundColor = 0x00123456;
-  EXPECT_EQ(ErrorOf([&] { LoadCaptionSettings(path, s); }), "'blue-ish' は整数ではありません");
+  EXPECT_EQ(ErrorOf([&] { LoadCaptionSettings(path, s); }),
+            "'blue-ish' は整数ではありません (" + path + " の [Color] DrawColor)");
   EXPECT_EQ(s.style.textColor, kColorBlack);
   EXPECT_EQ(s.style.backgroundColor, 0x00123456u);  // never read
   EXPECT_EQ(s.exportOptions.jpegQuality, 90);       // the other part still loads
 
-  WriteText(path, "[Color]\nDrawColor=\n");
-  EXPECT_EQ(ErrorOf([&] { LoadFrom(path); }), "'' は整数ではありません");
+  WriteText(path, "[Color]\nBGColor=\n");
+  EXPECT_EQ(ErrorOf([&] { LoadFrom(path); }),
+            "'' は整数ではありません (" + path + " の [Color] BGColor)");
 }
 
 TEST(SettingsFile, ShiftJisFileFromWindowsLoadsItsFaceName) {
@@ -131,14 +135,65 @@ TEST(SettingsFile, ShiftJisFileFromWindowsLoadsItsFaceName) {
   EXPECT_EQ(s.style.pointSize, 30);
 }
 
-TEST(SettingsFile, StoringAShiftJisFileRewritesItInUtf8) {
+// Lines a store does not change keep their bytes; what it changes is UTF-8.
+TEST(SettingsFile, StoringAShiftJisFileRewritesOnlyWhatChanged) {
   TempDir dir;
   const std::string path = dir.File("glyphary.INI");
   WriteText(path, "[Font]\r\nName=\x82\x6C\x82\x72\r\n; \x83\x52\x83\x81\x83\x93\x83\x67\r\n");
-  StoreCaptionSettings(path, LoadFrom(path));
+  CaptionSettings s = LoadFrom(path);
+  EXPECT_EQ(s.style.faceName, "ＭＳ");
+  StoreCaptionSettings(path, s);
+  std::string text = ReadAll(path);
+  EXPECT_TRUE(text.starts_with("[Font]\r\nName=\x82\x6C\x82\x72\r\nSize=25\r\n")) << text;
+  EXPECT_NE(text.find("\r\n; \x83\x52\x83\x81\x83\x93\x83\x67\r\n"), std::string::npos) << text;
+  s.style.faceName = "ＭＳ 明朝";
+  StoreCaptionSettings(path, s);
+  text = ReadAll(path);
+  EXPECT_TRUE(text.starts_with("[Font]\r\nName=ＭＳ 明朝\r\n")) << text;
+  EXPECT_EQ(LoadFrom(path).style.faceName, "ＭＳ 明朝");
+}
+
+// One Latin-1 byte in a comment of a UTF-8 file garbles that comment only.
+TEST(SettingsFile, EncodingIsDecidedLineByLine) {
+  TempDir dir;
+  const std::string path = dir.File("glyphary.INI");
+  const std::string comment = "; caf\xE9 au lait\n";
+  WriteText(path, comment + "[Font]\nName=ＭＳ 明朝\n[Color]\nDrawColor=clRed\n");
+  CaptionSettings s = LoadFrom(path);
+  EXPECT_EQ(s.style.faceName, "ＭＳ 明朝");
+  s.style.textColor = Rgb(0, 0, 255);
+  StoreCaptionSettings(path, s);
   const std::string text = ReadAll(path);
-  EXPECT_TRUE(text.starts_with("[Font]\r\nName=ＭＳ\r\nSize=25\r\n")) << text;
-  EXPECT_NE(text.find("\r\n; コメント\r\n"), std::string::npos) << text;
+  EXPECT_TRUE(text.starts_with(comment + "[Font]\nName=ＭＳ 明朝\n")) << text;
+  EXPECT_NE(text.find("DrawColor=clBlue\n"), std::string::npos) << text;
+  EXPECT_EQ(LoadFrom(path).style.faceName, "ＭＳ 明朝");
+}
+
+// A folder, a FIFO (which would block a plain open), a device that never
+// ends and a file beyond 1 MiB: the program's own file gives the defaults,
+// a file the user named is refused with the reason.
+TEST(SettingsFile, OnlyRegularFilesUpTo1MiBAreRead) {
+  TempDir dir;
+  const std::string fifo = dir.File("pipe.INI"), large = dir.File("large.INI");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  WriteText(large, "[Font]\nSize=40\n" + std::string(1 << 20, '\n'));
+  const std::string folder = dir.Path(), zero = "/dev/zero";
+  const std::string notRegular = "通常のファイルではありません";
+  for (const auto& [path, why] :
+       {std::pair{folder, notRegular}, std::pair{fifo, notRegular}, std::pair{zero, notRegular},
+        std::pair{large, std::string("1 MiB を超えています")}}) {
+    EXPECT_EQ(LoadFrom(path).style.pointSize, 25) << path;
+    EXPECT_EQ(ErrorOf([&] { CheckSettingsFile(path); }),
+              "設定ファイル " + path + " を読み込めません (" + why + ")");
+  }
+  const std::string missing = dir.File("missing.INI");
+  EXPECT_EQ(LoadFrom(missing).style.pointSize, 25);
+  EXPECT_NE(ErrorOf([&] { CheckSettingsFile(missing); }).find("を読み込めません"),
+            std::string::npos);
+  // Exactly 1 MiB, nearly all of it empty lines, still loads.
+  WriteText(large, "[Font]\nSize=40\n" + std::string((1 << 20) - 16, '\n'));
+  EXPECT_EQ(ErrorOf([&] { CheckSettingsFile(large); }), "(no error)");
+  EXPECT_EQ(LoadFrom(large).style.pointSize, 40);
 }
 
 TEST(SettingsFile, NewFileHasTheSectionsInExitOrderWithTheTableCapitals) {

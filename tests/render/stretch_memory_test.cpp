@@ -1,0 +1,90 @@
+// How much memory a resize takes: every allocation of this test program is
+// counted, so a test can see the largest amount held at once.
+#include <gtest/gtest.h>
+#include <malloc.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <new>
+
+#include "render/render.h"
+
+namespace {
+
+std::atomic<std::size_t> held{0}, peak{0};
+
+void* Counted(std::size_t size) {
+  void* p = std::malloc(size == 0 ? 1 : size);
+  if (p == nullptr) throw std::bad_alloc();
+  const std::size_t now = held += malloc_usable_size(p);
+  for (std::size_t old = peak; now > old && !peak.compare_exchange_weak(old, now);) {
+  }
+  return p;
+}
+
+void Uncounted(void* p) {
+  if (p == nullptr) return;
+  held -= malloc_usable_size(p);
+  std::free(p);
+}
+
+}  // namespace
+
+void* operator new(std::size_t size) {
+  return Counted(size);
+}
+void* operator new[](std::size_t size) {
+  return Counted(size);
+}
+void operator delete(void* p) noexcept {
+  Uncounted(p);
+}
+void operator delete[](void* p) noexcept {
+  Uncounted(p);
+}
+void operator delete(void* p, std::size_t) noexcept {
+  Uncounted(p);
+}
+void operator delete[](void* p, std::size_t) noexcept {
+  Uncounted(p);
+}
+
+namespace glyphary {
+namespace {
+
+// Bytes held at the worst moment of the resize beyond those held before it.
+std::size_t PeakDuring(Bitmap& bitmap, int width, int height, ProgressProc progress) {
+  const std::size_t before = held;
+  peak = before;
+  StretchBitmap(bitmap, width, height, progress);
+  return peak - before;
+}
+
+void Quiet(std::int32_t) {}
+
+// A column 3000 high to a row 3000 wide: the width-enlarged image between two
+// passes would hold 27 MB for a result of 9 KB. Memory must follow the ends.
+// A one-pixel column enlarges to rows of its own level, so every output
+// pixel is what the column alone reduces to.
+TEST(StretchMemory, TallToWideNeverHoldsTheImageBetweenThePasses) {
+  Bitmap column(1, 3000, 24);
+  for (int y = 0; y < column.Height(); ++y)
+    for (int k = 0; k < 3; ++k) column.Row(y)[k] = std::uint8_t((y * 7 + k * 50) % 256);
+  Bitmap average = column;
+  StretchBitmap(average, 1, 1);
+  for (ProgressProc progress : {ProgressProc(nullptr), ProgressProc(Quiet)}) {
+    Bitmap wide = column;
+    EXPECT_LT(PeakDuring(wide, 3000, 1, progress), std::size_t(2) << 20);
+    for (int x : {0, 1234, 2999}) EXPECT_EQ(wide.PixelAt(x, 0), average.PixelAt(0, 0)) << x;
+  }
+}
+
+// Enlarging both ways, the ring of rows is small beside the result.
+TEST(StretchMemory, EnlargingHoldsLittleMoreThanTheResult) {
+  Bitmap small(100, 100, 24);
+  const std::size_t result = Bitmap::StrideFor(2000, 24) * 1500;
+  EXPECT_LT(PeakDuring(small, 2000, 1500, nullptr), result + result / 10);
+}
+
+}  // namespace
+}  // namespace glyphary
