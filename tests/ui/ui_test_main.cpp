@@ -6,6 +6,11 @@
 #include "app/application.h"
 #include "render/render.h"
 
+// Qt's own allocations that live until exit are not ours to report.
+extern "C" const char* __lsan_default_options() {
+  return "suppressions=" GLYPHARY_UI_LSAN_SUPPRESSIONS;
+}
+
 int main(int argc, char** argv) {
   ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
   glyphary::InitializeFonts();
