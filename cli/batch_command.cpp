@@ -1,7 +1,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <array>
 #include <cerrno>
 #include <cstring>
 #include <fstream>
@@ -12,18 +11,13 @@
 #include <vector>
 
 #include "cli/commands.h"
+#include "cli/output.h"
 #include "cli/progress.h"
 #include "cli/style_options.h"
 #include "export/export.h"
 
 namespace glyphary::cli {
 namespace {
-
-constexpr std::array<std::pair<const char*, ImageFormat>, 3> kFormats = {{
-    {"bmp", ImageFormat::Bmp},
-    {"png", ImageFormat::Png},
-    {"jpg", ImageFormat::Jpeg},
-}};
 
 const char* Usage() {
   static const std::string usage =
@@ -44,9 +38,11 @@ const char* Usage() {
 
 ImageFormat FormatOption(const Args& args) {
   const std::string name = args.Value("format").value_or("jpg");
-  for (const auto& [text, format] : kFormats)
-    if (name == text) return format;
-  throw UsageError("--format: '" + name + "' is not bmp, png or jpg");
+  try {
+    return FormatForPath("." + name);
+  } catch (const UsageError&) {
+    throw UsageError("--format: '" + name + "' is not bmp, png or jpg");
+  }
 }
 
 std::string LineLabel(std::size_t row) {
