@@ -103,7 +103,8 @@ std::vector<std::size_t> UsedRows(std::span<const BatchRow> rows) {
 int RunBatch(const Args& args) {
   args.ExpectPositional(1);
   const std::optional<std::string> folder = args.Value("folder");
-  if (!folder) throw UsageError("--folder DIR is required");
+  // An empty folder would put the files at the root of the file system.
+  if (!folder || folder->empty()) throw UsageError("--folder DIR is required");
   const ImageFormat format = FormatOption(args);
   const CaptionSetup setup = CaptionSetupFromArgs(args);
   const std::vector<BatchRow> rows = ParseList(ReadList(args.Positional()[0]));

@@ -68,6 +68,8 @@ TEST_F(BatchCli, ChecksEveryRowAndNamesTheLineWritingNothing) {
   EXPECT_EQ(RunBatch("a\tok\nb\t表\nc\tあ/\n"), 1);
   EXPECT_NE(Stderr().find("3 行目: ファイル名に \\ / : ? < > | は使えません"), std::string::npos)
       << Stderr();
+  EXPECT_EQ(RunBatch(std::string("a\tok\nb\tcut\0.png\n", 16)), 1);
+  EXPECT_NE(Stderr().find("2 行目: NUL 文字は使えません"), std::string::npos) << Stderr();
   EXPECT_EQ(Written(), 0u);
 }
 
@@ -93,6 +95,7 @@ TEST_F(BatchCli, RendersAThousandRowsInOneRun) {
 TEST_F(BatchCli, RefusesAWrongCommandLine) {
   EXPECT_EQ(RunCli("batch " + List("a\tb\n")), 2);
   EXPECT_NE(Stderr().find("--folder"), std::string::npos);
+  EXPECT_EQ(RunCli("batch " + List("a\tb\n") + " --folder ''"), 2);
   EXPECT_EQ(RunBatch("a\tb\n", "--format gif"), 2);
   EXPECT_EQ(RunBatch("a\tb\n", "--quality 5"), 2);
   EXPECT_EQ(RunCli("batch " + dir_.File("missing.txt") + " --folder " + out_), 1);
