@@ -5,7 +5,6 @@
 
 #include <cerrno>
 #include <cstring>
-#include <filesystem>
 #include <string>
 
 #include "export/export.h"
@@ -31,14 +30,6 @@ class FileDescriptor {
 
 std::string CannotRead(const std::string& path, int err) {
   return path + " を読み込めません (" + std::strerror(err) + ")";
-}
-
-// Where the bytes go: the target of a symbolic link, so the link survives.
-std::string WriteTarget(const std::string& path) {
-  std::error_code ec;
-  if (!std::filesystem::is_symlink(path, ec)) return path;
-  const auto target = std::filesystem::weakly_canonical(path, ec);
-  return ec ? path : target.string();
 }
 
 }  // namespace
@@ -68,8 +59,7 @@ IniDocument ReadIniFile(const std::string& path) {
 void WriteIniFile(const std::string& path, const IniDocument& doc) {
   const std::string text = doc.Serialize();
   try {
-    WriteWholeFile(WriteTarget(path),
-                   {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()});
+    WriteWholeFile(path, {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()});
   } catch (const Error&) {
     throw Error(CannotWriteSettings(path));
   }
