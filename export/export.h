@@ -50,6 +50,12 @@ class AtomicFile {
 // Writes a whole file atomically from memory.
 void WriteWholeFile(const std::string& path, std::span<const std::uint8_t> bytes);
 
+// What the program says instead of std::bad_alloc when memory runs out; the
+// command line and the windows show the same text.
+inline const char* OutOfMemoryMessage() noexcept {
+  return "メモリが足りないため処理を続けられません";
+}
+
 // Reads a BMP file (8, 24 or 32 bits, bottom-up or top-down) into a bitmap.
 Bitmap ReadBmpFile(const std::string& path);
 
