@@ -49,6 +49,17 @@ void KeepOwner(int fd, uid_t owner, gid_t group) {
   (void)ignored;
 }
 
+// In a folder with the sticky bit (/tmp) only the owner of a file or of the
+// folder may replace the file; others may still write it where its
+// permissions allow.
+bool StickyFolderForbidsReplacing(const std::string& folder, const struct stat& file) {
+  struct stat dir;
+  if (::stat(folder.empty() ? "." : folder.c_str(), &dir) != 0 || !(dir.st_mode & S_ISVTX))
+    return false;
+  const uid_t me = ::geteuid();
+  return me != 0 && file.st_uid != me && dir.st_uid != me;
+}
+
 }  // namespace
 
 AtomicFile::AtomicFile(std::string path) : path_(std::move(path)) {
@@ -71,17 +82,25 @@ AtomicFile::AtomicFile(std::string path) : path_(std::move(path)) {
   }
 
   const std::string folder = FolderOf(target_);
+  if (existing >= 0 && StickyFolderForbidsReplacing(folder, st)) {
+    RewriteInPlace(existing);
+    return;
+  }
   fd_ = OpenUnnamedTemporary(folder);
   if (fd_ < 0 && errno == EOPNOTSUPP) fd_ = OpenNamedTemporary(folder, tempPath_);
   const int err = errno;
   if (fd_ < 0 && existing >= 0 && (err == EACCES || err == EPERM)) {
     // A folder we may not write: the file itself can only be rewritten.
-    fd_ = existing;
-    inPlace_ = true;
+    RewriteInPlace(existing);
     return;
   }
   if (existing >= 0) ::close(existing);
   if (fd_ < 0) throw Error(CannotCreate(path_, err));
+}
+
+void AtomicFile::RewriteInPlace(int fd) {
+  fd_ = fd;
+  inPlace_ = true;
 }
 
 AtomicFile::~AtomicFile() {

@@ -35,6 +35,7 @@ class AtomicFile {
   const std::string& Path() const noexcept { return path_; }
 
  private:
+  void RewriteInPlace(int fd);
   void Fail(int err);
   void CommitReplacement();
   void CommitInPlace();

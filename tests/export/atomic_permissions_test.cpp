@@ -75,6 +75,19 @@ TEST_F(AtomicFilePermissions, WritableFileInReadOnlyFolderIsRewrittenInPlace) {
             "ファイル " + fresh + " を作成できません (書き込みの許可がありません)");
 }
 
+// Only a file's owner may replace it in a shared folder such as /tmp.
+TEST_F(AtomicFilePermissions, AnotherUsersWritableFileInSharedFolderIsRewrittenInPlace) {
+  if (::geteuid() != 0) GTEST_SKIP() << "needs a second user";
+  ASSERT_EQ(::chown(dir_.Path().c_str(), 0, 0), 0);
+  ::chmod(dir_.Path().c_str(), 01777);
+  const std::string shared = dir_.File("shared.png");
+  WriteWholeFile(shared, Bytes("root's picture"));
+  ::chmod(shared.c_str(), 0666);
+  EXPECT_EQ(ErrorAsUnprivilegedUser([&] { WriteWholeFile(shared, Bytes("nobody's")); }), "");
+  EXPECT_EQ(ReadAll(shared), "nobody's");
+  EXPECT_EQ(dir_.Entries(), 1u);
+}
+
 TEST_F(AtomicFilePermissions, FailedRewriteInPlaceIsReported) {
   const std::string path = UserFile("caption.bmp", "old", 0644);
   ::chmod(dir_.Path().c_str(), 0555);
