@@ -4,6 +4,7 @@
 
 #include <grp.h>
 #include <gtest/gtest.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -33,6 +34,9 @@ inline std::string ErrorAsUnprivilegedUser(const std::function<void()>& body) {
     if (::geteuid() == 0 && (::setgroups(0, nullptr) != 0 || ::setgid(kUnprivilegedId) != 0 ||
                              ::setuid(kUnprivilegedId) != 0))
       ::_exit(3);
+    // A process that changed its user is not dumpable, which hides /proc/self/fd;
+    // one started by that user is.
+    ::prctl(PR_SET_DUMPABLE, 1);
     std::string message;
     try {
       body();
