@@ -109,11 +109,15 @@ AtomicFile::~AtomicFile() {
 }
 
 void AtomicFile::Fail(int err) {
+  Discard(CannotWrite(path_, err));
+}
+
+void AtomicFile::Discard(const std::string& message) {
   if (fd_ >= 0) ::close(fd_);
   fd_ = -1;
   if (!tempPath_.empty()) RemoveTemporary(tempPath_);
   tempPath_.clear();
-  throw Error(CannotWrite(path_, err));
+  throw Error(message);
 }
 
 void AtomicFile::Write(std::span<const std::uint8_t> bytes) {
@@ -150,17 +154,12 @@ void AtomicFile::CommitReplacement() {
   // Between naming and renaming only SIGKILL could leave the name behind.
   StopSignalsHeld held;
   if (tempPath_.empty() && !LinkTemporary(fd_, FolderOf(target_), tempPath_)) Fail(errno);
-  const int closed = ::close(fd_);
-  fd_ = -1;
-  if (closed != 0) Fail(errno);
-  if (::rename(tempPath_.c_str(), target_.c_str()) != 0) {
-    const int err = errno;
-    RemoveTemporary(tempPath_);
-    tempPath_.clear();
-    throw Error(CannotCreate(path_, err));
-  }
+  if (::rename(tempPath_.c_str(), target_.c_str()) != 0) Discard(CannotCreate(path_, errno));
   ForgetTemporary(tempPath_);
   tempPath_.clear();
+  // The data is on disk since fsync; a late close error changes nothing.
+  ::close(fd_);
+  fd_ = -1;
 }
 
 // The whole content is known before the file is touched; space is reserved

@@ -36,7 +36,9 @@ class AtomicFile {
 
  private:
   void RewriteInPlace(int fd);
-  void Fail(int err);
+  // Closes and removes the temporary, then throws Error(message).
+  [[noreturn]] void Fail(int err);
+  [[noreturn]] void Discard(const std::string& message);
   void CommitReplacement();
   void CommitInPlace();
   std::string path_, target_, tempPath_;
