@@ -18,8 +18,8 @@ namespace {
 
 constexpr std::array<int, 3> kStopSignals = {SIGTERM, SIGINT, SIGHUP};
 
-// The handler may read only what is ready: a slot is claimed, filled, then
-// marked ready, and cleared in the opposite order.
+// The handler reads only slots that are ready: a slot is claimed, filled,
+// then marked ready, and freed in one step.
 enum SlotState : int { kFree, kFilling, kReady };
 
 struct Slot {
@@ -70,7 +70,7 @@ void Register(const std::string& name) {
 
 int OpenNamedTemporary(const std::string& dir, std::string& name) {
   StopSignalsHeld held;
-  std::string templ = dir + ".glyXXXXXX";
+  std::string templ = dir + kTemporaryPrefix + "XXXXXX";
   const int fd = ::mkostemp(templ.data(), O_CLOEXEC);
   if (fd < 0) return -1;
   name = std::move(templ);
@@ -81,7 +81,6 @@ int OpenNamedTemporary(const std::string& dir, std::string& name) {
 void ForgetTemporary(const std::string& name) {
   for (Slot& slot : slots) {
     if (slot.state.load() != kReady || name != slot.path) continue;
-    slot.state.store(kFilling);
     slot.state.store(kFree);
     return;
   }

@@ -13,8 +13,6 @@ namespace {
 
 std::atomic<bool> namedOnly{false};
 
-// Short, so that a target name of up to 255 bytes still leaves room.
-constexpr char kPrefix[] = ".gly";
 constexpr int kRandomChars = 6;
 
 std::string RandomName(const std::string& dir) {
@@ -23,7 +21,7 @@ std::string RandomName(const std::string& dir) {
   unsigned char noise[kRandomChars];
   if (::getrandom(noise, sizeof noise, 0) != ssize_t(sizeof noise))
     for (auto& n : noise) n = static_cast<unsigned char>(std::rand());
-  std::string name = dir + kPrefix;
+  std::string name = dir + kTemporaryPrefix;
   for (unsigned char n : noise) name += kAlphabet[n % (sizeof kAlphabet - 1)];
   return name;
 }

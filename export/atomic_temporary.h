@@ -8,6 +8,10 @@
 
 namespace glyphary {
 
+// Every temporary's name starts so; short, so that a target name of up to
+// 255 bytes still leaves room for it.
+inline constexpr char kTemporaryPrefix[] = ".gly";
+
 // An unnamed file in `dir` ("" for the current folder); -1 with errno set,
 // EOPNOTSUPP where the file system cannot make one.
 int OpenUnnamedTemporary(const std::string& dir);

@@ -116,7 +116,7 @@ TEST(AtomicFile, SymbolicLinksAreFollowedAndTheirTargetReplaced) {
                 " を作成できません (シンボリックリンクが循環しています)");
 }
 
-TEST(AtomicFile, SpecialFileIsRefusedWithoutBlocking) {
+TEST(AtomicFile, FifoIsRefusedWithoutBlocking) {
   TempDir dir;
   const std::string fifo = dir.File("pipe.bmp");
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
