@@ -1,10 +1,12 @@
 // glyphary-cli: the caption core without a window.
 #include <cstdio>
 #include <exception>
+#include <new>
 #include <string>
 #include <vector>
 
 #include "cli/commands.h"
+#include "export/export.h"
 
 namespace {
 
@@ -50,6 +52,9 @@ int main(int argc, char** argv) {
   } catch (const glyphary::cli::UsageError& e) {
     std::fprintf(stderr, "glyphary-cli %s: %s\n\n%s", command->name, e.what(), command->usage);
     return 2;
+  } catch (const std::bad_alloc&) {
+    std::fprintf(stderr, "glyphary-cli %s: %s\n", command->name, glyphary::OutOfMemoryMessage());
+    return 1;
   } catch (const std::exception& e) {
     std::fprintf(stderr, "glyphary-cli %s: %s\n", command->name, e.what());
     return 1;

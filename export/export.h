@@ -8,35 +8,58 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "render/render.h"
 
 namespace glyphary {
 
 // Writes a file so that it is either complete or not there at all: the bytes
-// go to a temporary file in the target's folder, which replaces the target
-// only on Commit(). Destroying an uncommitted AtomicFile removes the
-// temporary and leaves any earlier file at the path untouched.
+// go to an unnamed temporary file in the target's folder (a short-named one
+// where the file system has no unnamed files), which replaces the target only
+// on Commit(). Destroying an uncommitted AtomicFile removes the temporary and
+// leaves any earlier file at the path untouched. A symbolic link is followed
+// and its target replaced. An existing file the user may not write is
+// refused; a writable file in a folder the user may not write is rewritten
+// in place on Commit() from the content kept in memory.
 class AtomicFile {
  public:
-  // Throws Error "ファイル %s を作成できません" when the temporary cannot be made.
+  // Throws Error "ファイル %s を作成できません (reason)" when the file cannot be
+  // made or replaced; nothing is changed then.
   explicit AtomicFile(std::string path);
   ~AtomicFile();
   AtomicFile(const AtomicFile&) = delete;
   AtomicFile& operator=(const AtomicFile&) = delete;
 
+  // Both throw Error "ファイル %s に書き込めません (reason)" when writing fails.
   void Write(std::span<const std::uint8_t> bytes);
   void Commit();
   const std::string& Path() const noexcept { return path_; }
 
  private:
-  void Fail();
-  std::string path_, tempPath_;
+  void RewriteInPlace(int fd);
+  // Closes and removes the temporary, then throws Error(message).
+  [[noreturn]] void Fail(int err);
+  [[noreturn]] void Discard(const std::string& message);
+  void CommitReplacement();
+  void CommitInPlace();
+  std::string path_, target_, tempPath_;
+  std::vector<std::uint8_t> inPlaceContent_;
   int fd_ = -1;
+  bool inPlace_ = false;
+  // The file being replaced, whose owner and permissions the new one keeps.
+  bool replacing_ = false;
+  std::uint32_t owner_ = 0, group_ = 0, mode_ = 0;
 };
 
 // Writes a whole file atomically from memory.
 void WriteWholeFile(const std::string& path, std::span<const std::uint8_t> bytes);
+
+// What the program says instead of std::bad_alloc when memory runs out; the
+// command line and the windows show the same text.
+inline const char* OutOfMemoryMessage() noexcept {
+  return "メモリが足りないため処理を続けられません";
+}
 
 // Reads a BMP file (8, 24 or 32 bits, bottom-up or top-down) into a bitmap,
 // as stored or converted to 24 bits row by row (the form the resampler takes,

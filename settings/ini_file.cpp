@@ -7,7 +7,6 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
-#include <filesystem>
 #include <optional>
 #include <string>
 
@@ -65,14 +64,6 @@ std::optional<std::string> ReadSettingsBytes(const std::string& path) {
   }
 }
 
-// Where the bytes go: the target of a symbolic link, so the link survives.
-std::string WriteTarget(const std::string& path) {
-  std::error_code ec;
-  if (!std::filesystem::is_symlink(path, ec)) return path;
-  const auto target = std::filesystem::weakly_canonical(path, ec);
-  return ec ? path : target.string();
-}
-
 }  // namespace
 
 std::string CannotWriteSettings(const std::string& path) {
@@ -93,8 +84,7 @@ IniDocument ReadExistingIniFile(const std::string& path) {
 void WriteIniFile(const std::string& path, const IniDocument& doc) {
   const std::string text = doc.Serialize();
   try {
-    WriteWholeFile(WriteTarget(path),
-                   {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()});
+    WriteWholeFile(path, {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()});
   } catch (const Error&) {
     throw Error(CannotWriteSettings(path));
   }

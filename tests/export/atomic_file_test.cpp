@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -48,15 +50,101 @@ TEST(AtomicFile, NewFileGetsOrdinaryPermissionsAndReplacedFileKeepsItsOwn) {
   EXPECT_EQ(st.st_mode & 0777, 0640u);
 }
 
+std::string ErrorOf(const std::string& path) {
+  try {
+    WriteWholeFile(path, Bytes("x"));
+  } catch (const Error& e) {
+    return e.what();
+  }
+  return "";
+}
+
 TEST(AtomicFile, MissingFolderGivesTheCannotCreateMessage) {
   TempDir dir;
   const std::string path = dir.File("no/such/folder/out.bin");
-  try {
-    WriteWholeFile(path, Bytes("x"));
-    FAIL() << "expected an error";
-  } catch (const Error& e) {
-    EXPECT_EQ(std::string(e.what()), "ファイル " + path + " を作成できません");
+  EXPECT_EQ(ErrorOf(path), "ファイル " + path + " を作成できません (フォルダーが見つかりません)");
+}
+
+TEST(AtomicFile, EachCommonCauseNamesItsReasonAfterTheMessage) {
+  TempDir dir;
+  WriteWholeFile(dir.File("plain"), Bytes("x"));
+  fs::create_directory(dir.File("sub"));
+  const std::string tooLong = dir.File(std::string(256, 'n') + ".bmp");
+  const std::pair<std::string, std::string> cases[] = {
+      {dir.File("sub"), "同じ名前のフォルダーがあります"},
+      {dir.File("plain/out.bmp"), "途中にフォルダーでないものがあります"},
+      {tooLong, "名前が長すぎます"},
+  };
+  for (const auto& [path, reason] : cases)
+    EXPECT_EQ(ErrorOf(path), "ファイル " + path + " を作成できません (" + reason + ")");
+  EXPECT_EQ(dir.Entries(), 2u);
+}
+
+// The temporary's name is short, so the longest name the file system takes works.
+TEST(AtomicFile, NamesOfUpTo255BytesCanBeWrittenAndReplaced) {
+  TempDir dir;
+  for (std::size_t length : {248u, 251u, 255u}) {
+    const std::string path = dir.File(std::string(length - 4, 'a') + ".png");
+    WriteWholeFile(path, Bytes("first"));
+    WriteWholeFile(path, Bytes("second"));
+    EXPECT_EQ(ReadAll(path), "second");
   }
+  EXPECT_EQ(dir.Entries(), 3u);
+}
+
+TEST(AtomicFile, SymbolicLinksAreFollowedAndTheirTargetReplaced) {
+  TempDir dir;
+  fs::create_directory(dir.File("real"));
+  const std::string target = dir.File("real/caption.bmp");
+  WriteWholeFile(target, Bytes("old"));
+  fs::create_symlink("real/caption.bmp", dir.File("relative.bmp"));
+  fs::create_symlink(dir.File("relative.bmp"), dir.File("chain.bmp"));
+  WriteWholeFile(dir.File("chain.bmp"), Bytes("through two links"));
+  EXPECT_TRUE(fs::is_symlink(dir.File("chain.bmp")));
+  EXPECT_TRUE(fs::is_symlink(dir.File("relative.bmp")));
+  EXPECT_EQ(ReadAll(target), "through two links");
+
+  // A link whose target does not exist yet creates it.
+  fs::create_symlink("real/later.bmp", dir.File("dangling.bmp"));
+  WriteWholeFile(dir.File("dangling.bmp"), Bytes("made"));
+  EXPECT_EQ(ReadAll(dir.File("real/later.bmp")), "made");
+  EXPECT_EQ(dir.Entries(), 4u);
+
+  fs::create_symlink("loop.bmp", dir.File("loop.bmp"));
+  EXPECT_EQ(ErrorOf(dir.File("loop.bmp")),
+            "ファイル " + dir.File("loop.bmp") +
+                " を作成できません (シンボリックリンクが循環しています)");
+}
+
+TEST(AtomicFile, FifoIsRefusedWithoutBlocking) {
+  TempDir dir;
+  const std::string fifo = dir.File("pipe.bmp");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+  EXPECT_EQ(ErrorOf(fifo), "ファイル " + fifo + " を作成できません (通常のファイルではありません)");
+  EXPECT_TRUE(fs::is_fifo(fifo));
+}
+
+TEST(AtomicFile, FullDiskKeepsTheOldFileAndSaysWhy) {
+  TempDir dir;
+  const std::string path = dir.File("out.bmp");
+  WriteWholeFile(path, Bytes("old"));
+  rlimit saved;
+  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+  const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit small = saved;
+  small.rlim_cur = 1024;
+  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+  std::string error;
+  try {
+    WriteWholeFile(path, Bytes(std::string(4096, 'x')));
+  } catch (const Error& e) {
+    error = e.what();
+  }
+  ::setrlimit(RLIMIT_FSIZE, &saved);
+  std::signal(SIGXFSZ, oldHandler);
+  EXPECT_EQ(error, "ファイル " + path + " に書き込めません (ファイルが大きすぎます)");
+  EXPECT_EQ(ReadAll(path), "old");
+  EXPECT_EQ(dir.Entries(), 1u);
 }
 
 TEST(AtomicFile, PathNamingAFolderIsRefusedAndTheFolderSurvives) {

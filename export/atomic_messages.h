@@ -1,0 +1,18 @@
+// The messages of file output that fails, with the system's reason appended.
+#pragma once
+
+#include <string>
+
+namespace glyphary {
+
+// A short Japanese phrase for an errno value; strerror's text for the rare ones.
+std::string ReasonFor(int err);
+
+// "ファイル %s を作成できません (reason)"
+std::string CannotCreate(const std::string& path, int err);
+// "ファイル %s を作成できません (通常のファイルではありません)"
+std::string CannotCreateNonRegular(const std::string& path);
+// "ファイル %s に書き込めません (reason)"
+std::string CannotWrite(const std::string& path, int err);
+
+}  // namespace glyphary
