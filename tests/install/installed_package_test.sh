@@ -90,6 +90,10 @@ if [ "$gui" = ON ]; then
   set -e
   [ $status -eq 2 ] || fail "--settings without a file gave exit code $status"
 
+  # The build tree finds its copies beside the program.
+  usage=$("$build/glyphary" --help)
+  grep -qxF "ヘルプ: $build/help/index.htm" <<<"$usage" || fail "build tree: $usage"
+
   # A settings file beside the installed program, as copied from Windows, wins.
   printf '[Font]\r\nSize=30\r\n' >"$prefix/bin/glyphary.INI"
   usage=$(HOME="$scratch/home" "$app" --help)
