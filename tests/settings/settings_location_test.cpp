@@ -55,6 +55,17 @@ std::string InstalledProgram(const std::string& prefix) {
   return prefix + "/bin/glyphary";
 }
 
+TEST(ProgramFiles, BesideTheProgramBeforeTheInstalledDataFolderElseNothing) {
+  TempDir dir;
+  const std::string program = InstalledProgram(dir.Path());
+  const std::string help = "help/index.htm";
+  EXPECT_EQ(FindProgramFileFor(program, help), "");
+  Touch(dir.File("share/glyphary/help/index.htm"));
+  EXPECT_EQ(FindProgramFileFor(program, help), dir.File("share/glyphary/help/index.htm"));
+  Touch(dir.File("bin/help/index.htm"));
+  EXPECT_EQ(FindProgramFileFor(program, help), dir.File("bin/help/index.htm"));
+}
+
 TEST(SettingsLocation, PortableProgramKeepsItsSettingsBesideItWhereItMayWrite) {
   TempDir dir;
   EXPECT_TRUE(FolderIsWritable(dir.Path()));
