@@ -5,7 +5,7 @@ CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=Release
 # Rebuilds in several checkouts share one compiler cache where ccache is installed.
 LAUNCHER := $(if $(shell command -v ccache),-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 
-.PHONY: all deps build run test test-fast test-sanitize fuzz bench clean
+.PHONY: all deps build run test test-fast test-sanitize fuzz bench install package clean
 
 all: build
 
@@ -49,6 +49,15 @@ test-fast: build
 
 bench: build
 	@for b in $(BUILD)/bench/*; do [ -x "$$b" ] && "$$b" --benchmark_min_time=0.2; done
+
+# Installs below PREFIX (bin/, share/glyphary/, the menu entry, icon, man pages).
+PREFIX ?= /usr/local
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
+
+# The Debian package, $(BUILD)/glyphary_1.10_<arch>.deb.
+package: build
+	cd $(BUILD) && cpack -G DEB
 
 clean:
 	rm -rf $(BUILD) $(BUILD)-sanitize $(BUILD)-fuzz

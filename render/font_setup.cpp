@@ -3,7 +3,6 @@
 #include <pango/pangocairo.h>
 #include <pango/pangofc-fontmap.h>
 
-#include <filesystem>
 #include <fstream>
 #include <iterator>
 
@@ -12,19 +11,13 @@
 namespace glyphary {
 namespace {
 
-constexpr char kConfName[] = "glyphary-fonts.conf";
-
-// Beside the executable first (installed and build trees), then the sources.
+// Beside the executable (build tree) or in the installed data folder.
 std::string FindConfFile() {
-  namespace fs = std::filesystem;
-  std::error_code ec;
-  const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
-  std::vector<fs::path> candidates;
-  if (!ec) candidates.push_back(exe.parent_path() / "fonts" / kConfName);
-  candidates.push_back(fs::path(GLYPHARY_SOURCE_DIR) / "fonts" / kConfName);
-  for (const fs::path& p : candidates)
-    if (fs::is_regular_file(p, ec)) return p.string();
-  return {};
+  try {
+    return FindProgramFile("fonts/glyphary-fonts.conf");
+  } catch (const Error&) {
+    return {};  // no /proc: fontconfig's own configuration still works
+  }
 }
 
 std::string ReadText(const std::string& path) {

@@ -9,6 +9,7 @@
 #include <span>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -20,6 +21,20 @@ class Error : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
 };
+
+// ---------------------------------------------------------------- program files
+
+// The full path of the running program, from /proc/self/exe.
+std::string ExecutablePath();
+// A file shipped with the program, by its path below the program's data
+// folder ("fonts/glyphary-fonts.conf"): beside the executable (build tree,
+// portable copy), else in ../share/glyphary (installed). Empty when neither.
+std::string FindProgramFileFor(std::string_view executablePath, std::string_view relativePath);
+std::string FindProgramFile(std::string_view relativePath);
+// The help document, help/index.htm, as FindProgramFile finds it; where it
+// would lie beside the executable when it is nowhere, since the caller only
+// hands the path to the desktop and reports nothing itself.
+std::string HelpDocumentPath();
 
 // ---------------------------------------------------------------- colours
 

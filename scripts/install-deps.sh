@@ -10,6 +10,7 @@ packages=(
   zlib1g-dev libjpeg62-turbo-dev libpng-dev libsimpleini-dev
   fonts-ipafont-gothic fonts-ipafont-mincho fonts-dejavu-core
   libgtest-dev libgmock-dev libbenchmark-dev pngcheck
+  desktop-file-utils appstream dpkg-dev groff-base
 )
 
 missing=()

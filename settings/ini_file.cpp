@@ -64,6 +64,14 @@ std::optional<std::string> ReadSettingsBytes(const std::string& path) {
   }
 }
 
+// The user's settings folder does not exist before the first store.
+void CreateMissingFolder(const std::string& path) {
+  const std::filesystem::path folder = std::filesystem::path(path).parent_path();
+  std::error_code ec;
+  if (!folder.empty() && !std::filesystem::exists(folder, ec))
+    std::filesystem::create_directories(folder, ec);  // a failure shows in the write
+}
+
 }  // namespace
 
 std::string CannotWriteSettings(const std::string& path) {
@@ -83,6 +91,7 @@ IniDocument ReadExistingIniFile(const std::string& path) {
 
 void WriteIniFile(const std::string& path, const IniDocument& doc) {
   const std::string text = doc.Serialize();
+  CreateMissingFolder(path);
   try {
     WriteWholeFile(path, {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()});
   } catch (const Error&) {

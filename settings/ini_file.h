@@ -17,6 +17,7 @@ IniDocument ReadExistingIniFile(const std::string& path);
 // Replaces the file atomically with the document in UTF-8; a symbolic link
 // stays a link and its target is replaced. Throws Error "%s に書き込めません"
 // (the path) when the file cannot be written; any earlier file stays intact.
+// Missing folders on the way are created.
 void WriteIniFile(const std::string& path, const IniDocument& doc);
 
 // The message of a settings file that cannot be written.
