@@ -196,8 +196,9 @@ struct FontDescription {
 };
 
 struct TextExtent {
-  int cx = 0;  // advance width in pixels
-  int cy = 0;  // line height (ascent + descent) in pixels
+  int cx = 0;       // advance width in pixels
+  int cy = 0;       // line height (ascent + descent) in pixels
+  int drawnCy = 0;  // rows the drawing reaches: cy, or more where an underline lies lower
 };
 
 // Fonts through Pango, Cairo and fontconfig at a fixed resolution. One font
