@@ -83,6 +83,10 @@ TEST(FontAliases, ComeFromTheFileFontconfigLoadedAndDrawWithTheirTarget) {
   EXPECT_EQ(engine.Extent({"dEFAULT", -80}, text).cx, expected);
   EXPECT_EQ(engine.Extent({"", -80}, text).cx, expected);
   EXPECT_NE(engine.Extent({"DejaVu Serif", -80}, text).cx, expected);
+  // Fontconfig's generic lists reach IPA Gothic through the Windows names, so
+  // an unknown face is drawn in it.
+  EXPECT_EQ(engine.Extent({"No Such Face", -80}, text).cx,
+            engine.Extent({"IPAGothic", -80}, text).cx);
 }
 
 TEST(FontEngine, HeightsAskForEmCellOrDefaultSizeAndScaleSmoothly) {
