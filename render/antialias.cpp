@@ -25,7 +25,8 @@ void DrawAntialiasedText(Bitmap& destination, int x, int y, const FontDescriptio
   const TColor color = ColorToRGB(font.color);
   const FontDescription scratchFont = ScratchFont(font, shiftJis, engine);
   const TextExtent extent = engine.Extent(scratchFont, text);
-  int halfW = extent.cx / 2, halfH = extent.cy / 2;
+  // The scratch holds the underline too where it lies below the line.
+  int halfW = extent.cx / 2, halfH = extent.drawnCy / 2;
   if (destination.Width() < x + halfW) halfW = destination.Width() - x;
   if (destination.Height() < y + halfH) halfH = destination.Height() - y;
   if (halfH <= 0 || halfW <= 0) return;

@@ -13,15 +13,47 @@ namespace {
   throw Error(kCaptionTooLarge);
 }
 
-std::int64_t EmEstimate(std::int32_t height) {
+// Em height in pixels of a font height, the engine's default for 0; about
+// the em where the height is a cell height.
+std::int64_t EmOf(std::int32_t height) {
   return height == 0 ? 12 : std::llabs(height);
 }
 
-// Refuses texts whose scratch line could not be laid out at all, before Pango
-// is asked to measure them; no glyph is wider than four em.
-void CheckLineFits(const std::string& text, std::int32_t scratchHeight) {
+// Pango lays a line out in 32-bit units of 1/1024 pixel, which a long line at
+// a large size overflows. So a line that might not fit is measured at a small
+// height, in pieces that cannot overflow there, and the sum scaled up.
+constexpr std::int32_t kProbeHeight = 8;
+constexpr std::size_t kProbeCharacters = 8192;
+
+std::int64_t ProbeWidth(const std::string& text, const FontDescription& scratchFont,
+                        FontEngine& engine) {
+  FontDescription probe = scratchFont;
+  probe.height = scratchFont.height > 0 ? kProbeHeight : -kProbeHeight;
+  std::int64_t width = 0;
+  const char* begin = text.data();
+  const char* const end = text.data() + text.size();
+  while (begin < end) {
+    const char* piece = begin;
+    for (std::size_t n = 0; n < kProbeCharacters && piece < end; ++n) {
+      const char* next = g_utf8_find_next_char(piece, end);
+      piece = next ? next : end;
+    }
+    width += engine.Extent(probe, std::string(begin, piece)).cx;
+    begin = piece;
+  }
+  return width * EmOf(scratchFont.height) / kProbeHeight;
+}
+
+// Refuses a text whose scratch line cannot be laid out. Short lines are let
+// through unmeasured: no glyph is wider than eight em.
+void CheckLineFits(const std::string& text, const FontDescription& scratchFont,
+                   FontEngine& engine) {
+  const std::int64_t em = EmOf(scratchFont.height);
   const glong characters = g_utf8_strlen(text.data(), gssize(text.size()));
-  if (std::int64_t(characters) * EmEstimate(scratchHeight) * 4 > kMaxScratchLinePixels) TooLarge();
+  if (std::int64_t(characters) * em * 8 <= kMaxScratchLinePixels) return;
+  // A margin for the rounding of the pieces' advances.
+  if (ProbeWidth(text, scratchFont, engine) > kMaxScratchLinePixels - kMaxScratchLinePixels / 64)
+    TooLarge();
 }
 
 }  // namespace
@@ -47,7 +79,7 @@ void RenderWorkingCaption(Bitmap& target, const std::string& text, const Caption
   target = Bitmap(0, 0, 32);
   const FontDescription font = WorkingFont(style, engine);
   const bool shiftJis = FontEngine::IsShiftJisFont(font.faceName);
-  CheckLineFits(text, ScratchFont(font, shiftJis, engine).height);
+  CheckLineFits(text, ScratchFont(font, shiftJis, engine), engine);
 
   const int lineH = engine.Extent(font, "gM").cy;
   const std::int64_t h = lineH + lineH / 2;

@@ -43,7 +43,31 @@ std::string ValidUtf8(const std::string& text) {
   return out;
 }
 
+// The font the engine takes first for a description: the one whose metrics
+// the text's own face stands for.
+PangoFont* FirstFont(PangoContext* context, const PangoFontDescription* desc,
+                     PangoLanguage* language) {
+  PangoFontset* fonts = pango_context_load_fontset(context, desc, language);
+  if (!fonts) return nullptr;
+  PangoFont* first = nullptr;
+  pango_fontset_foreach(
+      fonts,
+      [](PangoFontset*, PangoFont* font, gpointer out) -> gboolean {
+        *static_cast<PangoFont**>(out) = PANGO_FONT(g_object_ref(font));
+        return TRUE;
+      },
+      &first);
+  g_object_unref(fonts);
+  return first;
+}
+
 }  // namespace
+
+UnderlineRows RowsOfUnderline(PangoLayout* layout, const UnderlineMetrics& metrics) {
+  const int top = PANGO_PIXELS(pango_layout_get_baseline(layout) - metrics.position);
+  // At least one row, so that an underline never vanishes at small sizes.
+  return {top, top + std::max(1, PANGO_PIXELS(metrics.thickness))};
+}
 
 std::string ResolvedFace(const std::string& faceName) {
   const std::string face = CutFaceName(faceName);
@@ -88,6 +112,22 @@ double FontEngine::Impl::CellPerEm(const LayoutKey& key) {
   return cellPerEm_[id] = ratio;
 }
 
+UnderlineMetrics FontEngine::Impl::UnderlineOf(const LayoutKey& key) {
+  PangoFontDescription* desc = NewDescription(key, key.emPixels);
+  PangoLanguage* language = key.japanese ? Japanese() : pango_context_get_language(context);
+  PangoFont* font = FirstFont(context, desc, language);
+  pango_font_description_free(desc);
+  UnderlineMetrics underline;
+  if (font) {
+    PangoFontMetrics* m = pango_font_get_metrics(font, language);
+    underline = {pango_font_metrics_get_underline_position(m),
+                 pango_font_metrics_get_underline_thickness(m)};
+    pango_font_metrics_unref(m);
+    g_object_unref(font);
+  }
+  return underline;
+}
+
 LayoutKey FontEngine::Impl::KeyFor(const FontDescription& font) {
   LayoutKey key{
       ResolvedFace(font.faceName), 0, font.bold, font.italic, font.underline, font.shiftJis};
@@ -112,9 +152,10 @@ void FontEngine::Impl::Configure(CachedLayout& slot, const LayoutKey& key,
     PangoFontDescription* desc = NewDescription(key, key.emPixels);
     pango_layout_set_font_description(slot.layout, desc);
     pango_font_description_free(desc);
+    // The underline is drawn by DrawBlackText: Pango leaves out leading and
+    // trailing spaces.
+    if (key.underline) slot.underline = UnderlineOf(key);
     PangoAttrList* attrs = pango_attr_list_new();
-    if (key.underline)
-      pango_attr_list_insert(attrs, pango_attr_underline_new(PANGO_UNDERLINE_SINGLE));
     if (key.japanese) pango_attr_list_insert(attrs, pango_attr_language_new(Japanese()));
     pango_layout_set_attributes(slot.layout, attrs);
     pango_attr_list_unref(attrs);
@@ -125,7 +166,8 @@ void FontEngine::Impl::Configure(CachedLayout& slot, const LayoutKey& key,
   slot.text = text;
 }
 
-PangoLayout* FontEngine::Impl::Layout(const FontDescription& font, const std::string& text) {
+FontEngine::Impl::Laid FontEngine::Impl::Layout(const FontDescription& font,
+                                                const std::string& text) {
   const LayoutKey key = KeyFor(font);
   CachedLayout* slot = nullptr;
   for (CachedLayout& s : layouts_)
@@ -137,7 +179,7 @@ PangoLayout* FontEngine::Impl::Layout(const FontDescription& font, const std::st
     Configure(*slot, key, text);
   }
   slot->lastUse = ++clock_;
-  return slot->layout;
+  return {slot->layout, key.underline ? &slot->underline : nullptr};
 }
 
 FontEngine::FontEngine(int dpi) {
@@ -160,21 +202,37 @@ std::int32_t FontEngine::PointsFromHeight(std::int32_t height) const {
 }
 
 TextExtent FontEngine::Extent(const FontDescription& font, const std::string& text) {
+  const Impl::Laid laid = impl_->Layout(font, text);
   PangoRectangle logical;
-  pango_layout_get_pixel_extents(impl_->Layout(font, text), nullptr, &logical);
-  return {logical.width, logical.height};
+  pango_layout_get_pixel_extents(laid.layout, nullptr, &logical);
+  TextExtent extent{logical.width, logical.height, logical.height};
+  if (laid.underline)
+    extent.drawnCy = std::max(extent.cy, RowsOfUnderline(laid.layout, *laid.underline).bottom);
+  return extent;
 }
 
 void FontEngine::DrawBlackText(const FontDescription& font, const std::string& text,
                                std::uint8_t* pixels, int width, int height, int stride, int originX,
                                int originY) {
-  PangoLayout* layout = impl_->Layout(font, text);
+  const Impl::Laid laid = impl_->Layout(font, text);
   cairo_surface_t* surface =
       cairo_image_surface_create_for_data(pixels, CAIRO_FORMAT_RGB24, width, height, stride);
   cairo_t* cr = cairo_create(surface);
   cairo_set_source_rgb(cr, 0, 0, 0);
   cairo_move_to(cr, -originX, -originY);
-  pango_cairo_show_layout(cr, layout);
+  pango_cairo_show_layout(cr, laid.layout);
+  if (laid.underline) {
+    // Whole pixels under the whole advance width, spaces included.
+    PangoRectangle logical;
+    pango_layout_get_pixel_extents(laid.layout, nullptr, &logical);
+    const UnderlineRows rows = RowsOfUnderline(laid.layout, *laid.underline);
+    const int left = std::max(logical.x - originX, -1);
+    const int right = std::min(logical.x + logical.width - originX, width + 1);
+    if (left < right) {
+      cairo_rectangle(cr, left, rows.top - originY, right - left, rows.bottom - rows.top);
+      cairo_fill(cr);
+    }
+  }
   const cairo_status_t status = cairo_status(cr);
   cairo_destroy(cr);
   cairo_surface_destroy(surface);
@@ -183,7 +241,7 @@ void FontEngine::DrawBlackText(const FontDescription& font, const std::string& t
 }
 
 int FontEngine::UnknownGlyphs(const FontDescription& font, const std::string& text) {
-  return pango_layout_get_unknown_glyphs_count(impl_->Layout(font, text));
+  return pango_layout_get_unknown_glyphs_count(impl_->Layout(font, text).layout);
 }
 
 std::span<std::uint8_t> FontEngine::Scratch(std::size_t bytes) {

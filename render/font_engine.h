@@ -25,6 +25,20 @@ struct LayoutKey {
 // The face a font description asks the engine for.
 std::string ResolvedFace(const std::string& faceName);
 
+// Where a font puts its underline, in Pango units: the line's top above the
+// baseline (negative below it) and its thickness.
+struct UnderlineMetrics {
+  int position = 0;
+  int thickness = 0;
+};
+
+// The rows [top, bottom) of a layout's underline, in pixels from its top.
+struct UnderlineRows {
+  int top = 0;
+  int bottom = 0;
+};
+UnderlineRows RowsOfUnderline(PangoLayout* layout, const UnderlineMetrics& metrics);
+
 struct FontEngine::Impl {
   explicit Impl(int dpi);
   ~Impl();
@@ -32,8 +46,12 @@ struct FontEngine::Impl {
   Impl& operator=(const Impl&) = delete;
 
   LayoutKey KeyFor(const FontDescription& font);
+  struct Laid {
+    PangoLayout* layout = nullptr;
+    const UnderlineMetrics* underline = nullptr;  // null without underline
+  };
   // A layout of the text in the font, from the small cache when it is there.
-  PangoLayout* Layout(const FontDescription& font, const std::string& text);
+  Laid Layout(const FontDescription& font, const std::string& text);
 
   int dpi;
   PangoContext* context = nullptr;
@@ -44,9 +62,11 @@ struct FontEngine::Impl {
     LayoutKey key;
     std::string text;
     PangoLayout* layout = nullptr;
+    UnderlineMetrics underline;
     std::uint64_t lastUse = 0;
   };
   double CellPerEm(const LayoutKey& key);
+  UnderlineMetrics UnderlineOf(const LayoutKey& key);
   void Configure(CachedLayout& slot, const LayoutKey& key, const std::string& text);
 
   std::array<CachedLayout, 4> layouts_;

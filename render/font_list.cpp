@@ -84,11 +84,14 @@ Families EnumerateFamilies() {
   FcObjectSetDestroy(objects);
   FcPatternDestroy(all);
 
-  // Our aliases act as families of their own where their target is installed.
+  // Our aliases act as families of their own where their target is installed
+  // and no installed font has the name itself.
   const std::size_t installed = out.size();
+  out.reserve(installed + setup.aliases.size());
+  const auto isInstalled = [&](const Family* f) { return f && f < out.data() + installed; };
   for (const FontAlias& alias : setup.aliases) {
     const Family* target = FindFamily(out, alias.target);
-    if (target && target < out.data() + installed)
+    if (isInstalled(target) && !isInstalled(FindFamily(out, alias.name)))
       out.push_back({alias.name, {alias.name}, target->japanese});
   }
   return out;

@@ -59,9 +59,9 @@ std::vector<FontAlias> ReadFontAliases(const std::string& text) {
   while ((pos = text.find("<alias", pos)) != std::string::npos) {
     std::size_t end = text.find("</alias>", pos);
     if (end == std::string::npos) end = text.size();
-    const std::size_t prefer = text.find("<prefer>", pos);
+    const std::size_t accept = text.find("<accept>", pos);
     FontAlias alias{FirstFamily(text, pos, end),
-                    prefer < end ? FirstFamily(text, prefer, end) : std::string()};
+                    accept < end ? FirstFamily(text, accept, end) : std::string()};
     if (!alias.name.empty() && !alias.target.empty()) aliases.push_back(std::move(alias));
     pos = end;
   }

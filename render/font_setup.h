@@ -17,7 +17,7 @@ struct FontAlias {
 };
 
 // The <alias> entries of a fontconfig file: the first <family> of each is the
-// alias, the first <family> inside its <prefer> the target.
+// alias, the first <family> inside its <accept> the target.
 std::vector<FontAlias> ReadFontAliases(const std::string& confText);
 
 struct FontSetup {

@@ -192,13 +192,14 @@ constexpr void SetPngTransparent(ExportOptions& options, bool transparent) {
 
 // The face a new font starts with, and the one "Default" and an empty name select.
 inline constexpr char kDefaultFaceName[] = "ＭＳ Ｐゴシック";
-// A font uses at most this many bytes of its face name.
+// A font uses at most this many bytes of its face name, counted in Shift-JIS.
 inline constexpr std::size_t kMaxFaceNameBytes = 31;
 
 // a × b / c without overflow, rounded to nearest with halves away from zero;
 // -1 when c is 0 or the result does not fit, as the platform's MulDiv.
 std::int32_t MulDiv(std::int32_t a, std::int32_t b, std::int32_t c);
-// The face name as a font holds it: cut to 31 bytes, never inside a UTF-8 character.
+// The face name as a font holds it: cut to 31 bytes of Shift-JIS (a character
+// that Shift-JIS lacks counts two), never inside a character.
 std::string CutFaceName(const std::string& name);
 
 struct FontDescription {
@@ -215,8 +216,9 @@ struct FontDescription {
 void InitializeFonts();
 
 struct TextExtent {
-  int cx = 0;  // advance width in pixels
-  int cy = 0;  // line height (ascent + descent) in pixels
+  int cx = 0;       // advance width in pixels
+  int cy = 0;       // line height (ascent + descent) in pixels
+  int drawnCy = 0;  // rows the drawing reaches: cy, or more where an underline lies lower
 };
 
 // Fonts through Pango, Cairo and fontconfig at a fixed resolution. One font

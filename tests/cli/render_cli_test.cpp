@@ -47,6 +47,22 @@ TEST_F(RenderCli, TakesColoursAsNamesNumbersAndHashRgb) {
   EXPECT_EQ(Run("render x " + out + " --background clNoSuch"), 2);
 }
 
+TEST_F(RenderCli, NamedColoursAndStyleOptionsReachTheImage) {
+  const std::string out = dir_.File("c.bmp");
+  ASSERT_EQ(Run("render '■' " + out + " --size 30 --color clSkyBlue"), 0) << Stderr();
+  const Bitmap plain = ReadBmpFile(out);
+  // Full coverage over white keeps the text colour: clSkyBlue is A6 CA F0.
+  EXPECT_EQ(plain.PixelAt(plain.Width() / 2, plain.Height() / 2), Rgb(0xA6, 0xCA, 0xF0));
+  ASSERT_EQ(Run("render '■' " + out + " --size 30 --color clSkyBlue --underline"), 0);
+  const Bitmap underlined = ReadBmpFile(out);
+  EXPECT_GT(underlined.Height(), plain.Height());
+  for (const char* style : {"--bold", "--italic"}) {
+    ASSERT_EQ(Run("render '■' " + out + " --size 30 --color clSkyBlue " + style), 0);
+    const Bitmap styled = ReadBmpFile(out);
+    EXPECT_GT(styled.Width(), plain.Width()) << style;
+  }
+}
+
 TEST_F(RenderCli, AnImpossibleSizeFailsWithAMessageAndNoFile) {
   const std::string out = dir_.File("big.png");
   EXPECT_EQ(Run("render Huge " + out + " --size 2000000"), 1);

@@ -130,6 +130,15 @@ TEST(WorkingCaption, AHugeSizeOrTextIsRefusedWithAMessage) {
   EXPECT_THROW(RenderWorkingCaption(b, std::string(300, 'W'), Style(5000), engine), Error);
 }
 
+TEST(WorkingCaption, ALongTextIsRefusedByItsMeasuredWidthNotByItsLength) {
+  FontEngine engine;
+  Bitmap b;
+  RenderWorkingCaption(b, std::string(4000, 'i'), Style(25), engine);
+  EXPECT_GT(b.Width(), 4000 * 6);
+  // 20,000 "M" at 25 points need a working image over a million pixels wide.
+  EXPECT_THROW(RenderWorkingCaption(b, std::string(20000, 'M'), Style(25), engine), Error);
+}
+
 TEST(RenderCaption, HalvesTheTrimmedImageInto24Bits) {
   FontEngine engine;
   const CaptionStyle style = Style(25, Rgb(0, 0, 128), Rgb(255, 255, 200));

@@ -28,9 +28,22 @@ TEST(FontHeights, MulDivRoundsHalvesAwayFromZeroAndScratchDoublesTheReadBackSize
   EXPECT_EQ(ScratchFont(working, false, engine).height, 53);
 }
 
-TEST(FaceNames, AreCutToThirtyOneBytesBetweenCharacters) {
+TEST(FaceNames, AreCutToThirtyOneShiftJisBytesBetweenCharacters) {
   EXPECT_EQ(CutFaceName(std::string(40, 'a')), std::string(31, 'a'));
-  EXPECT_EQ(CutFaceName("アイウエオカキクケコサ"), "アイウエオカキクケコ");  // 33 → 30 bytes
+  // Two bytes a character in Shift-JIS, three in UTF-8.
+  EXPECT_EQ(CutFaceName("テスト用明朝体エクストラ"), "テスト用明朝体エクストラ");
+  EXPECT_EQ(CutFaceName("アイウエオカキクケコサシスセソタ"), "アイウエオカキクケコサシスセソ");
+  EXPECT_EQ(CutFaceName("a" + std::string("アイウエオカキクケコサシスセソ")),
+            "aアイウエオカキクケコサシスセソ");  // 31 bytes
+  EXPECT_EQ(CutFaceName("ab" + std::string("アイウエオカキクケコサシスセソ")),
+            "abアイウエオカキクケコサシスセ");  // 30 bytes: not cut inside "ソ"
+  // Half-width katakana take one byte; a character Shift-JIS lacks counts two.
+  std::string halfWidth;
+  for (int i = 0; i < 32; ++i) halfWidth += "ｱ";
+  EXPECT_EQ(CutFaceName(halfWidth), halfWidth.substr(0, 31 * 3));
+  std::string emoji = "a";
+  for (int i = 0; i < 16; ++i) emoji += "😀";
+  EXPECT_EQ(CutFaceName(emoji), emoji.substr(0, 1 + 15 * 4));
 }
 
 TEST(FaceLists, HoldEveryFamilySortedAndTheJapaneseOnesWithTheWindowsAliases) {
@@ -70,6 +83,10 @@ TEST(FontAliases, ComeFromTheFileFontconfigLoadedAndDrawWithTheirTarget) {
   EXPECT_EQ(engine.Extent({"dEFAULT", -80}, text).cx, expected);
   EXPECT_EQ(engine.Extent({"", -80}, text).cx, expected);
   EXPECT_NE(engine.Extent({"DejaVu Serif", -80}, text).cx, expected);
+  // Fontconfig's generic lists reach IPA Gothic through the Windows names, so
+  // an unknown face is drawn in it.
+  EXPECT_EQ(engine.Extent({"No Such Face", -80}, text).cx,
+            engine.Extent({"IPAGothic", -80}, text).cx);
 }
 
 TEST(FontEngine, HeightsAskForEmCellOrDefaultSizeAndScaleSmoothly) {
