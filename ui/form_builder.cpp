@@ -9,14 +9,28 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
+#include <QToolButton>
 
 #include <algorithm>
 #include <vector>
 
+#include "ui/color_swatch.h"
+#include "ui/preview_image.h"
 #include "ui/spin_edit.h"
 
 namespace glyphary::ui {
 namespace {
+
+// Pressed and released by clicks alone, as a speed button: it never takes the focus.
+QWidget* NewToggleButton(const QString& icon, QWidget* parent) {
+  auto* button = new QToolButton(parent);
+  button->setCheckable(true);
+  button->setAutoRaise(true);
+  button->setFocusPolicy(Qt::NoFocus);
+  button->setIcon(QIcon(icon));
+  button->setIconSize(QSize(16, 16));
+  return button;
+}
 
 QWidget* Create(Kind kind, const QString& caption, QWidget* parent) {
   switch (kind) {
@@ -56,6 +70,14 @@ QWidget* Create(Kind kind, const QString& caption, QWidget* parent) {
       box->setInsertPolicy(QComboBox::NoInsert);
       return box;
     }
+    case Kind::List:
+      return new QComboBox(parent);
+    case Kind::ToggleButton:
+      return NewToggleButton(caption, parent);
+    case Kind::ColorSwatch:
+      return new ColorSwatch(parent);
+    case Kind::Image:
+      return new PreviewImage(parent);
   }
   return nullptr;
 }
