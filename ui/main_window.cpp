@@ -4,6 +4,7 @@
 #include <QMenuBar>
 #include <QSignalBlocker>
 
+#include <limits>
 #include <memory>
 
 #include "settings/settings.h"
@@ -78,6 +79,7 @@ void Tfrm_main::BuildClientArea() {
   glyphary::ui::BuildComponents(client, kComponents);
   glyphary::ui::ApplyTabOrder(client, kComponents);
   edt_text = Child<QLineEdit>(client, "edt_text");
+  edt_text->setMaxLength(std::numeric_limits<int>::max());
   ComboBox = Child<QComboBox>(client, "ComboBox");
   ComboBox->setCompleter(nullptr);  // the face is the text exactly as typed
   spn_size = Child<glyphary::ui::SpinEdit>(client, "spn_size");
