@@ -4,6 +4,7 @@
 #include <QMenuBar>
 #include <QSignalBlocker>
 
+#include <exception>
 #include <limits>
 #include <memory>
 
@@ -130,6 +131,7 @@ void Tfrm_main::FormCreate() {
   bold_ = spd_bold->isChecked();
   italic_ = spd_italic->isChecked();
   underline_ = spd_underline->isChecked();
+  if (settings.RenderFailure()) std::rethrow_exception(settings.RenderFailure());
 }
 
 void Tfrm_main::FormDestroy() {

@@ -48,7 +48,11 @@ std::int32_t MainWindowSettings::FontSize() const {
 
 // A differing size changes the box and so renders, as typing it would.
 void MainWindowSettings::SetFontSize(std::int32_t points) {
-  window_.spn_size->SetValue(points);
+  try {
+    window_.spn_size->SetValue(points);
+  } catch (const Error&) {
+    renderFailure_ = std::current_exception();
+  }
 }
 
 std::string MainWindowSettings::FaceName() const {

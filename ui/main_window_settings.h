@@ -1,6 +1,8 @@
 // The main window's controls as the settings file reads and writes them.
 #pragma once
 
+#include <exception>
+
 #include "settings/settings.h"
 
 class Tfrm_main;
@@ -38,8 +40,13 @@ class MainWindowSettings final : public MainSettingsTarget {
   TColor BackgroundColor() const override;
   void SetBackgroundColor(TColor color) override;
 
+  // A rendering that failed while the size was applied; the load goes on
+  // without it, so the keys after the size still arrive.
+  std::exception_ptr RenderFailure() const { return renderFailure_; }
+
  private:
   Tfrm_main& window_;
+  std::exception_ptr renderFailure_;
 };
 
 }  // namespace glyphary::ui

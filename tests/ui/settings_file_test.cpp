@@ -85,6 +85,18 @@ TEST_F(SettingsFile, BadColourIsShownAndTheWindowStillOpens) {
   EXPECT_TRUE(frm_main->isVisible());
 }
 
+TEST_F(SettingsFile, SizeTooLargeToRenderIsShownAndTheKeysAfterItStillArrive) {
+  WriteIni("[Font]\nSize=99999\nBold=1\n[Color]\nBGColor=clRed\n");
+  Start();
+  ASSERT_EQ(dialogs.errors.size(), 1u);
+  EXPECT_EQ(dialogs.errors[0], "文字サイズが大きすぎるため画像を作成できません");
+  EXPECT_EQ(frm_main->spn_size->text(), "99999");
+  EXPECT_TRUE(frm_main->CurrentStyle().bold);
+  EXPECT_EQ(frm_main->lbl_bkcolor->Color(), Rgb(255, 0, 0));
+  Exit();
+  EXPECT_TRUE(ReadIni().contains("BGColor=clRed")) << "nothing the file held is lost at exit";
+}
+
 TEST_F(SettingsFile, NonNumberBoxesAtExitStoreZeroSizeAndLowestQuality) {
   Start();
   frm_main->spn_size->Field()->setText("-");
