@@ -1,8 +1,10 @@
+#include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QMenuBar>
 
+#include <algorithm>
+
 #include "program_fixture.h"
-#include "ui/production_dialog.h"
 
 namespace glyphary::ui {
 namespace {
@@ -55,6 +57,18 @@ TEST_F(MainWindow, EveryKeystrokeRendersTheWholeCaption) {
   const Bitmap& empty = frm_main->PreviewBitmap();
   EXPECT_EQ(empty.Width(), 3) << "an empty text gives a small background-coloured image";
   EXPECT_EQ(empty.PixelAt(1, 1), kColorWhite);
+}
+
+TEST_F(MainWindow, InputMethodRendersOnlyCommittedText) {
+  Start();
+  QInputMethodEvent composing("てすと", {});
+  QApplication::sendEvent(frm_main->edt_text, &composing);
+  EXPECT_EQ(Renders(), 0);
+  QInputMethodEvent committed;
+  committed.setCommitString("テスト");
+  QApplication::sendEvent(frm_main->edt_text, &committed);
+  EXPECT_EQ(Renders(), 1);
+  EXPECT_TRUE(SamePixels(frm_main->PreviewBitmap(), Expected("テスト", CaptionStyle())));
 }
 
 TEST_F(MainWindow, FaceRendersWhenTypedButNotWhenSetByTheProgram) {
@@ -170,7 +184,10 @@ TEST_F(MainWindow, CaptionWiderThanThePreviewIsClippedWhileTheKeptBitmapIsWhole)
   ASSERT_GT(caption.Height(), 121);
   const QImage& shown = frm_main->Image1->Shown();
   const qreal ratio = frm_main->Image1->devicePixelRatioF();
-  EXPECT_EQ(shown.size(), QSize(qCeil(585 * ratio), qCeil(121 * ratio)));
+  // One caption pixel per device pixel, so a high-dpi screen shows more of it.
+  EXPECT_EQ(shown.size(), QSize(std::min(caption.Width(), qCeil(585 * ratio)),
+                                std::min(caption.Height(), qCeil(121 * ratio))));
+  EXPECT_EQ(shown.devicePixelRatio(), ratio);
   for (QPoint p : {QPoint(0, 0), QPoint(100, 60), QPoint(584, 120)}) {
     const TColor c = caption.PixelAt(p.x(), p.y());
     EXPECT_EQ(shown.pixel(p), qRgb(RedOf(c), GreenOf(c), BlueOf(c)));
