@@ -45,6 +45,23 @@ TEST_F(MainWindow, FirstStartShowsTheDefaultsAndRendersNothing) {
   EXPECT_FALSE(frm_main->ComboBox1->isVisible());
 }
 
+TEST_F(MainWindow, TabGoesFromTheTextToTheFaceToTheSizeAndBack) {
+  Start();
+  QApplication::setActiveWindow(frm_main);
+  ASSERT_TRUE(QTest::qWaitForWindowActive(frm_main));
+  frm_main->edt_text->setFocus();
+  std::vector<QWidget*> visited;
+  for (int i = 0; i < 3; ++i) {
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QWidget* focused = QApplication::focusWidget();
+    visited.push_back(frm_main->ComboBox->isAncestorOf(focused)   ? frm_main->ComboBox
+                      : frm_main->spn_size->isAncestorOf(focused) ? frm_main->spn_size
+                                                                  : focused);
+  }
+  EXPECT_EQ(visited,
+            (std::vector<QWidget*>{frm_main->ComboBox, frm_main->spn_size, frm_main->edt_text}));
+}
+
 TEST_F(MainWindow, EveryKeystrokeRendersTheWholeCaption) {
   Start();
   QTest::keyClicks(frm_main->edt_text, "abc");
