@@ -1,5 +1,43 @@
 #include "ui/about_box.h"
 
+#include <QKeyEvent>
+#include <QPushButton>
+
+#include "ui/form_builder.h"
+
+using glyphary::ui::Component;
+using glyphary::ui::Kind;
+
+namespace {
+
+constexpr Component kComponents[] = {
+    {"Label1", Kind::Label, nullptr, 56, 48, 137, 12, "Glyphary ver 1.10"},
+    {"Button1", Kind::Button, nullptr, 96, 104, 65, 25, "OK", 0},
+};
+
+constexpr QSize kClientSize(250, 154);
+
+}  // namespace
+
 Tfrm_about::Tfrm_about(QWidget* parent) : QDialog(parent) {
+  setObjectName("frm_about");
   setWindowTitle("バージョン情報");
+  setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                 Qt::MSWindowsFixedSizeDialogHint);
+  setFixedSize(kClientSize);
+  glyphary::ui::BuildComponents(this, kComponents);
+  glyphary::ui::ApplyTabOrder(this, kComponents);
+  auto* ok = glyphary::ui::Child<QPushButton>(this, "Button1");
+  ok->setDefault(true);
+  ok->setFocus();
+  connect(ok, &QPushButton::clicked, this, &Tfrm_about::Button1Click);
+}
+
+void Tfrm_about::Button1Click() {
+  accept();
+}
+
+void Tfrm_about::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) return;
+  QDialog::keyPressEvent(event);
 }

@@ -8,4 +8,11 @@ class Tfrm_about : public QDialog {
 
  public:
   explicit Tfrm_about(QWidget* parent = nullptr);
+
+ public slots:
+  void Button1Click();
+
+ protected:
+  // Escape is bound to no button; the close box cancels.
+  void keyPressEvent(QKeyEvent* event) override;
 };

@@ -51,6 +51,12 @@ class QtDialogs final : public Dialogs {
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    // Qt's own texts are English unless its translations are installed.
+    dialog.setLabelText(QFileDialog::LookIn, "保存する場所:");
+    dialog.setLabelText(QFileDialog::FileName, "ファイル名:");
+    dialog.setLabelText(QFileDialog::FileType, "ファイルの種類:");
+    dialog.setLabelText(QFileDialog::Accept, "保存");
+    dialog.setLabelText(QFileDialog::Reject, "キャンセル");
     const QStringList filters = NameFilters(request.filters);
     dialog.setNameFilters(filters);
     if (request.filterIndex >= 1 && request.filterIndex <= filters.size())

@@ -9,14 +9,34 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
+#include <QToolButton>
 
 #include <algorithm>
 #include <vector>
 
+#include "ui/color_swatch.h"
+#include "ui/preview_image.h"
 #include "ui/spin_edit.h"
 
 namespace glyphary::ui {
 namespace {
+
+// The caption sits on the frame's top line, so children placed from the
+// box's top edge clear the frame as the layouts expect.
+constexpr char kCaptionOnFrameLine[] =
+    "QGroupBox { border: 1px solid palette(mid); border-radius: 2px; margin-top: 6px; }"
+    "QGroupBox::title { subcontrol-origin: margin; left: 7px; padding: 0 2px; }";
+
+// Pressed and released by clicks alone, as a speed button: it never takes the focus.
+QWidget* NewToggleButton(const QString& icon, QWidget* parent) {
+  auto* button = new QToolButton(parent);
+  button->setCheckable(true);
+  button->setAutoRaise(true);
+  button->setFocusPolicy(Qt::NoFocus);
+  button->setIcon(QIcon(icon));
+  button->setIconSize(QSize(16, 16));
+  return button;
+}
 
 QWidget* Create(Kind kind, const QString& caption, QWidget* parent) {
   switch (kind) {
@@ -42,8 +62,11 @@ QWidget* Create(Kind kind, const QString& caption, QWidget* parent) {
       frame->setFlat(false);
       return frame;
     }
-    case Kind::GroupBox:
-      return new QGroupBox(caption, parent);
+    case Kind::GroupBox: {
+      auto* box = new QGroupBox(caption, parent);
+      box->setStyleSheet(kCaptionOnFrameLine);
+      return box;
+    }
     case Kind::SpinEdit:
       return new SpinEdit(parent);
     case Kind::PageControl:
@@ -56,6 +79,14 @@ QWidget* Create(Kind kind, const QString& caption, QWidget* parent) {
       box->setInsertPolicy(QComboBox::NoInsert);
       return box;
     }
+    case Kind::List:
+      return new QComboBox(parent);
+    case Kind::ToggleButton:
+      return NewToggleButton(caption, parent);
+    case Kind::ColorSwatch:
+      return new ColorSwatch(parent);
+    case Kind::Image:
+      return new PreviewImage(parent);
   }
   return nullptr;
 }

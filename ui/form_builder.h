@@ -20,9 +20,13 @@ enum class Kind {
   Frame,     // frame without caption
   GroupBox,  // frame with caption
   SpinEdit,
-  PageControl,  // tabbed pages; its pages name it as parent
-  Page,         // caption is the tab's text; no geometry of its own
-  ComboBox,     // editable: free text plus a drop-down list
+  PageControl,   // tabbed pages; its pages name it as parent
+  Page,          // caption is the tab's text; no geometry of its own
+  ComboBox,      // editable: free text plus a drop-down list
+  List,          // drop-down list without free text
+  ToggleButton,  // flat button that stays pressed; caption is its icon's resource path
+  ColorSwatch,   // caption-less label filled with a colour
+  Image,         // the caption preview
 };
 
 struct Component {

@@ -1,11 +1,23 @@
 // The main window: text, caption style, live preview, menu and tool bar.
 #pragma once
 
+#include <QAction>
+#include <QColor>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMainWindow>
+#include <QToolBar>
+#include <QToolButton>
 
 #include <string>
 
 #include "render/render.h"
+#include "ui/color_swatch.h"
+#include "ui/dialogs.h"
+#include "ui/preview_image.h"
+#include "ui/spin_edit.h"
 
 class Tfrm_main : public QMainWindow {
   Q_OBJECT
@@ -26,7 +38,64 @@ class Tfrm_main : public QMainWindow {
   const glyphary::Bitmap& PreviewBitmap() const;
   glyphary::FontEngine& Engine() { return engine_; }
 
+  // The client area below the menu bar; the window is held at this size.
+  QSize ClientSize() const;
+  void SetClientSize(QSize size);
+  // Sets a style button's pressed state and its flag together.
+  void SetStyleButton(QToolButton* button, bool pressed);
+
+  // Components, named as the window's designer named them.
+  QToolBar* ToolBar1 = nullptr;
+  QLineEdit* edt_text = nullptr;
+  QComboBox* ComboBox = nullptr;
+  QComboBox* ComboBox1 = nullptr;
+  glyphary::ui::SpinEdit* spn_size = nullptr;
+  QToolButton* spd_bold = nullptr;
+  QToolButton* spd_italic = nullptr;
+  QToolButton* spd_underline = nullptr;
+  glyphary::ui::ColorSwatch* lbl_textcolor = nullptr;
+  glyphary::ui::ColorSwatch* lbl_bkcolor = nullptr;
+  QGroupBox* GroupBox1 = nullptr;
+  glyphary::ui::PreviewImage* Image1 = nullptr;
+  QAction* N2 = nullptr;
+  // Filter index and file name of the save dialog, kept for the next use.
+  glyphary::ui::SaveFileRequest SaveDialog;
+
+ public slots:
+  void edt_textChange();
+  void ComboBoxChange();
+  void spn_sizeChange();
+  void spn_sizeClick();
+  void spd_boldClick();
+  void spd_italicClick();
+  void spd_underlineClick();
+  void lbl_textcolorClick();
+  void lbl_bkcolorClick();
+  void SaveAs1Click();
+  void ToolButton1Click();
+  void N4Click();
+  void ToolButton2Click();
+  void JPEG1Click();
+  void ToolButton4Click();
+  void N2Click();
+  void Inkwright1Click();
+  void ToolButton5Click();
+  void TarventSoftware1Click();
+  void About1Click();
+  void Exit1Click();
+
  private:
+  void BuildClientArea();
+  void BuildMenu();
+  void BuildToolBar();
+  void ConnectHandlers();
+  void FillFaceLists();
+  // The colour dialog for one swatch; RefreshPreview when confirmed.
+  void ChooseSwatchColor(glyphary::ui::ColorSwatch* swatch);
+  bool& FlagOf(const QToolButton* button);
+
   glyphary::FontEngine engine_;
-  glyphary::Bitmap preview_;
+  bool bold_ = false, italic_ = false, underline_ = false;
+  // The colour dialog opens where it was last confirmed.
+  QColor lastChosenColor_ = Qt::black;
 };

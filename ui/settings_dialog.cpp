@@ -1,21 +1,113 @@
 #include "ui/settings_dialog.h"
 
-Tfrm_setting::Tfrm_setting(QWidget* parent) : QDialog(parent) {
-  setWindowTitle("設定");
-  spnedt_jpeg = new glyphary::ui::SpinEdit(this);
-  spnedt_jpeg->setObjectName("spnedt_jpeg");
-  spnedt_jpeg->SetBounds(10, 100);
-  spnedt_jpeg->SetValue(70);
-  cb_transparent = new QCheckBox("背景を透過する", this);
-  cb_transparent->setObjectName("cb_transparent");
-  cb_256 = new QCheckBox("256色(8bit)", this);
-  cb_256->setObjectName("cb_256");
+#include <QFile>
+#include <QKeyEvent>
+
+#include "settings/settings.h"
+#include "ui/form_builder.h"
+#include "ui/forms.h"
+#include "ui/window_placement.h"
+
+using glyphary::ui::Child;
+using glyphary::ui::Component;
+using glyphary::ui::Kind;
+
+namespace {
+
+constexpr Component kComponents[] = {
+    {"PageControl1", Kind::PageControl, nullptr, 8, 8, 409, 297, "", 0},
+    {"TabSheet1", Kind::Page, "PageControl1", 0, 0, 0, 0, "保存"},
+    {"gb_jpeg", Kind::GroupBox, "TabSheet1", 24, 32, 345, 65, "JPEG", 0},
+    {"Label5", Kind::Label, "gb_jpeg", 16, 28, 126, 12, "圧縮率(高いほど高画質)"},
+    {"spnedt_jpeg", Kind::SpinEdit, "gb_jpeg", 152, 24, 49, 21, "", 0},
+    {"gb_png", Kind::GroupBox, "TabSheet1", 24, 120, 345, 81, "PNG", 1},
+    {"cb_transparent", Kind::CheckBox, "gb_png", 16, 16, 209, 17, "背景を透過する", 0},
+    {"cb_256", Kind::CheckBox, "gb_png", 16, 40, 217, 17, "256色(8bit)", 1},
+    {"Button1", Kind::Button, "gb_png", 232, 56, 97, 17, "PNGについて", 2},
+    {"Button3", Kind::Button, nullptr, 248, 312, 81, 25, "OK", 2},
+    {"Button2", Kind::Button, nullptr, 336, 312, 81, 25, "キャンセル", 1},
+};
+
+// Outer 434 x 374 with a sizeable frame and no menu.
+constexpr QSize kClientSize(426, 345);
+
+// The dialog's controls as the settings file reads and writes them.
+class DialogOptions final : public glyphary::ExportSettingsTarget {
+ public:
+  explicit DialogOptions(Tfrm_setting& dialog) : dialog_(dialog) {}
+  std::int32_t JpegQuality() const override { return dialog_.spnedt_jpeg->Value(); }
+  void SetJpegQuality(std::int32_t quality) override { dialog_.spnedt_jpeg->SetValue(quality); }
+  bool PngTransparent() const override { return dialog_.cb_transparent->isChecked(); }
+  void SetPngTransparent(bool on) override { dialog_.cb_transparent->setChecked(on); }
+  bool Png256Colors() const override { return dialog_.cb_256->isChecked(); }
+  void SetPng256Colors(bool on) override { dialog_.cb_256->setChecked(on); }
+
+ private:
+  Tfrm_setting& dialog_;
+};
+
+std::string SettingsFile() {
+  return QFile::encodeName(glyphary::ui::SettingsPath()).toStdString();
 }
 
-void Tfrm_setting::FormCreate() {}
+}  // namespace
 
-void Tfrm_setting::FormDestroy() {}
+Tfrm_setting::Tfrm_setting(QWidget* parent) : QDialog(parent) {
+  setObjectName("frm_setting");
+  setWindowTitle("設定");
+  setWindowFlags(Qt::Window | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
+  resize(kClientSize);
+  glyphary::ui::BuildComponents(this, kComponents);
+  glyphary::ui::ApplyTabOrder(this, kComponents);
+  spnedt_jpeg = Child<glyphary::ui::SpinEdit>(this, "spnedt_jpeg");
+  spnedt_jpeg->SetBounds(glyphary::kMinJpegQuality, glyphary::kMaxJpegQuality);
+  spnedt_jpeg->SetValue(70);
+  cb_transparent = Child<QCheckBox>(this, "cb_transparent");
+  cb_256 = Child<QCheckBox>(this, "cb_256");
+  Button3 = Child<QPushButton>(this, "Button3");
+  Button2 = Child<QPushButton>(this, "Button2");
+  Button3->setDefault(true);
+  // Whoever changes the tick, the program or the user.
+  connect(cb_transparent, &QCheckBox::toggled, this, &Tfrm_setting::cb_transparentClick);
+  connect(Button3, &QPushButton::clicked, this, &Tfrm_setting::Button3Click);
+  connect(Button2, &QPushButton::clicked, this, &Tfrm_setting::Button2Click);
+}
+
+void Tfrm_setting::FormCreate() {
+  DialogOptions options(*this);
+  glyphary::LoadExportOptions(SettingsFile(), options);
+}
+
+void Tfrm_setting::FormDestroy() {
+  DialogOptions options(*this);
+  glyphary::StoreExportOptions(SettingsFile(), options);
+}
 
 glyphary::ExportOptions Tfrm_setting::Options() const {
   return {spnedt_jpeg->Value(), cb_transparent->isChecked(), cb_256->isChecked()};
+}
+
+void Tfrm_setting::ShowOver(QWidget* owner) {
+  if (!placed_) glyphary::ui::CenterOver(this, owner);
+  placed_ = true;
+  show();
+  raise();
+  activateWindow();
+}
+
+void Tfrm_setting::cb_transparentClick() {
+  cb_256->setChecked(cb_transparent->isChecked());
+}
+
+void Tfrm_setting::Button3Click() {
+  hide();
+}
+
+void Tfrm_setting::Button2Click() {
+  hide();
+}
+
+void Tfrm_setting::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) return;
+  QDialog::keyPressEvent(event);
 }

@@ -1,0 +1,35 @@
+#include "ui/color_swatch.h"
+
+#include <QMouseEvent>
+
+namespace glyphary::ui {
+
+QColor ToQColor(TColor color) {
+  const TColor rgb = ColorToRGB(color);
+  return QColor(RedOf(rgb), GreenOf(rgb), BlueOf(rgb));
+}
+
+TColor FromQColor(const QColor& color) {
+  const QColor rgb = color.toRgb();
+  return Rgb(std::uint8_t(rgb.red()), std::uint8_t(rgb.green()), std::uint8_t(rgb.blue()));
+}
+
+ColorSwatch::ColorSwatch(QWidget* parent) : QLabel(parent) {
+  setAutoFillBackground(true);
+  SetColor(kColorBlack);
+}
+
+void ColorSwatch::SetColor(TColor color) {
+  color_ = color;
+  QPalette colors = palette();
+  colors.setColor(QPalette::Window, ToQColor(color));
+  setPalette(colors);
+}
+
+void ColorSwatch::mouseReleaseEvent(QMouseEvent* event) {
+  QLabel::mouseReleaseEvent(event);
+  if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+    emit Clicked();
+}
+
+}  // namespace glyphary::ui

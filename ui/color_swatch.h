@@ -1,0 +1,34 @@
+// A caption-less label filled with a colour, reporting clicks.
+#pragma once
+
+#include <QLabel>
+
+#include "render/render.h"
+
+namespace glyphary::ui {
+
+class ColorSwatch : public QLabel {
+  Q_OBJECT
+
+ public:
+  explicit ColorSwatch(QWidget* parent = nullptr);
+
+  // The colour as stored: a system colour stays one and is shown resolved.
+  TColor Color() const { return color_; }
+  void SetColor(TColor color);
+
+ signals:
+  void Clicked();
+
+ protected:
+  void mouseReleaseEvent(QMouseEvent* event) override;
+
+ private:
+  TColor color_ = kColorBlack;
+};
+
+// A colour as Qt shows it; system colours are resolved first.
+QColor ToQColor(TColor color);
+TColor FromQColor(const QColor& color);
+
+}  // namespace glyphary::ui
