@@ -4,6 +4,8 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <span>
 #include <string>
 
@@ -100,5 +102,46 @@ enum class ImageFormat { Bmp, Png, Jpeg };
 void WriteImageFile(const Bitmap& bitmap, const std::string& path, ImageFormat format,
                     const ExportOptions& options, TColor background,
                     ExportRun run = ExportRun::SaveAs);
+
+// ---------------------------------------------------------------- batch run
+
+// One row of a batch: a caption text and the file name it is saved under
+// (without extension). Both empty: a blank row, skipped; both set: a used
+// row; exactly one empty: an incomplete row.
+struct BatchRow {
+  std::string text, name;
+};
+
+enum class BatchFault { Incomplete, DuplicateName, ForbiddenCharacter };
+
+struct BatchProblem {
+  BatchFault fault;
+  std::size_t row;  // 0-based index of the row where it was found
+};
+
+// The checks in order: incomplete rows (the first one found), then duplicate
+// names (byte for byte, case-sensitive, nothing trimmed), then the characters
+// \ / : ? < > | in names. UTF-8 multibyte characters never match.
+std::optional<BatchProblem> CheckBatchRows(std::span<const BatchRow> rows);
+
+// The message the user sees for a fault.
+const char* BatchFaultMessage(BatchFault fault);
+
+struct BatchJob {
+  std::string folder;  // path = folder + "/" + name + extension, the separator always inserted
+  ImageFormat format = ImageFormat::Jpeg;
+  ExportOptions options;  // JPEG quality, PNG transparent, PNG 256 colours
+  CaptionStyle style;     // its background is the PNG transparent colour
+};
+
+// Renders and writes every used row, in row order, through one working
+// bitmap; existing files are replaced. `progress(done, total)` follows each
+// written file, total being the number of used rows. Returns the number of
+// files written. Rows that fail CheckBatchRows throw Error with the fault's
+// message before anything is written; the first failing write throws its
+// Error ("ファイル %s を作成できません", ...) and the files of earlier rows stay.
+std::size_t ProduceBatch(
+    std::span<const BatchRow> rows, const BatchJob& job, FontEngine& engine,
+    const std::function<void(std::size_t done, std::size_t total)>& progress = {});
 
 }  // namespace glyphary

@@ -1,0 +1,60 @@
+#include <algorithm>
+#include <string_view>
+#include <unordered_set>
+
+#include "export/export.h"
+
+namespace glyphary {
+namespace {
+
+// In UTF-8 no byte of a multibyte character is below 0x80, so a byte scan
+// cannot mistake part of one for these.
+constexpr std::string_view kForbiddenCharacters = "\\/:?<>|";
+
+bool IsIncomplete(const BatchRow& row) {
+  return row.text.empty() != row.name.empty();
+}
+
+std::optional<std::size_t> FirstIncomplete(std::span<const BatchRow> rows) {
+  const auto it = std::find_if(rows.begin(), rows.end(), IsIncomplete);
+  if (it == rows.end()) return std::nullopt;
+  return std::size_t(it - rows.begin());
+}
+
+// The first row whose name an earlier row already has; a set keeps long
+// lists from the command line linear.
+std::optional<std::size_t> FirstDuplicate(std::span<const BatchRow> rows) {
+  std::unordered_set<std::string_view> seen;
+  for (std::size_t i = 0; i < rows.size(); ++i)
+    if (!rows[i].name.empty() && !seen.insert(rows[i].name).second) return i;
+  return std::nullopt;
+}
+
+std::optional<std::size_t> FirstForbidden(std::span<const BatchRow> rows) {
+  for (std::size_t i = 0; i < rows.size(); ++i)
+    if (rows[i].name.find_first_of(kForbiddenCharacters) != std::string::npos) return i;
+  return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<BatchProblem> CheckBatchRows(std::span<const BatchRow> rows) {
+  if (auto row = FirstIncomplete(rows)) return BatchProblem{BatchFault::Incomplete, *row};
+  if (auto row = FirstDuplicate(rows)) return BatchProblem{BatchFault::DuplicateName, *row};
+  if (auto row = FirstForbidden(rows)) return BatchProblem{BatchFault::ForbiddenCharacter, *row};
+  return std::nullopt;
+}
+
+const char* BatchFaultMessage(BatchFault fault) {
+  switch (fault) {
+    case BatchFault::Incomplete:
+      return "正しく入力されていない項目があります";
+    case BatchFault::DuplicateName:
+      return "ファイル名に重複があります";
+    case BatchFault::ForbiddenCharacter:
+      return "ファイル名に \\ / : ? < > | は使えません";
+  }
+  return "";
+}
+
+}  // namespace glyphary

@@ -1,0 +1,59 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "export/export.h"
+
+namespace glyphary {
+namespace {
+
+std::optional<BatchProblem> Check(const std::vector<BatchRow>& rows) {
+  return CheckBatchRows(rows);
+}
+
+void ExpectProblem(const std::vector<BatchRow>& rows, BatchFault fault, std::size_t row) {
+  const auto problem = Check(rows);
+  ASSERT_TRUE(problem.has_value());
+  EXPECT_EQ(problem->fault, fault);
+  EXPECT_EQ(problem->row, row);
+}
+
+TEST(BatchCheck, BlankAndUsedRowsPassAndNothingIsTrimmed) {
+  EXPECT_FALSE(Check({}));
+  EXPECT_FALSE(Check({{"", ""}, {"a", "b"}, {"", ""}}));
+  EXPECT_FALSE(Check({{" ", " "}, {"x", "  "}}));  // spaces are contents, and differ
+}
+
+TEST(BatchCheck, TheFirstIncompleteRowIsReportedBeforeDuplicatesAndCharacters) {
+  ExpectProblem({{"a", "n"}, {"text", ""}, {"", "x"}, {"b", "n"}, {"c", "a/b"}},
+                BatchFault::Incomplete, 1);
+  ExpectProblem({{"", "only a name"}}, BatchFault::Incomplete, 0);
+}
+
+TEST(BatchCheck, DuplicatesAreByteExactAndComeBeforeCharacters) {
+  EXPECT_FALSE(Check({{"a", "Title"}, {"", ""}, {"b", "title"}}));
+  EXPECT_FALSE(Check({{"a", "name"}, {"b", "name "}}));
+  ExpectProblem({{"a", "x/y"}, {"b", "名前"}, {"c", "名前"}}, BatchFault::DuplicateName, 2);
+}
+
+TEST(BatchCheck, RefusesTheSevenCharactersAnywhereInAName) {
+  for (const char* name : {"a/b", "あ/", "a\\b", "c:", "q?", "<x", "x>", "|", "表\\"}) {
+    SCOPED_TRACE(name);
+    ExpectProblem({{"ok", "fine"}, {"t", name}}, BatchFault::ForbiddenCharacter, 1);
+  }
+}
+
+TEST(BatchCheck, AcceptsMultibyteNamesAndOtherPunctuation) {
+  // 表 is 0x955C in Shift-JIS: its second byte is a backslash there, never in UTF-8.
+  EXPECT_FALSE(Check({{"a", "表"}, {"b", "ソ能"}, {"c", "*star*"}, {"d", "say \"hi\""}}));
+}
+
+TEST(BatchCheck, MessagesAreTheOnesTheUserSees) {
+  EXPECT_STREQ(BatchFaultMessage(BatchFault::Incomplete), "正しく入力されていない項目があります");
+  EXPECT_STREQ(BatchFaultMessage(BatchFault::DuplicateName), "ファイル名に重複があります");
+  EXPECT_STREQ(BatchFaultMessage(BatchFault::ForbiddenCharacter),
+               "ファイル名に \\ / : ? < > | は使えません");
+}
+
+}  // namespace
+}  // namespace glyphary
