@@ -1,11 +1,36 @@
-// The folder browser: picks the batch run's target folder from a tree.
+// The folder browser: picks the batch run's target folder from a tree of the
+// file system's folders and writes it into the batch dialog's folder box.
 #pragma once
 
 #include <QDialog>
+#include <QFileSystemModel>
+#include <QPushButton>
+#include <QTreeView>
 
 class Tfrm_browse : public QDialog {
   Q_OBJECT
 
  public:
   explicit Tfrm_browse(QWidget* parent = nullptr);
+
+  void Button1Click();
+  void Button2Click();
+
+  // The selected folder's full path; empty when nothing is selected.
+  QString SelectedPath() const;
+  QFileSystemModel* Folders() const { return folders_; }
+
+  QTreeView* ShellTreeView1 = nullptr;
+  QPushButton* Button1 = nullptr;  // "OK"
+  QPushButton* Button2 = nullptr;  // "キャンセル"
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  void OpenAtDesktop();
+
+  QFileSystemModel* folders_ = nullptr;
+  bool shownBefore_ = false;
 };

@@ -20,9 +20,11 @@ enum class Kind {
   Frame,     // frame without caption
   GroupBox,  // frame with caption
   SpinEdit,
-  PageControl,  // tabbed pages; its pages name it as parent
-  Page,         // caption is the tab's text; no geometry of its own
-  ComboBox,     // editable: free text plus a drop-down list
+  PageControl,   // tabbed pages; its pages name it as parent
+  Page,          // caption is the tab's text; no geometry of its own
+  ComboBox,      // editable: free text plus a drop-down list
+  LabelledEdit,  // text box; caption is the text of its own label, 3 px to its left
+  TreeView,      // the owner gives it a model
 };
 
 struct Component {
@@ -36,6 +38,9 @@ struct Component {
 
 // Creates every component under `client`, in table order (parents first).
 void BuildComponents(QWidget* client, std::span<const Component> components);
+
+// The label a LabelledEdit carries is named after it with this suffix.
+inline constexpr const char* kEditLabelSuffix = "_label";
 
 // Chains the keyboard focus through the components: each parent's children
 // in their tab order, descending into containers where they stand.
