@@ -50,13 +50,14 @@ Tfrm_browse::Tfrm_browse(QWidget* parent) : QDialog(parent) {
   Button1->setDefault(true);
 
   // Folders only, each listed when its node is first expanded, with the
-  // desktop theme's icons (the model's default icon provider); the tree
+  // desktop theme's icons (the style's where the theme has none); the tree
   // keeps what it listed and does not follow later changes on disk.
-  folders_ = new QFileSystemModel(this);
+  folders_ = std::make_unique<QFileSystemModel>();
+  folders_->setIconProvider(&icons_);
   folders_->setOption(QFileSystemModel::DontWatchForChanges);
   folders_->setFilter(QDir::Dirs | QDir::NoDotAndDotDot);
   folders_->setReadOnly(true);
-  ShellTreeView1->setModel(folders_);
+  ShellTreeView1->setModel(folders_.get());
   for (int column = 1; column < folders_->columnCount(); ++column)
     ShellTreeView1->hideColumn(column);
   ShellTreeView1->setHeaderHidden(true);
@@ -91,7 +92,7 @@ void Tfrm_browse::OpenAtDesktop() {
   for (QModelIndex node = desktop; node.isValid(); node = node.parent())
     ShellTreeView1->expand(node);
   ShellTreeView1->setCurrentIndex(desktop);
-  ShellTreeView1->scrollTo(desktop);
+  ShellTreeView1->scrollTo(desktop, QAbstractItemView::PositionAtCenter);
 }
 
 void Tfrm_browse::showEvent(QShowEvent* event) {

@@ -3,9 +3,12 @@
 #pragma once
 
 #include <QDialog>
+#include <QFileIconProvider>
 #include <QFileSystemModel>
 #include <QPushButton>
 #include <QTreeView>
+
+#include <memory>
 
 class Tfrm_browse : public QDialog {
   Q_OBJECT
@@ -18,7 +21,7 @@ class Tfrm_browse : public QDialog {
 
   // The selected folder's full path; empty when nothing is selected.
   QString SelectedPath() const;
-  QFileSystemModel* Folders() const { return folders_; }
+  QFileSystemModel* Folders() const { return folders_.get(); }
 
   QTreeView* ShellTreeView1 = nullptr;
   QPushButton* Button1 = nullptr;  // "OK"
@@ -31,6 +34,8 @@ class Tfrm_browse : public QDialog {
  private:
   void OpenAtDesktop();
 
-  QFileSystemModel* folders_ = nullptr;
+  // The model is destroyed first: its listing thread may still ask for icons.
+  QFileIconProvider icons_;
+  std::unique_ptr<QFileSystemModel> folders_;
   bool shownBefore_ = false;
 };
