@@ -92,7 +92,28 @@ void Tfrm_browse::OpenAtDesktop() {
   for (QModelIndex node = desktop; node.isValid(); node = node.parent())
     ShellTreeView1->expand(node);
   ShellTreeView1->setCurrentIndex(desktop);
-  ShellTreeView1->scrollTo(desktop, QAbstractItemView::PositionAtCenter);
+  KeepDesktopInView(desktop);
+}
+
+// The folders above the desktop are listed in the background, and each batch
+// of rows they gain shifts the desktop's row: bring it back to the middle
+// after each, as long as it is still the selection.
+void Tfrm_browse::KeepDesktopInView(const QModelIndex& desktop) {
+  const QPersistentModelIndex node(desktop);
+  const QString path = folders_->filePath(desktop);
+  const auto centre = [this, node] {
+    if (ShellTreeView1->currentIndex() == node)
+      ShellTreeView1->scrollTo(node, QAbstractItemView::PositionAtCenter);
+  };
+  const auto aboveDesktop = [this, path](const QModelIndex& parent) {
+    return path.startsWith(folders_->filePath(parent));
+  };
+  connect(folders_.get(), &QAbstractItemModel::rowsInserted, this,
+          [centre, aboveDesktop](const QModelIndex& parent) {
+            if (aboveDesktop(parent)) centre();
+          });
+  connect(folders_.get(), &QAbstractItemModel::layoutChanged, this, centre);
+  centre();
 }
 
 void Tfrm_browse::showEvent(QShowEvent* event) {

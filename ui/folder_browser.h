@@ -33,6 +33,7 @@ class Tfrm_browse : public QDialog {
 
  private:
   void OpenAtDesktop();
+  void KeepDesktopInView(const QModelIndex& desktop);
 
   // The model is destroyed first: its listing thread may still ask for icons.
   QFileIconProvider icons_;

@@ -199,6 +199,25 @@ TEST_F(BatchDialog, FirstShowingIsJpegInTheProgramFolderWithTheSettingsDialogsOp
   }
 }
 
+TEST_F(BatchDialog, TabWalksTheButtonsThenTheTextsThenTheNames) {
+  Show();
+  QApplication::setActiveWindow(dialog);
+  ASSERT_TRUE(QTest::qWaitForWindowActive(dialog));
+  EXPECT_EQ(QApplication::focusWidget(), dialog->Button4);
+  std::vector<QString> order;
+  for (int i = 0; i < 25; ++i) {
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    order.push_back(QApplication::focusWidget()->objectName());
+  }
+  EXPECT_EQ(order[0], "Button5");
+  EXPECT_EQ(order[1], "Button6");
+  for (int row = 1; row <= 10; ++row) {
+    EXPECT_EQ(order[2 + row], QString("edt_text%1").arg(row));
+    EXPECT_EQ(order[12 + row], QString("edt_file%1").arg(row));
+  }
+  EXPECT_EQ(order[23], "Button4");
+}
+
 TEST_F(BatchDialog, TickingTransparentHereTicks256HereOnly) {
   Show();
   ChooseFormat(dialog->rdb_bmp);
