@@ -71,7 +71,10 @@ Tfrm_browse::Tfrm_browse(QWidget* parent) : QDialog(parent) {
 }
 
 void Tfrm_browse::Button1Click() {
-  frm_production->edt_saveplace->setText(SelectedPath());
+  // With no folder selected (a Ctrl+click clears the selection) an empty
+  // path would make the batch write into the file system's root: keep the box.
+  const QString path = SelectedPath();
+  if (!path.isEmpty()) frm_production->edt_saveplace->setText(path);
   accept();
 }
 

@@ -157,5 +157,19 @@ TEST_F(FolderBrowser, CancelTheCloseBoxAndEscapeWriteNothing) {
   EXPECT_EQ(frm_production->edt_saveplace->text(), "kept");
 }
 
+TEST_F(FolderBrowser, OkWithTheSelectionClearedKeepsTheFolderBox) {
+  frm_production->edt_saveplace->setText("kept");
+  Browse([&] {
+    Pick(Path("Desktop/other"));
+    QTreeView* tree = frm_browse->ShellTreeView1;
+    const QModelIndex node = Node(Path("Desktop/other"));
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                      tree->visualRect(node).center());
+    EXPECT_EQ(frm_browse->SelectedPath(), "");
+    QTest::mouseClick(frm_browse->Button1, Qt::LeftButton);
+  });
+  EXPECT_EQ(frm_production->edt_saveplace->text(), "kept");
+}
+
 }  // namespace
 }  // namespace glyphary::ui

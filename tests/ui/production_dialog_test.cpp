@@ -248,7 +248,9 @@ TEST_F(BatchDialog, BatchQualityStaysHereAndTheNextShowingBringsBackTheSettingsD
   EXPECT_EQ(frm_setting->spnedt_jpeg->Value(), 70);
 
   ChooseFormat(dialog->rdb_bmp);
+  dialog->move(40, 30);
   Show();
+  EXPECT_EQ(dialog->pos(), QPoint(40, 30));  // where it was left, not centred again
   EXPECT_EQ(dialog->spnedt_jpeg->Value(), 70);
   EXPECT_EQ(Field("edt_text", 1)->text(), "品質");
   EXPECT_TRUE(dialog->rdb_bmp->isChecked());
