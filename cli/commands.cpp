@@ -6,6 +6,7 @@ const std::vector<Command>& Commands() {
   static const std::vector<Command> commands = {
       StretchCommand(),
       RenderCommand(),
+      BatchCommand(),
       FacesCommand(),
   };
   return commands;

@@ -22,5 +22,6 @@ const std::vector<Command>& Commands();
 Command StretchCommand();
 Command RenderCommand();
 Command FacesCommand();
+Command BatchCommand();
 
 }  // namespace glyphary::cli

@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <array>
 #include <string_view>
 #include <unordered_set>
 
@@ -10,6 +11,15 @@ namespace {
 // In UTF-8 no byte of a multibyte character is below 0x80, so a byte scan
 // cannot mistake part of one for these.
 constexpr std::string_view kForbiddenCharacters = "\\/:?<>|";
+
+// Indexed by BatchFault.
+constexpr std::array<const char*, 3> kFaultMessages = {
+    "正しく入力されていない項目があります",
+    "ファイル名に重複があります",
+    "ファイル名に \\ / : ? < > | は使えません",
+};
+static_assert(int(BatchFault::Incomplete) == 0 && int(BatchFault::DuplicateName) == 1 &&
+              int(BatchFault::ForbiddenCharacter) == 2);
 
 bool IsIncomplete(const BatchRow& row) {
   return row.text.empty() != row.name.empty();
@@ -46,15 +56,7 @@ std::optional<BatchProblem> CheckBatchRows(std::span<const BatchRow> rows) {
 }
 
 const char* BatchFaultMessage(BatchFault fault) {
-  switch (fault) {
-    case BatchFault::Incomplete:
-      return "正しく入力されていない項目があります";
-    case BatchFault::DuplicateName:
-      return "ファイル名に重複があります";
-    case BatchFault::ForbiddenCharacter:
-      return "ファイル名に \\ / : ? < > | は使えません";
-  }
-  return "";
+  return kFaultMessages[std::size_t(fault)];
 }
 
 }  // namespace glyphary

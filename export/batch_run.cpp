@@ -1,21 +1,15 @@
 #include <algorithm>
+#include <array>
 
 #include "export/export.h"
 
 namespace glyphary {
 namespace {
 
-const char* Extension(ImageFormat format) {
-  switch (format) {
-    case ImageFormat::Bmp:
-      return ".bmp";
-    case ImageFormat::Png:
-      return ".png";
-    case ImageFormat::Jpeg:
-      return ".jpg";
-  }
-  return "";
-}
+// Indexed by ImageFormat.
+constexpr std::array<const char*, 3> kExtensions = {".bmp", ".png", ".jpg"};
+static_assert(int(ImageFormat::Bmp) == 0 && int(ImageFormat::Png) == 1 &&
+              int(ImageFormat::Jpeg) == 2);
 
 bool IsUsed(const BatchRow& row) {
   return !row.text.empty() && !row.name.empty();
@@ -28,7 +22,7 @@ std::size_t ProduceBatch(std::span<const BatchRow> rows, const BatchJob& job, Fo
   // A name with a separator would write outside the folder: never trust the caller to have checked.
   if (auto problem = CheckBatchRows(rows)) throw Error(BatchFaultMessage(problem->fault));
   const std::size_t total = std::size_t(std::count_if(rows.begin(), rows.end(), IsUsed));
-  const std::string extension = Extension(job.format);
+  const std::string extension = kExtensions[std::size_t(job.format)];
   Bitmap working;
   std::size_t done = 0;
   for (const BatchRow& row : rows) {

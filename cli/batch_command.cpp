@@ -1,0 +1,139 @@
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "cli/commands.h"
+#include "cli/output.h"
+#include "cli/progress.h"
+#include "cli/style_options.h"
+#include "export/export.h"
+
+namespace glyphary::cli {
+namespace {
+
+const char* Usage() {
+  static const std::string usage =
+      "Usage: glyphary-cli batch LIST --folder DIR [options]\n"
+      "Renders one caption per row of LIST with one style and writes each to\n"
+      "DIR/NAME plus the format's extension, replacing files that exist.\n\n"
+      "LIST is UTF-8 text, one row per line: the caption text, a tab, the file\n"
+      "name without extension; '-' reads standard input. Blank lines are skipped;\n"
+      "a line with only one of the two is an error, as are repeated names and\n"
+      "names with \\ / : ? < > |. Nothing is written unless every row passes.\n"
+      "A failing write stops the run; the files written before it stay.\n\n"
+      "Options:\n"
+      "  --folder DIR      the folder the files go to (required)\n"
+      "  --format F        bmp, png or jpg (default jpg)\n" +
+      CaptionOptionsHelp();
+  return usage.c_str();
+}
+
+ImageFormat FormatOption(const Args& args) {
+  const std::string name = args.Value("format").value_or("jpg");
+  try {
+    return FormatForPath("." + name);
+  } catch (const UsageError&) {
+    throw UsageError("--format: '" + name + "' is not bmp, png or jpg");
+  }
+}
+
+std::string LineLabel(std::size_t row) {
+  return std::to_string(row + 1) + " 行目: ";
+}
+
+std::string ReadList(const std::string& path) {
+  if (path == "-")
+    return {std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>()};
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw Error("ファイル " + path + " を読み込めません (" + std::strerror(errno) + ")");
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// One row per line, blank lines included so that a row's index is its line
+// number less one. A Windows line end and a byte order mark are dropped.
+std::vector<BatchRow> ParseList(std::string list) {
+  if (list.starts_with("\xEF\xBB\xBF")) list.erase(0, 3);
+  if (list.ends_with('\n')) list.pop_back();
+  std::vector<BatchRow> rows;
+  if (list.empty()) return rows;
+  std::size_t start = 0;
+  while (start <= list.size()) {
+    std::size_t end = std::min(list.find('\n', start), list.size());
+    std::string line = list.substr(start, end - start);
+    if (line.ends_with('\r')) line.pop_back();
+    // A NUL would cut the path short and write a file under another name.
+    if (line.find('\0') != std::string::npos)
+      throw Error(LineLabel(rows.size()) + "NUL 文字は使えません");
+    const std::size_t tab = line.find('\t');
+    if (tab == std::string::npos)
+      rows.push_back({std::move(line), ""});
+    else
+      rows.push_back({line.substr(0, tab), line.substr(tab + 1)});
+    start = end + 1;
+  }
+  return rows;
+}
+
+std::string ProblemMessage(std::span<const BatchRow> rows, const BatchProblem& problem) {
+  std::string message = LineLabel(problem.row) + BatchFaultMessage(problem.fault);
+  if (problem.fault == BatchFault::DuplicateName) {
+    const auto first = std::find_if(rows.begin(), rows.end(), [&](const BatchRow& r) {
+      return r.name == rows[problem.row].name;
+    });
+    message += " (" + std::to_string(first - rows.begin() + 1) + " 行目と同じ)";
+  }
+  return message;
+}
+
+std::vector<std::size_t> UsedRows(std::span<const BatchRow> rows) {
+  std::vector<std::size_t> used;
+  for (std::size_t i = 0; i < rows.size(); ++i)
+    if (!rows[i].text.empty() && !rows[i].name.empty()) used.push_back(i);
+  return used;
+}
+
+int RunBatch(const Args& args) {
+  args.ExpectPositional(1);
+  const std::optional<std::string> folder = args.Value("folder");
+  // An empty folder would put the files at the root of the file system.
+  if (!folder || folder->empty()) throw UsageError("--folder DIR is required");
+  const ImageFormat format = FormatOption(args);
+  const CaptionSetup setup = CaptionSetupFromArgs(args);
+  const std::vector<BatchRow> rows = ParseList(ReadList(args.Positional()[0]));
+  if (auto problem = CheckBatchRows(rows)) throw Error(ProblemMessage(rows, *problem));
+
+  FontEngine engine(setup.dpi);
+  const BatchJob job{*folder, format, setup.options, setup.style};
+  ProgressBar bar(stderr);
+  const bool showProgress = ::isatty(STDERR_FILENO);
+  std::size_t written = 0;
+  try {
+    ProduceBatch(rows, job, engine, [&](std::size_t done, std::size_t total) {
+      written = done;
+      if (showProgress) bar.Show(int(done * 100 / total));
+    });
+  } catch (const Error& e) {
+    throw Error(LineLabel(UsedRows(rows)[written]) + e.what());
+  }
+  bar.Finish();
+  return 0;
+}
+
+}  // namespace
+
+Command BatchCommand() {
+  std::vector<OptionSpec> options = {{"folder", true}, {"format", true}};
+  for (OptionSpec& o : CaptionOptionSpecs()) options.push_back(std::move(o));
+  return {"batch", "render one caption per row of a list into a folder", Usage(),
+          std::move(options), RunBatch};
+}
+
+}  // namespace glyphary::cli

@@ -1,0 +1,105 @@
+#include "cli/style_options.h"
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstring>
+#include <optional>
+
+#include "cli/output.h"
+#include "settings/settings.h"
+
+namespace glyphary::cli {
+namespace {
+
+std::optional<TColor> ParseHexRgb(const std::string& text) {
+  if (text.size() != 7 || text[0] != '#') return std::nullopt;
+  unsigned value = 0;
+  for (char c : text.substr(1)) {
+    const int digit = c >= '0' && c <= '9'   ? c - '0'
+                      : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                      : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                             : -1;
+    if (digit < 0) return std::nullopt;
+    value = value * 16 + unsigned(digit);
+  }
+  return Rgb(std::uint8_t(value >> 16), std::uint8_t(value >> 8), std::uint8_t(value));
+}
+
+TColor ColorOption(const Args& args, const std::string& name, TColor fallback) {
+  const std::optional<std::string> text = args.Value(name);
+  if (!text) return fallback;
+  if (auto rgb = ParseHexRgb(*text)) return *rgb;
+  if (auto color = ParseColor(*text)) return *color;
+  throw UsageError("--" + name + ": '" + *text + "' is not a colour");
+}
+
+// --NAME turns a flag on, --no-NAME off; neither keeps what the settings gave.
+void ApplyFlag(const Args& args, const std::string& name, bool& flag) {
+  if (args.Has(name) && args.Has("no-" + name))
+    throw UsageError("--" + name + " and --no-" + name + " exclude each other");
+  if (args.Has(name)) flag = true;
+  if (args.Has("no-" + name)) flag = false;
+}
+
+CaptionStyle StyleFromArgs(const Args& args, CaptionStyle style) {
+  if (auto face = args.Value("face")) style.faceName = *face;
+  style.pointSize = args.IntValue("size", style.pointSize, INT_MIN, INT_MAX);
+  ApplyFlag(args, "bold", style.bold);
+  ApplyFlag(args, "italic", style.italic);
+  ApplyFlag(args, "underline", style.underline);
+  style.textColor = ColorOption(args, "color", style.textColor);
+  style.backgroundColor = ColorOption(args, "background", style.backgroundColor);
+  return style;
+}
+
+// Unlike the program's own file, a file named on the command line must exist:
+// a mistyped name should not silently render with the defaults.
+void LoadSettingsFile(const std::string& path, CaptionSettings& settings) {
+  if (::access(path.c_str(), R_OK) != 0)
+    throw Error("設定ファイル " + path + " を読み込めません (" + std::strerror(errno) + ")");
+  LoadCaptionSettings(path, settings);
+}
+
+}  // namespace
+
+std::vector<OptionSpec> CaptionOptionSpecs() {
+  std::vector<OptionSpec> options = {
+      {"face", true},       {"size", true},       {"bold", false},         {"italic", false},
+      {"underline", false}, {"color", true},      {"background", true},    {"dpi", true},
+      {"no-bold", false},   {"no-italic", false}, {"no-underline", false}, {"settings", true}};
+  for (OptionSpec& o : OutputOptionSpecs()) options.push_back(std::move(o));
+  return options;
+}
+
+const std::string& CaptionOptionsHelp() {
+  static const std::string help =
+      std::string(
+          "  --face NAME       font face (default \"ＭＳ Ｐゴシック\"; see 'glyphary-cli faces')\n"
+          "  --size N          size in points (default 25)\n"
+          "  --bold, --italic, --underline\n"
+          "  --no-bold, --no-italic, --no-underline\n"
+          "                    turn a style off that --settings turned on\n"
+          "  --color C         text colour (default clBlack)\n"
+          "  --background C    background colour (default clWhite)\n"
+          "  --dpi N           screen resolution the points refer to (default 96)\n"
+          "  --settings FILE   take the style and export options from a Glyphary\n"
+          "                    settings file (.INI); the options above override it\n") +
+      kOutputOptionsHelp +
+      "\nColours: a name such as clRed or clNavy, $00BBGGRR, 0x00BBGGRR, a decimal\n"
+      "number or #RRGGBB.\n";
+  return help;
+}
+
+CaptionSetup CaptionSetupFromArgs(const Args& args) {
+  CaptionSettings settings;
+  if (auto path = args.Value("settings")) LoadSettingsFile(*path, settings);
+  CaptionSetup setup;
+  setup.options = ExportOptionsFromArgs(args, settings.exportOptions);
+  setup.style = StyleFromArgs(args, settings.style);
+  setup.dpi = args.IntValue("dpi", 96, 1, 4800);
+  return setup;
+}
+
+}  // namespace glyphary::cli
