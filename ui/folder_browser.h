@@ -1,11 +1,42 @@
-// The folder browser: picks the batch run's target folder from a tree.
+// The folder browser: picks the batch run's target folder from a tree of the
+// file system's folders and writes it into the batch dialog's folder box.
 #pragma once
 
 #include <QDialog>
+#include <QFileIconProvider>
+#include <QFileSystemModel>
+#include <QPushButton>
+#include <QTreeView>
+
+#include <memory>
 
 class Tfrm_browse : public QDialog {
   Q_OBJECT
 
  public:
   explicit Tfrm_browse(QWidget* parent = nullptr);
+
+  void Button1Click();
+  void Button2Click();
+
+  // The selected folder's full path; empty when nothing is selected.
+  QString SelectedPath() const;
+  QFileSystemModel* Folders() const { return folders_.get(); }
+
+  QTreeView* ShellTreeView1 = nullptr;
+  QPushButton* Button1 = nullptr;  // "OK"
+  QPushButton* Button2 = nullptr;  // "キャンセル"
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  void OpenAtDesktop();
+  void KeepDesktopInView(const QModelIndex& desktop);
+
+  // The model is destroyed first: its listing thread may still ask for icons.
+  QFileIconProvider icons_;
+  std::unique_ptr<QFileSystemModel> folders_;
+  bool shownBefore_ = false;
 };

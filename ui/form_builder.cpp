@@ -10,6 +10,7 @@
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QToolButton>
+#include <QTreeView>
 
 #include <algorithm>
 #include <vector>
@@ -51,6 +52,10 @@ QWidget* Create(Kind kind, const QString& caption, QWidget* parent) {
     }
     case Kind::Edit:
       return new QLineEdit(caption, parent);
+    case Kind::LabelledEdit:
+      return new QLineEdit(parent);
+    case Kind::TreeView:
+      return new QTreeView(parent);
     case Kind::Button:
       return new QPushButton(caption, parent);
     case Kind::CheckBox:
@@ -95,6 +100,15 @@ QWidget* ParentOf(QWidget* client, const Component& c) {
   return c.parent ? Child<QWidget>(client, c.parent) : client;
 }
 
+// The edit's own label stands 3 px to its left, centred on it vertically.
+void AttachEditLabel(QWidget* edit, const QString& caption) {
+  auto* label = new QLabel(caption, edit->parentWidget());
+  label->setObjectName(edit->objectName() + QString::fromLatin1(kEditLabelSuffix));
+  label->adjustSize();
+  const QRect box = edit->geometry();
+  label->move(box.left() - 3 - label->width(), box.top() + (box.height() - label->height()) / 2);
+}
+
 bool IsContainer(Kind kind) {
   return kind == Kind::Frame || kind == Kind::GroupBox || kind == Kind::PageControl ||
          kind == Kind::Page;
@@ -133,6 +147,7 @@ void BuildComponents(QWidget* client, std::span<const Component> components) {
       continue;
     }
     widget->setGeometry(c.left, c.top, c.width, c.height);
+    if (c.kind == Kind::LabelledEdit) AttachEditLabel(widget, caption);
   }
 }
 

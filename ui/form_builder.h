@@ -27,6 +27,8 @@ enum class Kind {
   ToggleButton,  // flat button that stays pressed; caption is its icon's resource path
   ColorSwatch,   // caption-less label filled with a colour
   Image,         // the caption preview
+  LabelledEdit,  // text box; caption is the text of its own label, 3 px to its left
+  TreeView,      // the owner gives it a model
 };
 
 struct Component {
@@ -40,6 +42,9 @@ struct Component {
 
 // Creates every component under `client`, in table order (parents first).
 void BuildComponents(QWidget* client, std::span<const Component> components);
+
+// The label a LabelledEdit carries is named after it with this suffix.
+inline constexpr const char* kEditLabelSuffix = "_label";
 
 // Chains the keyboard focus through the components: each parent's children
 // in their tab order, descending into containers where they stand.

@@ -1,8 +1,18 @@
-// The batch production dialog: up to ten captions written into a folder.
+// The batch production dialog: up to ten captions, each rendered with the
+// main window's current style and written under its own name into one folder.
 #pragma once
 
+#include <QCheckBox>
 #include <QDialog>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+
+#include <vector>
+
+#include "export/export.h"
+#include "ui/spin_edit.h"
 
 class Tfrm_production : public QDialog {
   Q_OBJECT
@@ -11,6 +21,39 @@ class Tfrm_production : public QDialog {
   explicit Tfrm_production(QWidget* parent = nullptr);
 
   void FormCreate();
+  // Takes the export options from the settings dialog.
+  void FormShow();
 
+  void cb_transparentClick();
+  void Button2Click();
+  void Button5Click();
+  void Button6Click();
+
+  // What the batch run takes from the dialog, read from the controls now.
+  std::vector<glyphary::BatchRow> Rows() const;
+  glyphary::ImageFormat Format() const;
+  glyphary::ExportOptions Options() const;
+
+  QTabWidget* PageControl1 = nullptr;
+  QRadioButton* rdb_jpeg = nullptr;
+  QRadioButton* rdb_png = nullptr;
+  QRadioButton* rdb_bmp = nullptr;
+  glyphary::ui::SpinEdit* spnedt_jpeg = nullptr;
+  QCheckBox* cb_transparent = nullptr;
+  QCheckBox* cb_256 = nullptr;
   QLineEdit* edt_saveplace = nullptr;
+  QPushButton* Button1 = nullptr;  // "PNGについて"
+  QPushButton* Button2 = nullptr;  // "参照"
+  QPushButton* Button4 = nullptr;  // "ヘルプ"
+  QPushButton* Button5 = nullptr;  // "キャンセル"
+  QPushButton* Button6 = nullptr;  // "OK"
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  QLineEdit* RowField(const char* prefix, int row) const;
+
+  bool placed_ = false;
 };
