@@ -2,8 +2,6 @@
 BUILD ?= build
 JOBS  ?= $(shell nproc)
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=Release
-# Rebuilds in several checkouts share one compiler cache where ccache is installed.
-LAUNCHER := $(if $(shell command -v ccache),-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 
 .PHONY: all deps build run test test-fast test-sanitize fuzz bench install package clean
 
@@ -13,7 +11,7 @@ deps:
 	@scripts/install-deps.sh
 
 $(BUILD)/CMakeCache.txt:
-	cmake -S . -B $(BUILD) $(CMAKE_FLAGS) $(LAUNCHER)
+	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
 
 build: deps $(BUILD)/CMakeCache.txt
 	cmake --build $(BUILD) -j $(JOBS)
@@ -28,7 +26,7 @@ test: build
 	$(MAKE) --no-print-directory fuzz
 
 test-sanitize:
-	cmake -S . -B $(BUILD)-sanitize $(LAUNCHER) -DCMAKE_BUILD_TYPE=Debug -DGLYPHARY_SANITIZE=ON -DGLYPHARY_BENCH=OFF
+	cmake -S . -B $(BUILD)-sanitize -DCMAKE_BUILD_TYPE=Debug -DGLYPHARY_SANITIZE=ON -DGLYPHARY_BENCH=OFF
 	cmake --build $(BUILD)-sanitize -j $(JOBS)
 	cd $(BUILD)-sanitize && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
