@@ -5,6 +5,7 @@
 #include <exception>
 #include <new>
 
+#include "export/export.h"
 #include "render/render.h"
 #include "ui/dialogs.h"
 
@@ -32,7 +33,7 @@ void ShowCurrentException() {
   try {
     throw;
   } catch (const std::bad_alloc&) {
-    text = "メモリが足りません";
+    text = OutOfMemoryMessage();
   } catch (const std::exception& e) {
     text = QString::fromUtf8(e.what());
   } catch (...) {

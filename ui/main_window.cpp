@@ -265,7 +265,8 @@ void Tfrm_main::N2Click() {
 }
 
 void Tfrm_main::Inkwright1Click() {
-  glyphary::ui::CurrentDialogs().Open(glyphary::ui::ExecutableFolder() + "/help/index.htm");
+  // Beside the program in a build or portable copy, else where it is installed.
+  glyphary::ui::CurrentDialogs().Open(QString::fromStdString(glyphary::HelpDocumentPath()));
 }
 
 void Tfrm_main::ToolButton5Click() {

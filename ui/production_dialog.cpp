@@ -1,11 +1,14 @@
 #include "ui/production_dialog.h"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QKeyEvent>
 #include <QShowEvent>
 
 #include <array>
 #include <string>
 
+#include "settings/settings.h"
 #include "ui/batch_progress.h"
 #include "ui/centred_placement.h"
 #include "ui/dialogs.h"
@@ -123,9 +126,21 @@ Tfrm_production::Tfrm_production(QWidget* parent) : QDialog(parent) {
   connect(Button6, &QPushButton::clicked, this, &Tfrm_production::Button6Click);
 }
 
+namespace {
+
+// The program's folder, unless it is installed: /usr/bin is no place for the
+// user's images, the home folder is.
+QString DefaultSaveFolder() {
+  const QString program = QCoreApplication::applicationFilePath();
+  return glyphary::IsInstalledProgram(program.toStdString()) ? QDir::homePath()
+                                                             : glyphary::ui::ExecutableFolder();
+}
+
+}  // namespace
+
 void Tfrm_production::FormCreate() {
   rdb_jpeg->setChecked(true);
-  edt_saveplace->setText(glyphary::ui::ExecutableFolder());
+  edt_saveplace->setText(DefaultSaveFolder());
 }
 
 void Tfrm_production::FormShow() {
