@@ -19,7 +19,7 @@ constexpr QSize kClientSize(250, 154);
 
 }  // namespace
 
-Tfrm_about::Tfrm_about(QWidget* parent) : QDialog(parent) {
+Tfrm_about::Tfrm_about(QWidget* parent) : glyphary::ui::FormDialog(parent) {
   setObjectName("frm_about");
   setWindowTitle("バージョン情報");
   setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
@@ -35,9 +35,4 @@ Tfrm_about::Tfrm_about(QWidget* parent) : QDialog(parent) {
 
 void Tfrm_about::Button1Click() {
   accept();
-}
-
-void Tfrm_about::keyPressEvent(QKeyEvent* event) {
-  if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) return;
-  QDialog::keyPressEvent(event);
 }

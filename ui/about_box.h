@@ -1,9 +1,9 @@
 // The About box: the program's name and version, made fresh for each showing.
 #pragma once
 
-#include <QDialog>
+#include "ui/form_dialog.h"
 
-class Tfrm_about : public QDialog {
+class Tfrm_about : public glyphary::ui::FormDialog {
   Q_OBJECT
 
  public:
@@ -11,8 +11,4 @@ class Tfrm_about : public QDialog {
 
  public slots:
   void Button1Click();
-
- protected:
-  // Escape is bound to no button; the close box cancels.
-  void keyPressEvent(QKeyEvent* event) override;
 };

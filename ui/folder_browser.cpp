@@ -6,11 +6,11 @@
 #include <QShowEvent>
 #include <QStandardPaths>
 
-#include "ui/centred_placement.h"
 #include "ui/form_builder.h"
 #include "ui/forms.h"
 #include "ui/main_window.h"
 #include "ui/production_dialog.h"
+#include "ui/window_placement.h"
 
 using glyphary::ui::Child;
 using glyphary::ui::Component;
@@ -37,7 +37,7 @@ QString DesktopFolder() {
 
 }  // namespace
 
-Tfrm_browse::Tfrm_browse(QWidget* parent) : QDialog(parent) {
+Tfrm_browse::Tfrm_browse(QWidget* parent) : glyphary::ui::FormDialog(parent) {
   setWindowTitle("Browse...");
   setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
@@ -122,17 +122,8 @@ void Tfrm_browse::KeepDesktopInView(const QModelIndex& desktop) {
 void Tfrm_browse::showEvent(QShowEvent* event) {
   if (!event->spontaneous() && !shownBefore_) {
     shownBefore_ = true;
-    glyphary::ui::CentreOver(this, frm_main);
+    glyphary::ui::CenterOver(this, frm_main);
     OpenAtDesktop();
   }
   QDialog::showEvent(event);
-}
-
-void Tfrm_browse::keyPressEvent(QKeyEvent* event) {
-  // Escape does not close the browser; キャンセル and the close box do.
-  if (event->key() == Qt::Key_Escape) {
-    event->ignore();
-    return;
-  }
-  QDialog::keyPressEvent(event);
 }

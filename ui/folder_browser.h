@@ -2,15 +2,15 @@
 // file system's folders and writes it into the batch dialog's folder box.
 #pragma once
 
-#include <QDialog>
 #include <QFileIconProvider>
 #include <QFileSystemModel>
 #include <QPushButton>
 #include <QTreeView>
+#include "ui/form_dialog.h"
 
 #include <memory>
 
-class Tfrm_browse : public QDialog {
+class Tfrm_browse : public glyphary::ui::FormDialog {
   Q_OBJECT
 
  public:
@@ -29,7 +29,6 @@ class Tfrm_browse : public QDialog {
 
  protected:
   void showEvent(QShowEvent* event) override;
-  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   void OpenAtDesktop();

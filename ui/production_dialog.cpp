@@ -10,13 +10,13 @@
 
 #include "settings/settings.h"
 #include "ui/batch_progress.h"
-#include "ui/centred_placement.h"
 #include "ui/dialogs.h"
 #include "ui/folder_browser.h"
 #include "ui/form_builder.h"
 #include "ui/forms.h"
 #include "ui/main_window.h"
 #include "ui/settings_dialog.h"
+#include "ui/window_placement.h"
 
 using glyphary::ui::Child;
 using glyphary::ui::Component;
@@ -90,7 +90,7 @@ std::vector<Component> AllComponents() {
 
 }  // namespace
 
-Tfrm_production::Tfrm_production(QWidget* parent) : QDialog(parent) {
+Tfrm_production::Tfrm_production(QWidget* parent) : glyphary::ui::FormDialog(parent) {
   setWindowTitle("大量生産");
   setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
@@ -202,20 +202,11 @@ glyphary::ExportOptions Tfrm_production::Options() const {
 void Tfrm_production::showEvent(QShowEvent* event) {
   // A spontaneous show is the window coming back from the task bar, not a showing.
   if (!event->spontaneous()) {
-    if (!placed_) glyphary::ui::CentreOver(this, frm_main);
+    if (!placed_) glyphary::ui::CenterOver(this, frm_main);
     placed_ = true;
     FormShow();
   }
   QDialog::showEvent(event);
-}
-
-void Tfrm_production::keyPressEvent(QKeyEvent* event) {
-  // Escape does not close this dialog; only キャンセル and the close box do.
-  if (event->key() == Qt::Key_Escape) {
-    event->ignore();
-    return;
-  }
-  QDialog::keyPressEvent(event);
 }
 
 QLineEdit* Tfrm_production::RowField(const char* prefix, int row) const {

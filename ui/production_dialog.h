@@ -3,18 +3,18 @@
 #pragma once
 
 #include <QCheckBox>
-#include <QDialog>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
+#include "ui/form_dialog.h"
 
 #include <vector>
 
 #include "export/export.h"
 #include "ui/spin_edit.h"
 
-class Tfrm_production : public QDialog {
+class Tfrm_production : public glyphary::ui::FormDialog {
   Q_OBJECT
 
  public:
@@ -50,7 +50,6 @@ class Tfrm_production : public QDialog {
 
  protected:
   void showEvent(QShowEvent* event) override;
-  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   QLineEdit* RowField(const char* prefix, int row) const;

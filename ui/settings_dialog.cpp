@@ -52,7 +52,7 @@ std::string SettingsFile() {
 
 }  // namespace
 
-Tfrm_setting::Tfrm_setting(QWidget* parent) : QDialog(parent) {
+Tfrm_setting::Tfrm_setting(QWidget* parent) : glyphary::ui::FormDialog(parent) {
   setObjectName("frm_setting");
   setWindowTitle("設定");
   setWindowFlags(Qt::Window | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
@@ -105,9 +105,4 @@ void Tfrm_setting::Button3Click() {
 
 void Tfrm_setting::Button2Click() {
   hide();
-}
-
-void Tfrm_setting::keyPressEvent(QKeyEvent* event) {
-  if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) return;
-  QDialog::keyPressEvent(event);
 }

@@ -2,13 +2,13 @@
 #pragma once
 
 #include <QCheckBox>
-#include <QDialog>
 #include <QPushButton>
+#include "ui/form_dialog.h"
 
 #include "render/render.h"
 #include "ui/spin_edit.h"
 
-class Tfrm_setting : public QDialog {
+class Tfrm_setting : public glyphary::ui::FormDialog {
   Q_OBJECT
 
  public:
@@ -32,10 +32,6 @@ class Tfrm_setting : public QDialog {
   void cb_transparentClick();
   void Button3Click();
   void Button2Click();
-
- protected:
-  // Escape is bound to no button here.
-  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   bool placed_ = false;

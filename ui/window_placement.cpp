@@ -7,6 +7,7 @@
 namespace glyphary::ui {
 
 void CenterOver(QWidget* window, const QWidget* owner) {
+  if (!owner) return;
   const QRect frame = window->frameGeometry();
   QRect placed(QPoint(), frame.size());
   placed.moveCenter(owner->frameGeometry().center());

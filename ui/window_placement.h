@@ -6,7 +6,7 @@ class QWidget;
 namespace glyphary::ui {
 
 // Centres a window over its owner, pulled back to non-negative screen
-// coordinates.
+// coordinates. A null owner leaves it where it is.
 void CenterOver(QWidget* window, const QWidget* owner);
 
 }  // namespace glyphary::ui

@@ -1,0 +1,15 @@
+#include "ui/form_dialog.h"
+
+#include <QKeyEvent>
+
+namespace glyphary::ui {
+
+void FormDialog::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+    event->ignore();
+    return;
+  }
+  QDialog::keyPressEvent(event);
+}
+
+}  // namespace glyphary::ui
