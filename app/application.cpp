@@ -1,6 +1,7 @@
 #include "app/application.h"
 
 #include <QFont>
+#include <QLibraryInfo>
 
 #include <exception>
 #include <new>
@@ -17,6 +18,8 @@ Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
   QFont font("ＭＳ Ｐゴシック");
   font.setPixelSize(12);
   setFont(font);
+  if (qtTexts_.load("qtbase_ja", QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    installTranslator(&qtTexts_);
 }
 
 bool Application::notify(QObject* receiver, QEvent* event) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QApplication>
+#include <QTranslator>
 
 namespace glyphary::app {
 
@@ -15,6 +16,10 @@ class Application : public QApplication {
   // A failure escaping a handler is shown in a message box; the event loop,
   // and with it the window that raised it, goes on.
   bool notify(QObject* receiver, QEvent* event) override;
+
+ private:
+  // Qt's own dialogs (colours, files) speak Japanese like the program.
+  QTranslator qtTexts_;
 };
 
 // Shows the message of the exception being handled, in "エラー".

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QPushButton>
 #include <QTest>
 
@@ -23,6 +24,10 @@ TEST(ErrorDisplay, FailureInAHandlerIsShownOnceAndTheWindowStaysUsable) {
   QTest::mouseClick(&button, Qt::LeftButton);
   EXPECT_EQ(clicks, 2);
   EXPECT_EQ(dialogs.errors.size(), 1u);
+}
+
+TEST(Application, QtsOwnDialogsSpeakJapanese) {
+  EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), "キャンセル");
 }
 
 }  // namespace
