@@ -80,7 +80,8 @@ TEST_F(SettingsFile, BadColourIsShownAndTheWindowStillOpens) {
   WriteIni("[Color]\nDrawColor=pink\nBGColor=clRed\n");
   Start();
   ASSERT_EQ(dialogs.errors.size(), 1u);
-  EXPECT_EQ(dialogs.errors[0], "'pink' は整数ではありません");
+  EXPECT_TRUE(dialogs.errors[0].startsWith("'pink' は整数ではありません ("))
+      << dialogs.errors[0].toStdString();
   EXPECT_EQ(frm_main->lbl_bkcolor->Color(), kColorWhite) << "keys after the bad one are not read";
   EXPECT_TRUE(frm_main->isVisible());
 }
@@ -108,7 +109,11 @@ TEST_F(SettingsFile, NonNumberBoxesAtExitStoreZeroSizeAndLowestQuality) {
 }
 
 TEST_F(SettingsFile, StoreFailureAtExitIsShownAndTheProgramStillCloses) {
-  Start(folder.filePath("missing/glyphary.INI"));
+  // A folder cannot be made where a file stands.
+  QFile blocker(folder.filePath("not-a-folder"));
+  ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+  blocker.close();
+  Start(folder.filePath("not-a-folder/glyphary.INI"));
   Exit();
   ASSERT_EQ(dialogs.errors.size(), 2u) << "the dialog's store, then the main window's";
   EXPECT_TRUE(dialogs.errors[0].endsWith("に書き込めません"));
