@@ -175,7 +175,8 @@ TEST_F(BatchRun, AFailingWriteStopsTheRunAndKeepsEarlierFiles) {
     ProduceBatch(rows, job_, engine_, [&](std::size_t done, std::size_t) { reported = done; });
     FAIL() << "no error";
   } catch (const Error& e) {
-    EXPECT_THAT(e.what(), ::testing::StartsWith("ファイル " + dir_.File("two.png") + " を作成できません ("));
+    EXPECT_THAT(e.what(),
+                ::testing::StartsWith("ファイル " + dir_.File("two.png") + " を作成できません ("));
   }
   EXPECT_EQ(reported, 1u);
   EXPECT_EQ(ReadPng(dir_.File("one.png")).width, Rendered("1").Width());
