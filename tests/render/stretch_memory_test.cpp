@@ -48,6 +48,23 @@ void operator delete(void* p, std::size_t) noexcept {
 void operator delete[](void* p, std::size_t) noexcept {
   Uncounted(p);
 }
+// The library's nothrow forms pair with the deletes above, so they are ours too.
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+  try {
+    return Counted(size);
+  } catch (const std::bad_alloc&) {
+    return nullptr;
+  }
+}
+void* operator new[](std::size_t size, const std::nothrow_t& tag) noexcept {
+  return operator new(size, tag);
+}
+void operator delete(void* p, const std::nothrow_t&) noexcept {
+  Uncounted(p);
+}
+void operator delete[](void* p, const std::nothrow_t&) noexcept {
+  Uncounted(p);
+}
 
 namespace glyphary {
 namespace {
