@@ -1,0 +1,167 @@
+"""Runs our benchmarks and programs and the peers on the same captions and
+images, then prints every ratio (peer time ÷ ours; above 1 means we are ahead).
+
+  compare.py BUILD_DIR
+"""
+import json
+import os
+import subprocess
+import sys
+import tempfile
+
+from timing import median_ms_of_processes, peak_mib
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+TEXT = "今日の天気は晴れ Sunny Day 2024"  # 23 characters, as in caption_bench
+LONG_TEXT = "今日の天気は晴れ、明日は雨 Sunny Day 2024!!"  # 30 characters
+FACE = "IPAPGothic"  # what the default face ＭＳ Ｐゴシック resolves to
+CONVERT = "/usr/bin/convert"  # ImageMagick's own, whatever else PATH holds
+REPETITIONS = 5
+
+
+def pixels(points):
+    return round(points * 96 / 72)
+
+
+def font_file():
+    return subprocess.run(["fc-match", "-f", "%{file}", FACE], check=True,
+                          capture_output=True, text=True).stdout
+
+
+def benchmark_medians(program, pattern):
+    """Median real time in ms (and counters) of each benchmark matching pattern."""
+    out = subprocess.run(
+        [program, "--benchmark_filter=" + pattern, "--benchmark_format=json",
+         "--benchmark_repetitions=%d" % REPETITIONS, "--benchmark_report_aggregates_only=true",
+         "--benchmark_min_time=0.1"],
+        check=True, capture_output=True, text=True).stdout
+    scale = {"ns": 1e-6, "us": 1e-3, "ms": 1.0, "s": 1e3}
+    medians = {}
+    for b in json.loads(out)["benchmarks"]:
+        if b.get("aggregate_name") == "median":
+            medians[b["run_name"]] = b["real_time"] * scale[b["time_unit"]]
+    return medians
+
+
+def peer(script, *args):
+    out = subprocess.run([sys.executable, os.path.join(HERE, script)] + [str(a) for a in args],
+                         check=True, capture_output=True, text=True).stdout
+    return float(out.strip())
+
+
+class Table:
+    def __init__(self):
+        self.rows = []
+
+    def add(self, case, ours, peer_name, peer_value, ratio, goal=None, goal_text=None):
+        """goal: the least ratio wanted; goal_text: (a goal no ratio says, whether it holds)."""
+        if goal is not None:
+            goal_text = ("≥ %.1f" % goal, ratio >= goal)
+        shown = "" if goal_text is None else goal_text[0] + (" yes" if goal_text[1] else " NO")
+        self.rows.append((case, ours, peer_name + ": " + peer_value, "%.2f" % ratio, shown))
+
+    def print(self):
+        print("\n| case | ours | peer | ratio | goal |\n|---|---|---|---|---|")
+        for row in self.rows:
+            print("| " + " | ".join(row) + " |")
+
+
+def in_process_captions(build, font, table):
+    ours = benchmark_medians(build + "/bench/caption_bench", "^BM_RenderCaption/(25|100)$")
+    for points in (25, 100):
+        mine = ours["BM_RenderCaption/%d" % points]
+        theirs = peer("pillow_peer.py", "caption", font, pixels(points), TEXT)
+        table.add("caption %d pt, 23 chars, in process" % points, "%.2f ms" % mine,
+                  "Pillow at %d px" % pixels(points), "%.2f ms" % theirs, theirs / mine,
+                  1.5 if points == 25 else 1.0)
+
+
+def whole_processes(build, font, folder, table):
+    out = os.path.join(folder, "one.png")
+    times = median_ms_of_processes({
+        "ours": [build + "/glyphary-cli", "render", TEXT, out],
+        "pango-view": ["pango-view", "-q", "--dpi=96", "--font=%s 25" % FACE, "-t", TEXT,
+                       "-o", out],
+        "convert": [CONVERT, "-font", font, "-pointsize", str(pixels(25)), "label:" + TEXT, out],
+    }, runs=15)
+    for name in ("pango-view", "convert"):
+        table.add("whole process `glyphary-cli render` 25 pt → PNG", "%.1f ms" % times["ours"],
+                  name, "%.1f ms" % times[name], times[name] / times["ours"], 1.0)
+
+
+def peak_memory(build, font, folder, table):
+    out = os.path.join(folder, "big.png")
+    ours = peak_mib([build + "/glyphary-cli", "render", LONG_TEXT, out, "--size", "200"])
+    peers = {
+        "convert": peak_mib([CONVERT, "-font", font, "-pointsize", str(pixels(200)),
+                             "label:" + LONG_TEXT, out]),
+        "pango-view": peak_mib(["pango-view", "-q", "--dpi=96", "--font=%s 200" % FACE, "-t",
+                                LONG_TEXT, "-o", out]),
+    }
+    for name, theirs in peers.items():
+        table.add("peak memory, 30 chars at 200 pt", "%.1f MiB" % ours, name,
+                  "%.1f MiB" % theirs, theirs / ours, goal_text=("ours < 40 MiB", ours < 40))
+
+
+def halving(build, table):
+    ours = benchmark_medians(build + "/bench/stretch_bench",
+                             "^BM_(Stretch/w:(4000/h:600/toW:2000/toH:300|8000/h:1200/toW:4000/"
+                             "toH:600)|HalveSweep/.*|Memcpy/.*)$")
+    for w, h in ((4000, 600), (8000, 1200)):
+        mine = ours["BM_Stretch/w:%d/h:%d/toW:%d/toH:%d" % (w, h, w // 2, h // 2)]
+        sweep = ours["BM_HalveSweep/w:%d/h:%d" % (w, h)]
+        rate = "%.2f Gpx/s (sweep alone %.2f)" % (w * h / mine / 1e6, w * h / sweep / 1e6)
+        case = "exact halving %d×%d" % (w, h)
+        if w == 4000:
+            copy = ours["BM_Memcpy/w:%d/h:%d" % (w, h)]
+            table.add(case + " (in cache)", rate, "memcpy of the same bytes",
+                      "%.2f Gpx/s" % (w * h / copy / 1e6), copy / mine, 0.8)
+        for threads, label in ((1, "OpenCV INTER_AREA, 1 thread"),
+                               (0, "OpenCV INTER_AREA, its own threads")):
+            theirs = peer("opencv_peer.py", w, h, threads)
+            table.add(case, rate, label, "%.2f Gpx/s" % (w * h / theirs / 1e6), theirs / mine,
+                      1.0 if threads == 1 else None)
+
+
+def batches(build, font, folder, table):
+    ours = benchmark_medians(build + "/bench/batch_bench", "^BM_BatchOfTen/1/25$")["BM_BatchOfTen/1/25"]
+    theirs = peer("pillow_peer.py", "ten", font, pixels(25), folder)
+    table.add("ten captions 25 pt → PNG, in process", "%.1f ms" % ours, "Pillow",
+              "%.1f ms" % theirs, theirs / ours, 1.0)
+
+    rows = os.path.join(folder, "rows.txt")
+    with open(rows, "w", encoding="utf-8") as f:
+        for i in range(1000):
+            f.write("字幕テキスト Caption サンプル #%04d\tcaption%04d\n" % (i, i))
+    os.makedirs(os.path.join(folder, "ours"))
+    os.makedirs(os.path.join(folder, "pillow"))
+    times = median_ms_of_processes({
+        "ours": [build + "/glyphary-cli", "batch", rows, "--folder", os.path.join(folder, "ours"),
+                 "--format", "png"],
+        "pillow": [sys.executable, os.path.join(HERE, "pillow_peer.py"), "batch", font,
+                   str(pixels(25)), rows, os.path.join(folder, "pillow")],
+    }, runs=3)
+    table.add("1,000 captions 25 pt → PNG, whole process", "%.0f ms" % times["ours"],
+              "one Python process with Pillow", "%.0f ms" % times["pillow"],
+              times["pillow"] / times["ours"], 1.0)
+
+
+def main(build):
+    font = font_file()
+    table = Table()
+    with tempfile.TemporaryDirectory(prefix="glyphary-peers-") as folder:
+        for step in (lambda: in_process_captions(build, font, table),
+                     lambda: whole_processes(build, font, folder, table),
+                     lambda: peak_memory(build, font, folder, table),
+                     lambda: halving(build, table),
+                     lambda: batches(build, font, folder, table)):
+            step()
+            print(".", end="", flush=True, file=sys.stderr)
+    print(file=sys.stderr)
+    table.print()
+    print("\nMedians of %d benchmark repetitions, 15 process runs (3 for batches and memory); "
+          "load average %.2f." % (REPETITIONS, os.getloadavg()[0]))
+
+
+if __name__ == "__main__":
+    main(sys.argv[1])
