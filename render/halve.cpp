@@ -74,8 +74,9 @@ class Halver {
 }  // namespace
 
 void HalveRow(const std::uint8_t* top, const std::uint8_t* bottom, std::uint8_t* dst, int width) {
+  if (Vectors512()) return HalveRow512(top, bottom, dst, width);
+  int c = WideVectors() ? HalveRowWide(top, bottom, dst, width) : 0;
   const Halver halver;
-  int c = 0;
   // The last block's loads reach three bytes past its 48.
   if (top == bottom)
     for (; 6 * std::size_t(c) + 51 <= 6 * std::size_t(width); c += 8)
@@ -88,8 +89,9 @@ void HalveRow(const std::uint8_t* top, const std::uint8_t* bottom, std::uint8_t*
 }
 
 void MeanOfRows(const std::uint8_t* a, const std::uint8_t* b, std::uint8_t* dst, std::size_t n) {
+  if (Vectors512()) return MeanOfRows512(a, b, dst, n);
+  std::size_t x = WideVectors() ? MeanOfRowsWide(a, b, dst, n) : 0;
   const __m128i ones = _mm_set1_epi8(-1);
-  std::size_t x = 0;
   for (; x + 16 <= n; x += 16) {
     const __m128i upper = _mm_xor_si128(Load(a + x), ones);
     const __m128i lower = _mm_xor_si128(Load(b + x), ones);

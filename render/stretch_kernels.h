@@ -69,6 +69,16 @@ class WeightedRows {
 void HalveRow(const std::uint8_t* top, const std::uint8_t* bottom, std::uint8_t* dst, int width);
 void MeanOfRows(const std::uint8_t* a, const std::uint8_t* b, std::uint8_t* dst, std::size_t n);
 
+// The same with 256-bit vectors, where WideVectors(): each does what fits its
+// blocks and returns where it stopped (an output pixel, a byte) for the SSE2
+// kernels to go on from.
+int HalveRowWide(const std::uint8_t* top, const std::uint8_t* bottom, std::uint8_t* dst, int width);
+std::size_t MeanOfRowsWide(const std::uint8_t* a, const std::uint8_t* b, std::uint8_t* dst,
+                           std::size_t n);
+// With 512-bit vectors, where Vectors512(): the whole row.
+void HalveRow512(const std::uint8_t* top, const std::uint8_t* bottom, std::uint8_t* dst, int width);
+void MeanOfRows512(const std::uint8_t* a, const std::uint8_t* b, std::uint8_t* dst, std::size_t n);
+
 // Rows of a width pass by address: count source rows of sourceWidth pixels
 // and as many destination rows, which may lie anywhere (a bitmap, a ring).
 struct RowBatch {

@@ -204,6 +204,22 @@ TEST(StretchExactness, ChosenSizesAndRatios) {
   check({{3, 40, 50000, 7}, {2, 45, 60000, 3}});
 }
 
+// Exact halving at every width across the blocks of the vector kernels (16
+// output pixels at 256 bits, 11 at 512, 8 at 128) and the ragged ends after
+// them: both ways, the width alone (one row averaged with itself) and the
+// height alone (two rows averaged byte by byte).
+TEST(StretchExactness, HalvingAtEveryWidthAcrossTheBlocks) {
+  std::mt19937 random(23);
+  for (int w = 1; w <= 72; ++w) {
+    ExpectMatchesReference(2 * w, 4, w, 2, random);
+    ExpectMatchesReference(2 * w, 3, w, 3, random);
+    ExpectMatchesReference(w, 4, w, 2, random);
+  }
+  ExpectMatchesReference(2002, 2, 1001, 1, random);
+  ExpectMatchesReference(2002, 3, 1001, 3, random);
+  ExpectMatchesReference(1001, 2, 1001, 1, random);
+}
+
 TEST(StretchExactness, RandomSizesAndRatios) {
   std::mt19937 random(19);
   std::uniform_int_distribution<int> size(1, 48), target(1, 70);
