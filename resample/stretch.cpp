@@ -2,7 +2,7 @@
 #include <optional>
 #include <string>
 
-#include "render/stretch.h"
+#include "resample/stretch.h"
 
 namespace glyphary {
 namespace {

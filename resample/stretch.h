@@ -1,4 +1,4 @@
-// The resampler's passes and helpers, private to render/. StretchBitmap in
+// The resampler's passes and helpers, private to resample/. StretchBitmap in
 // render.h is the way in; tests and benchmarks reach the pieces through here.
 #pragma once
 

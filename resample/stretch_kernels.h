@@ -10,7 +10,7 @@
 #include <type_traits>
 #include <vector>
 
-#include "render/stretch.h"
+#include "resample/stretch.h"
 
 namespace glyphary {
 

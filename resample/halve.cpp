@@ -3,8 +3,8 @@
 // both directions halve, the width pass rounds before the height pass sees it.
 #include <emmintrin.h>
 
-#include "render/stretch.h"
-#include "render/stretch_kernels.h"
+#include "resample/stretch.h"
+#include "resample/stretch_kernels.h"
 
 namespace glyphary {
 namespace {

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "render/render.h"
-#include "render/stretch.h"
+#include "resample/stretch.h"
 
 namespace glyphary {
 namespace {
