@@ -33,7 +33,10 @@ def benchmark_medians(program, pattern):
     out = subprocess.run(
         [program, "--benchmark_filter=" + pattern, "--benchmark_format=json",
          "--benchmark_repetitions=%d" % REPETITIONS, "--benchmark_report_aggregates_only=true",
-         "--benchmark_min_time=0.1"],
+         "--benchmark_min_time=0.1",
+         # Repetitions of different benchmarks in random order, so that load
+         # coming and going hits them alike.
+         "--benchmark_enable_random_interleaving=true"],
         check=True, capture_output=True, text=True).stdout
     scale = {"ns": 1e-6, "us": 1e-3, "ms": 1.0, "s": 1e3}
     medians = {}
@@ -47,6 +50,20 @@ def peer(script, *args):
     out = subprocess.run([sys.executable, os.path.join(HERE, script)] + [str(a) for a in args],
                          check=True, capture_output=True, text=True).stdout
     return float(out.strip())
+
+
+def mean_of(a, b):
+    if isinstance(a, dict):
+        return {key: (a[key] + b[key]) / 2 for key in a}
+    return (a + b) / 2
+
+
+def side_by_side(ours, theirs):
+    """Both measured twice, ours, theirs, theirs, ours, and each averaged (a
+    number or a dict of them), so that load that rises or falls during the run
+    weighs on both alike."""
+    first, second, third, fourth = ours(), theirs(), theirs(), ours()
+    return mean_of(first, fourth), mean_of(second, third)
 
 
 class Table:
@@ -67,12 +84,17 @@ class Table:
 
 
 def in_process_captions(build, font, table):
-    ours = benchmark_medians(build + "/bench/caption_bench", "^BM_RenderCaption/(25|100)$")
+    def ours():
+        return benchmark_medians(build + "/bench/caption_bench", "^BM_RenderCaption/(25|100)$")
+
+    def theirs():
+        return {p: peer("pillow_peer.py", "caption", font, pixels(p), TEXT) for p in (25, 100)}
+
+    mine, pillow = side_by_side(ours, theirs)
     for points in (25, 100):
-        mine = ours["BM_RenderCaption/%d" % points]
-        theirs = peer("pillow_peer.py", "caption", font, pixels(points), TEXT)
-        table.add("caption %d pt, 23 chars, in process" % points, "%.2f ms" % mine,
-                  "Pillow at %d px" % pixels(points), "%.2f ms" % theirs, theirs / mine,
+        a, b = mine["BM_RenderCaption/%d" % points], pillow[points]
+        table.add("caption %d pt, 23 chars, in process" % points, "%.2f ms" % a,
+                  "Pillow at %d px" % pixels(points), "%.2f ms" % b, b / a,
                   1.5 if points == 25 else 1.0)
 
 
@@ -131,9 +153,10 @@ def halving(build, table):
 
 
 def batches(build, font, folder, table):
-    ours = benchmark_medians(build + "/bench/batch_bench",
-                             "^BM_BatchOfTen/1/25$")["BM_BatchOfTen/1/25"]
-    theirs = peer("pillow_peer.py", "ten", font, pixels(25), folder)
+    ours, theirs = side_by_side(
+        lambda: benchmark_medians(build + "/bench/batch_bench",
+                                  "^BM_BatchOfTen/1/25$")["BM_BatchOfTen/1/25"],
+        lambda: peer("pillow_peer.py", "ten", font, pixels(25), folder))
     table.add("ten captions 25 pt → PNG, in process", "%.1f ms" % ours, "Pillow",
               "%.1f ms" % theirs, theirs / ours, 1.0)
 
@@ -167,8 +190,9 @@ def main(build):
             print(".", end="", flush=True, file=sys.stderr)
     print(file=sys.stderr)
     table.print()
-    print("\nMedians of %d benchmark repetitions, 15 process runs (3 for batches and memory); "
-          "load average %.2f." % (REPETITIONS, os.getloadavg()[0]))
+    print("\nMedians of %d benchmark repetitions (in-process captions: two rounds each, ours "
+          "and the peer's in turn), 15 process runs (3 for batches and memory); load average "
+          "%.2f." % (REPETITIONS, os.getloadavg()[0]))
 
 
 if __name__ == "__main__":

@@ -26,5 +26,7 @@ for program in glyphary-cli bench/caption_bench bench/batch_bench bench/stretch_
   [ -x "$build/$program" ] || { echo "missing $build/$program: build first" >&2; exit 1; }
 done
 
-# Debian's Python, where the packages above put their modules.
+# Debian's Python, where the packages above put their modules; no bytecode
+# left in the source tree.
+export PYTHONDONTWRITEBYTECODE=1
 exec /usr/bin/python3 "$here/compare.py" "$build"
