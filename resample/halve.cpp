@@ -102,8 +102,12 @@ void MeanOfRows(const std::uint8_t* a, const std::uint8_t* b, std::uint8_t* dst,
 }
 
 void HalveBitmap(const Bitmap& source, Bitmap& destination) {
-  for (int r = 0; r < destination.Height(); ++r)
-    HalveRow(source.Row(2 * r), source.Row(2 * r + 1), destination.Row(r), destination.Width());
+  SourceRows sourceRows(source, 2);
+  for (int r = 0; r < destination.Height(); ++r) {
+    const std::uint8_t* rows[2];
+    sourceRows.Get(2 * r, 2, rows);
+    HalveRow(rows[0], rows[1], destination.Row(r), destination.Width());
+  }
 }
 
 }  // namespace glyphary

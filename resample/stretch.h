@@ -26,6 +26,9 @@ void EnlargeVertical(const Bitmap& source, Bitmap& destination, ProgressProc pro
 void ShrinkHorizontal(const Bitmap& source, Bitmap& destination, ProgressProc progress);
 void ShrinkVertical(const Bitmap& source, Bitmap& destination, ProgressProc progress);
 
+// The one-sweep forms below take a 24- or 32-bit source (see SourceRows) and
+// give 24 bits.
+
 // Both dimensions exactly halved in one sweep, byte for byte what the two
 // shrink passes give (each rounds on its own). Source 2w x 2h, destination w x h.
 void HalveBitmap(const Bitmap& source, Bitmap& destination);

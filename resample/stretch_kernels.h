@@ -79,6 +79,21 @@ std::size_t MeanOfRowsWide(const std::uint8_t* a, const std::uint8_t* b, std::ui
 void HalveRow512(const std::uint8_t* top, const std::uint8_t* bottom, std::uint8_t* dst, int width);
 void MeanOfRows512(const std::uint8_t* a, const std::uint8_t* b, std::uint8_t* dst, std::size_t n);
 
+// Source rows of the one-sweep reductions as 24-bit bytes: a 24-bit bitmap's
+// as they lie, a 32-bit one's turned into a buffer of rowsAtOnce rows, so
+// that no 24-bit copy of the whole image is made. Rows from one Get stay
+// valid until the next.
+class SourceRows {
+ public:
+  SourceRows(const Bitmap& source, int rowsAtOnce);
+  void Get(int first, int count, const std::uint8_t** rows);
+
+ private:
+  const Bitmap& source_;
+  std::size_t rowBytes_;
+  std::vector<std::uint8_t> buffer_;
+};
+
 // Rows of a width pass by address: count source rows of sourceWidth pixels
 // and as many destination rows, which may lie anywhere (a bitmap, a ring).
 struct RowBatch {
