@@ -3,7 +3,7 @@ BUILD ?= build
 JOBS  ?= $(shell nproc)
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=Release
 
-.PHONY: all deps build run test test-fast test-sanitize fuzz bench install package clean
+.PHONY: all deps build run test test-fast test-sanitize fuzz bench bench-peers install package clean
 
 all: build
 
@@ -47,6 +47,11 @@ test-fast: build
 
 bench: build
 	@for b in $(BUILD)/bench/*; do [ -x "$$b" ] && "$$b" --benchmark_min_time=0.2; done
+
+# Glyphary next to Pillow, ImageMagick, pango-view and OpenCV (installed from
+# Debian when missing): every ratio, peer time over ours. A minute or two.
+bench-peers: build
+	bench/peers/run.sh $(BUILD)
 
 # Installs below PREFIX (bin/, share/glyphary/, the menu entry, icon, man pages).
 PREFIX ?= /usr/local

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "render/render.h"
-#include "render/stretch.h"
+#include "resample/stretch.h"
 
 namespace {
 
@@ -72,20 +72,26 @@ BENCHMARK(BM_StretchNarrower)
 
 // The fused halving sweep alone, into a destination made beforehand: the
 // difference to the halving above is the cost of making the new bitmap.
+// Args: source width, height, vectors as in BM_StretchNarrower.
 void BM_HalveSweep(benchmark::State& state) {
+  using namespace glyphary::stretch_testing;
   const int w = int(state.range(0)), h = int(state.range(1));
   const Bitmap source = Noise(w, h);
   Bitmap destination(w / 2, h / 2, 24);
+  Allow512BitVectors(state.range(2) == 0);
+  UseNarrowVectorsOnly(state.range(2) == 2);
   for (auto _ : state) {
     glyphary::HalveBitmap(source, destination);
     benchmark::DoNotOptimize(destination.Bits());
   }
+  Allow512BitVectors(true);
+  UseNarrowVectorsOnly(false);
   SetRates(state, double(w) * h, double(w / 2) * (h / 2));
 }
 BENCHMARK(BM_HalveSweep)
-    ->ArgNames({"w", "h"})
-    ->Args({4000, 600})
-    ->Args({8000, 1200})
+    ->ArgNames({"w", "h", "vectors"})
+    ->ArgsProduct({{4000}, {600}, {0, 1, 2}})
+    ->Args({8000, 1200, 0})
     ->Unit(benchmark::kMicrosecond);
 
 // One shrink pass alone, into a destination made beforehand. Args: source

@@ -6,8 +6,8 @@
 #include <limits>
 #include <type_traits>
 
-#include "render/stretch.h"
-#include "render/stretch_kernels.h"
+#include "resample/stretch.h"
+#include "resample/stretch_kernels.h"
 
 namespace glyphary {
 namespace {

@@ -7,8 +7,8 @@
 #include <algorithm>
 #include <vector>
 
-#include "render/stretch.h"
-#include "render/stretch_kernels.h"
+#include "resample/stretch.h"
+#include "resample/stretch_kernels.h"
 
 namespace glyphary {
 namespace {
@@ -44,6 +44,7 @@ class WidthResizedRows {
         strip_(StripRows(rowBytes_)),
         capacity_(std::min(window + strip_, source.Height())),
         bytes_(rowBytes_ * std::size_t(capacity_)),
+        sourceRows_(source, strip_),
         progress_(progress),
         totalSteps_(totalSteps) {}
 
@@ -70,10 +71,8 @@ class WidthResizedRows {
     const int rows = std::min(strip_, source_.Height() - made_);
     const std::uint8_t* in[kStrip];
     std::uint8_t* out[kStrip];
-    for (int r = 0; r < rows; ++r) {
-      in[r] = source_.Row(made_ + r);
-      out[r] = Slot(made_ + r);
-    }
+    sourceRows_.Get(made_, rows, in);
+    for (int r = 0; r < rows; ++r) out[r] = Slot(made_ + r);
     pass_.Run({in, out, rows, source_.Width()});
     made_ += rows;
     Report();
@@ -84,6 +83,7 @@ class WidthResizedRows {
   const std::size_t rowBytes_;
   const int strip_, capacity_;
   std::vector<std::uint8_t> bytes_;
+  SourceRows sourceRows_;
   int made_ = 0, outputRowsDone_ = 0;
   ProgressProc progress_;
   std::int64_t totalSteps_;

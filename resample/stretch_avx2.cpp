@@ -12,7 +12,7 @@
 
 #include <cstdint>
 
-#include "render/stretch_kernels.h"
+#include "resample/stretch_kernels.h"
 
 namespace glyphary {
 namespace {

@@ -8,8 +8,8 @@
 #include <cstdint>
 #include <cstring>
 
-#include "render/stretch_avx512.h"
-#include "render/stretch_kernels.h"
+#include "resample/stretch_avx512.h"
+#include "resample/stretch_kernels.h"
 
 namespace glyphary {
 namespace {

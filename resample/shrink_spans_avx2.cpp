@@ -18,8 +18,8 @@
 #include <optional>
 #include <vector>
 
-#include "render/stretch_kernels.h"
-#include "render/stretch_simd.h"
+#include "resample/stretch_kernels.h"
+#include "resample/stretch_simd.h"
 
 namespace glyphary {
 namespace {

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "render/stretch_kernels.h"
+#include "resample/stretch_kernels.h"
 
 namespace glyphary {
 

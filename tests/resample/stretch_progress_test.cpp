@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "render/render.h"
-#include "render/stretch.h"
+#include "resample/stretch.h"
 
 namespace glyphary {
 namespace {

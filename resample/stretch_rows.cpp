@@ -1,6 +1,6 @@
 // The vertical passes' kernels: 16 bytes of a row at a time.
-#include "render/stretch_kernels.h"
-#include "render/stretch_simd.h"
+#include "resample/stretch_kernels.h"
+#include "resample/stretch_simd.h"
 
 namespace glyphary {
 namespace {

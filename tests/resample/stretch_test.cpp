@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "render/render.h"
-#include "render/stretch.h"
+#include "resample/stretch.h"
 
 namespace glyphary {
 namespace {

@@ -10,7 +10,7 @@
 #include <type_traits>
 #include <vector>
 
-#include "render/stretch.h"
+#include "resample/stretch.h"
 
 namespace glyphary {
 
@@ -68,6 +68,31 @@ class WeightedRows {
 // byte.
 void HalveRow(const std::uint8_t* top, const std::uint8_t* bottom, std::uint8_t* dst, int width);
 void MeanOfRows(const std::uint8_t* a, const std::uint8_t* b, std::uint8_t* dst, std::size_t n);
+
+// The same with 256-bit vectors, where WideVectors(): each does what fits its
+// blocks and returns where it stopped (an output pixel, a byte) for the SSE2
+// kernels to go on from.
+int HalveRowWide(const std::uint8_t* top, const std::uint8_t* bottom, std::uint8_t* dst, int width);
+std::size_t MeanOfRowsWide(const std::uint8_t* a, const std::uint8_t* b, std::uint8_t* dst,
+                           std::size_t n);
+// With 512-bit vectors, where Vectors512(): the whole row.
+void HalveRow512(const std::uint8_t* top, const std::uint8_t* bottom, std::uint8_t* dst, int width);
+void MeanOfRows512(const std::uint8_t* a, const std::uint8_t* b, std::uint8_t* dst, std::size_t n);
+
+// Source rows of the one-sweep reductions as 24-bit bytes: a 24-bit bitmap's
+// as they lie, a 32-bit one's turned into a buffer of rowsAtOnce rows, so
+// that no 24-bit copy of the whole image is made. Rows from one Get stay
+// valid until the next.
+class SourceRows {
+ public:
+  SourceRows(const Bitmap& source, int rowsAtOnce);
+  void Get(int first, int count, const std::uint8_t** rows);
+
+ private:
+  const Bitmap& source_;
+  std::size_t rowBytes_;
+  std::vector<std::uint8_t> buffer_;
+};
 
 // Rows of a width pass by address: count source rows of sourceWidth pixels
 // and as many destination rows, which may lie anywhere (a bitmap, a ring).

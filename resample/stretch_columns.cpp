@@ -5,8 +5,8 @@
 #include <cstring>
 #include <vector>
 
-#include "render/stretch_kernels.h"
-#include "render/stretch_simd.h"
+#include "resample/stretch_kernels.h"
+#include "resample/stretch_simd.h"
 
 namespace glyphary {
 namespace {

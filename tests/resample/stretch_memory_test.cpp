@@ -103,5 +103,18 @@ TEST(StretchMemory, EnlargingHoldsLittleMoreThanTheResult) {
   EXPECT_LT(PeakDuring(small, 2000, 1500, nullptr), result + result / 10);
 }
 
+// A 32-bit image halved (the caption pipeline's case, evenly and oddly high)
+// is read a few rows at a time: no 24-bit copy of the whole input is made,
+// which would cost three quarters of the input beside the result.
+TEST(StretchMemory, HalvingA32BitImageMakesNo24BitCopyOfIt) {
+  for (int height : {1200, 1201}) {
+    Bitmap image(2000, height, 32);
+    const std::size_t input = image.ImageSize();
+    const std::size_t result = Bitmap::StrideFor(1000, 24) * std::size_t(height / 2);
+    EXPECT_LT(PeakDuring(image, 1000, height / 2, nullptr), result + input / 10) << height;
+    EXPECT_EQ(image.BitsPerPixel(), 24);
+  }
+}
+
 }  // namespace
 }  // namespace glyphary

@@ -2,7 +2,7 @@
 #include <optional>
 #include <string>
 
-#include "render/stretch.h"
+#include "resample/stretch.h"
 
 namespace glyphary {
 namespace {
@@ -53,13 +53,14 @@ void StretchBitmap(Bitmap& bitmap, int width, int height, ProgressProc progress)
   if (width <= 0 || height <= 0)
     throw Error("画像の幅と高さは 1 以上にしてください (" + std::to_string(width) + " × " +
                 std::to_string(height) + ")");
-  bitmap.SetBitsPerPixel(24);
-
   const bool bothChange = width != bitmap.Width() && height != bitmap.Height();
-  if (progress == nullptr && bothChange) {
+  // The one sweep reads a 32-bit image a few rows at a time, with no 24-bit
+  // copy of the whole of it.
+  if (progress == nullptr && bothChange && bitmap.BitsPerPixel() != 8) {
     Adopt(bitmap, OneSweep(bitmap, width, height));
     return;
   }
+  bitmap.SetBitsPerPixel(24);
   // A listener hears the two passes, as long as the image between them costs
   // no more than the input or the result would.
   const std::int64_t between = std::int64_t(width) * bitmap.Height();

@@ -7,8 +7,8 @@
 #include <optional>
 #include <vector>
 
-#include "render/stretch.h"
-#include "render/stretch_kernels.h"
+#include "resample/stretch.h"
+#include "resample/stretch_kernels.h"
 
 namespace glyphary {
 namespace {
@@ -50,16 +50,15 @@ std::optional<Bitmap> ShrinkBothAtOnce(const Bitmap& source, int width, int heig
   // rows it overwrites lie above that output row's first.
   const std::size_t rowBytes = 3 * std::size_t(width);
   RowRing ring(down.count + kStrip, rowBytes);
+  SourceRows sourceRows(source, kStrip);
   int made = 0;
   auto makeUpTo = [&](int end) {
     while (made < end) {
       const int rows = std::min(kStrip, source.Height() - made);
       const std::uint8_t* src[kStrip];
       std::uint8_t* dst[kStrip];
-      for (int r = 0; r < rows; ++r) {
-        src[r] = source.Row(made + r);
-        dst[r] = ring.Slot(made + r);
-      }
+      sourceRows.Get(made, rows, src);
+      for (int r = 0; r < rows; ++r) dst[r] = ring.Slot(made + r);
       if (halveWidth)
         for (int r = 0; r < rows; ++r) HalveRow(src[r], src[r], dst[r], width);
       else

@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "render/stretch.h"
-#include "render/stretch_kernels.h"
+#include "resample/stretch.h"
+#include "resample/stretch_kernels.h"
 
 namespace glyphary {
 namespace {

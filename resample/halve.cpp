@@ -3,8 +3,8 @@
 // both directions halve, the width pass rounds before the height pass sees it.
 #include <emmintrin.h>
 
-#include "render/stretch.h"
-#include "render/stretch_kernels.h"
+#include "resample/stretch.h"
+#include "resample/stretch_kernels.h"
 
 namespace glyphary {
 namespace {
@@ -74,8 +74,9 @@ class Halver {
 }  // namespace
 
 void HalveRow(const std::uint8_t* top, const std::uint8_t* bottom, std::uint8_t* dst, int width) {
+  if (Vectors512()) return HalveRow512(top, bottom, dst, width);
+  int c = WideVectors() ? HalveRowWide(top, bottom, dst, width) : 0;
   const Halver halver;
-  int c = 0;
   // The last block's loads reach three bytes past its 48.
   if (top == bottom)
     for (; 6 * std::size_t(c) + 51 <= 6 * std::size_t(width); c += 8)
@@ -88,8 +89,9 @@ void HalveRow(const std::uint8_t* top, const std::uint8_t* bottom, std::uint8_t*
 }
 
 void MeanOfRows(const std::uint8_t* a, const std::uint8_t* b, std::uint8_t* dst, std::size_t n) {
+  if (Vectors512()) return MeanOfRows512(a, b, dst, n);
+  std::size_t x = WideVectors() ? MeanOfRowsWide(a, b, dst, n) : 0;
   const __m128i ones = _mm_set1_epi8(-1);
-  std::size_t x = 0;
   for (; x + 16 <= n; x += 16) {
     const __m128i upper = _mm_xor_si128(Load(a + x), ones);
     const __m128i lower = _mm_xor_si128(Load(b + x), ones);
@@ -100,8 +102,12 @@ void MeanOfRows(const std::uint8_t* a, const std::uint8_t* b, std::uint8_t* dst,
 }
 
 void HalveBitmap(const Bitmap& source, Bitmap& destination) {
-  for (int r = 0; r < destination.Height(); ++r)
-    HalveRow(source.Row(2 * r), source.Row(2 * r + 1), destination.Row(r), destination.Width());
+  SourceRows sourceRows(source, 2);
+  for (int r = 0; r < destination.Height(); ++r) {
+    const std::uint8_t* rows[2];
+    sourceRows.Get(2 * r, 2, rows);
+    HalveRow(rows[0], rows[1], destination.Row(r), destination.Width());
+  }
 }
 
 }  // namespace glyphary

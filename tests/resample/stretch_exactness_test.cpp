@@ -9,7 +9,7 @@
 #include <string>
 
 #include "render/render.h"
-#include "render/stretch.h"
+#include "resample/stretch.h"
 
 namespace glyphary {
 namespace {
@@ -202,6 +202,22 @@ TEST(StretchExactness, ChosenSizesAndRatios) {
       {{5, 5, 40, 30}, {17, 9, 100, 50}, {30, 100, 47, 333}, {100, 400, 50, 5}, {90, 300, 31, 4}});
   // Rows so wide that fewer of them make a strip: blocks and single rows mixed.
   check({{3, 40, 50000, 7}, {2, 45, 60000, 3}});
+}
+
+// Exact halving at every width across the blocks of the vector kernels (16
+// output pixels at 256 bits, 11 at 512, 8 at 128) and the ragged ends after
+// them: both ways, the width alone (one row averaged with itself) and the
+// height alone (two rows averaged byte by byte).
+TEST(StretchExactness, HalvingAtEveryWidthAcrossTheBlocks) {
+  std::mt19937 random(23);
+  for (int w = 1; w <= 72; ++w) {
+    ExpectMatchesReference(2 * w, 4, w, 2, random);
+    ExpectMatchesReference(2 * w, 3, w, 3, random);
+    ExpectMatchesReference(w, 4, w, 2, random);
+  }
+  ExpectMatchesReference(2002, 2, 1001, 1, random);
+  ExpectMatchesReference(2002, 3, 1001, 3, random);
+  ExpectMatchesReference(1001, 2, 1001, 1, random);
 }
 
 TEST(StretchExactness, RandomSizesAndRatios) {

@@ -1,6 +1,6 @@
 #include <chrono>
 
-#include "render/stretch.h"
+#include "resample/stretch.h"
 
 namespace glyphary {
 namespace {

@@ -1,4 +1,4 @@
-// The resampler's passes and helpers, private to render/. StretchBitmap in
+// The resampler's passes and helpers, private to resample/. StretchBitmap in
 // render.h is the way in; tests and benchmarks reach the pieces through here.
 #pragma once
 
@@ -25,6 +25,9 @@ void EnlargeHorizontal(const Bitmap& source, Bitmap& destination, ProgressProc p
 void EnlargeVertical(const Bitmap& source, Bitmap& destination, ProgressProc progress);
 void ShrinkHorizontal(const Bitmap& source, Bitmap& destination, ProgressProc progress);
 void ShrinkVertical(const Bitmap& source, Bitmap& destination, ProgressProc progress);
+
+// The one-sweep forms below take a 24- or 32-bit source (see SourceRows) and
+// give 24 bits.
 
 // Both dimensions exactly halved in one sweep, byte for byte what the two
 // shrink passes give (each rounds on its own). Source 2w x 2h, destination w x h.

@@ -1,0 +1,199 @@
+"""Runs our benchmarks and programs and the peers on the same captions and
+images, then prints every ratio (peer time ÷ ours; above 1 means we are ahead).
+
+  compare.py BUILD_DIR
+"""
+import json
+import os
+import subprocess
+import sys
+import tempfile
+
+from timing import median_ms_of_processes, peak_mib
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+TEXT = "今日の天気は晴れ Sunny Day 2024"  # 23 characters, as in caption_bench
+LONG_TEXT = "今日の天気は晴れ、明日は雨 Sunny Day 2024!!"  # 30 characters
+FACE = "IPAPGothic"  # what the default face ＭＳ Ｐゴシック resolves to
+CONVERT = "/usr/bin/convert"  # ImageMagick's own, whatever else PATH holds
+REPETITIONS = 5
+
+
+def pixels(points):
+    return round(points * 96 / 72)
+
+
+def font_file():
+    return subprocess.run(["fc-match", "-f", "%{file}", FACE], check=True,
+                          capture_output=True, text=True).stdout
+
+
+def benchmark_medians(program, pattern):
+    """Median real time in ms (and counters) of each benchmark matching pattern."""
+    out = subprocess.run(
+        [program, "--benchmark_filter=" + pattern, "--benchmark_format=json",
+         "--benchmark_repetitions=%d" % REPETITIONS, "--benchmark_report_aggregates_only=true",
+         "--benchmark_min_time=0.1",
+         # Repetitions of different benchmarks in random order, so that load
+         # coming and going hits them alike.
+         "--benchmark_enable_random_interleaving=true"],
+        check=True, capture_output=True, text=True).stdout
+    scale = {"ns": 1e-6, "us": 1e-3, "ms": 1.0, "s": 1e3}
+    medians = {}
+    for b in json.loads(out)["benchmarks"]:
+        if b.get("aggregate_name") == "median":
+            medians[b["run_name"]] = b["real_time"] * scale[b["time_unit"]]
+    return medians
+
+
+def peer(script, *args):
+    out = subprocess.run([sys.executable, os.path.join(HERE, script)] + [str(a) for a in args],
+                         check=True, capture_output=True, text=True).stdout
+    return float(out.strip())
+
+
+def mean_of(a, b):
+    if isinstance(a, dict):
+        return {key: (a[key] + b[key]) / 2 for key in a}
+    return (a + b) / 2
+
+
+def side_by_side(ours, theirs):
+    """Both measured twice, ours, theirs, theirs, ours, and each averaged (a
+    number or a dict of them), so that load that rises or falls during the run
+    weighs on both alike."""
+    first, second, third, fourth = ours(), theirs(), theirs(), ours()
+    return mean_of(first, fourth), mean_of(second, third)
+
+
+class Table:
+    def __init__(self):
+        self.rows = []
+
+    def add(self, case, ours, peer_name, peer_value, ratio, goal=None, goal_text=None):
+        """goal: the least ratio wanted; goal_text: (a goal no ratio says, whether it holds)."""
+        if goal is not None:
+            goal_text = ("≥ %.1f" % goal, ratio >= goal)
+        shown = "" if goal_text is None else goal_text[0] + (" yes" if goal_text[1] else " NO")
+        self.rows.append((case, ours, peer_name + ": " + peer_value, "%.2f" % ratio, shown))
+
+    def print(self):
+        print("\n| case | ours | peer | ratio | goal |\n|---|---|---|---|---|")
+        for row in self.rows:
+            print("| " + " | ".join(row) + " |")
+
+
+def in_process_captions(build, font, table):
+    def ours():
+        return benchmark_medians(build + "/bench/caption_bench", "^BM_RenderCaption/(25|100)$")
+
+    def theirs():
+        return {p: peer("pillow_peer.py", "caption", font, pixels(p), TEXT) for p in (25, 100)}
+
+    mine, pillow = side_by_side(ours, theirs)
+    for points in (25, 100):
+        a, b = mine["BM_RenderCaption/%d" % points], pillow[points]
+        table.add("caption %d pt, 23 chars, in process" % points, "%.2f ms" % a,
+                  "Pillow at %d px" % pixels(points), "%.2f ms" % b, b / a,
+                  1.5 if points == 25 else 1.0)
+
+
+def whole_processes(build, font, folder, table):
+    out = os.path.join(folder, "one.png")
+    times = median_ms_of_processes({
+        "ours": [build + "/glyphary-cli", "render", TEXT, out],
+        "pango-view": ["pango-view", "-q", "--dpi=96", "--font=%s 25" % FACE, "-t", TEXT,
+                       "-o", out],
+        "convert": [CONVERT, "-font", font, "-pointsize", str(pixels(25)), "label:" + TEXT, out],
+    }, runs=15)
+    for name in ("pango-view", "convert"):
+        table.add("whole process `glyphary-cli render` 25 pt → PNG", "%.1f ms" % times["ours"],
+                  name, "%.1f ms" % times[name], times[name] / times["ours"], 1.0)
+
+
+def peak_memory(build, font, folder, table):
+    out = os.path.join(folder, "big.png")
+    ours = peak_mib([build + "/glyphary-cli", "render", LONG_TEXT, out, "--size", "200"])
+    peers = {
+        "convert": peak_mib([CONVERT, "-font", font, "-pointsize", str(pixels(200)),
+                             "label:" + LONG_TEXT, out]),
+        "pango-view": peak_mib(["pango-view", "-q", "--dpi=96", "--font=%s 200" % FACE, "-t",
+                                LONG_TEXT, "-o", out]),
+    }
+    for name, theirs in peers.items():
+        table.add("peak memory, 30 chars at 200 pt", "%.1f MiB" % ours, name,
+                  "%.1f MiB" % theirs, theirs / ours, goal_text=("ours < 40 MiB", ours < 40))
+
+
+def halving(build, table):
+    ours = benchmark_medians(build + "/bench/stretch_bench",
+                             "^BM_(Stretch/w:(4000/h:600/toW:2000/toH:300|8000/h:1200/toW:4000/"
+                             "toH:600)|HalveSweep/.*/vectors:0|Memcpy/.*)$")
+
+    def rate(w, h, ms):
+        return "%.2f Gpx/s" % (w * h / ms / 1e6)
+
+    for w, h in ((4000, 600), (8000, 1200)):
+        case = "exact halving %d×%d" % (w, h)
+        call = ours["BM_Stretch/w:%d/h:%d/toW:%d/toH:%d" % (w, h, w // 2, h // 2)]
+        if w == 4000:
+            # Like for like: both into memory made beforehand. The whole call
+            # also makes the result and frees the freshly copied source.
+            sweep = ours["BM_HalveSweep/w:%d/h:%d/vectors:0" % (w, h)]
+            copy = ours["BM_Memcpy/w:%d/h:%d" % (w, h)]
+            table.add(case + " (in cache), into a made bitmap", rate(w, h, sweep),
+                      "memcpy of the same bytes", rate(w, h, copy), copy / sweep, 0.8)
+            table.add(case + " (in cache), whole `StretchBitmap` call", rate(w, h, call),
+                      "memcpy of the same bytes", rate(w, h, copy), copy / call)
+        for threads, label in ((1, "OpenCV INTER_AREA, 1 thread"),
+                               (0, "OpenCV INTER_AREA, its own threads")):
+            theirs = peer("opencv_peer.py", w, h, threads)
+            table.add(case + ", whole `StretchBitmap` call", rate(w, h, call), label,
+                      rate(w, h, theirs), theirs / call, 1.0 if threads == 1 else None)
+
+
+def batches(build, font, folder, table):
+    ours, theirs = side_by_side(
+        lambda: benchmark_medians(build + "/bench/batch_bench",
+                                  "^BM_BatchOfTen/1/25$")["BM_BatchOfTen/1/25"],
+        lambda: peer("pillow_peer.py", "ten", font, pixels(25), folder))
+    table.add("ten captions 25 pt → PNG, in process", "%.1f ms" % ours, "Pillow",
+              "%.1f ms" % theirs, theirs / ours, 1.0)
+
+    rows = os.path.join(folder, "rows.txt")
+    with open(rows, "w", encoding="utf-8") as f:
+        for i in range(1000):
+            f.write("字幕テキスト Caption サンプル #%04d\tcaption%04d\n" % (i, i))
+    os.makedirs(os.path.join(folder, "ours"))
+    os.makedirs(os.path.join(folder, "pillow"))
+    times = median_ms_of_processes({
+        "ours": [build + "/glyphary-cli", "batch", rows, "--folder", os.path.join(folder, "ours"),
+                 "--format", "png"],
+        "pillow": [sys.executable, os.path.join(HERE, "pillow_peer.py"), "batch", font,
+                   str(pixels(25)), rows, os.path.join(folder, "pillow")],
+    }, runs=3)
+    table.add("1,000 captions 25 pt → PNG, whole process", "%.0f ms" % times["ours"],
+              "one Python process with Pillow", "%.0f ms" % times["pillow"],
+              times["pillow"] / times["ours"], 1.0)
+
+
+def main(build):
+    font = font_file()
+    table = Table()
+    with tempfile.TemporaryDirectory(prefix="glyphary-peers-") as folder:
+        for step in (lambda: in_process_captions(build, font, table),
+                     lambda: whole_processes(build, font, folder, table),
+                     lambda: peak_memory(build, font, folder, table),
+                     lambda: halving(build, table),
+                     lambda: batches(build, font, folder, table)):
+            step()
+            print(".", end="", flush=True, file=sys.stderr)
+    print(file=sys.stderr)
+    table.print()
+    print("\nMedians of %d benchmark repetitions (in-process captions: two rounds each, ours "
+          "and the peer's in turn), 15 process runs (3 for batches and memory); load average "
+          "%.2f." % (REPETITIONS, os.getloadavg()[0]))
+
+
+if __name__ == "__main__":
+    main(sys.argv[1])
