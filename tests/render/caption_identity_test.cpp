@@ -3,12 +3,14 @@
 // the table anew, run with GLYPHARY_WRITE_CAPTION_CHECKSUMS=<file>.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <fstream>
 #include <string>
 #include <vector>
 
+#include "render/caption.h"
 #include "render/render.h"
 
 namespace glyphary {
@@ -133,6 +135,43 @@ TEST(CaptionIdentity, EveryRandomCaptionKeepsItsExactBytes) {
         << style.pointSize << " pt, bold " << style.bold << ", italic " << style.italic
         << ", underline " << style.underline << ", background " << std::hex
         << style.backgroundColor;
+  }
+}
+
+// The working image made whole, as the steps read one by one: filled with
+// the background, the text blended in, then trimmed.
+Bitmap LiteralWorkingCaption(const std::string& text, const CaptionStyle& style,
+                             FontEngine& engine) {
+  const FontDescription font = WorkingFont(style, engine);
+  const int lineH = engine.Extent(font, "gM").cy;
+  Bitmap b(0, 0, 32);
+  b.SetBrushColor(style.backgroundColor);
+  b.SetSize(2 * engine.Extent(font, text).cx, lineH + lineH / 2);
+  DrawAntialiasedText(b, 0, 0, font, text, FontEngine::IsShiftJisFont(font.faceName), engine);
+  TrimToContent(b, style.backgroundColor);
+  return b;
+}
+
+bool SameBytes(const Bitmap& a, const Bitmap& b) {
+  return a.Width() == b.Width() && a.Height() == b.Height() &&
+         a.BitsPerPixel() == b.BitsPerPixel() && a.ImageSize() == b.ImageSize() &&
+         std::equal(a.Bits(), a.Bits() + a.ImageSize(), b.Bits());
+}
+
+TEST(CaptionIdentity, TheWorkingImageIsWhatTheLiteralStepsMake) {
+  FontEngine engine;
+  Random r(7);
+  for (int i = 0; i < 120; ++i) {
+    CaptionStyle style = RandomStyle(r);
+    style.pointSize %= 80;  // the literal image is twice the advance wide
+    const std::string text = RandomText(r);
+    Bitmap literal = LiteralWorkingCaption(text, style, engine), working, caption;
+    RenderWorkingCaption(working, text, style, engine);
+    ASSERT_TRUE(SameBytes(working, literal))
+        << "case " << i << ": \"" << text << "\" " << style.pointSize << " pt";
+    RenderCaption(caption, text, style, engine);
+    StretchBitmap(literal, literal.Width() / 2, literal.Height() / 2);
+    ASSERT_TRUE(SameBytes(caption, literal)) << "case " << i;
   }
 }
 
