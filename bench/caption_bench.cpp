@@ -55,7 +55,7 @@ void BM_WorkingCaptionBand(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_WorkingCaptionBand)
-    ->ArgsProduct({{25, 100}, {64, 256, 1024, 4096}})
+    ->ArgsProduct({{25, 100, 200}, {512, 1024, 2048, 4096}})
     ->Unit(benchmark::kMillisecond);
 
 // Stage: measuring "gM" and the text at the working and the scratch size.

@@ -17,6 +17,7 @@ struct Shades {
   std::array<std::uint32_t, 256> pixel;  // blue, green, red, 0 in memory order
   std::array<bool, 256> ink;
   std::uint32_t background;
+  std::array<std::uint8_t, 32> eightBackgrounds;  // eight pixels of 3 or 4 bytes
   bool everythingIsInk;
 };
 
@@ -95,6 +96,24 @@ void FillPixels(std::uint8_t* p, int count, std::uint32_t word) {
   }
 }
 
+// The shades of `count` coverage bytes. Most blocks hold no ink, so white
+// runs of eight are copied whole; whole words overlap the next pixel's first
+// byte, which is written after them, and the last pixel is exact.
+template <int Bytes>
+void WriteShades(std::uint8_t* out, const std::uint8_t* in, int count, const Shades& s) {
+  int i = 0;
+  for (; i + 8 < count; i += 8) {
+    std::uint64_t word;
+    std::memcpy(&word, in + i, 8);
+    if (word == ~std::uint64_t(0))
+      std::memcpy(out + i * Bytes, s.eightBackgrounds.data(), 8 * Bytes);
+    else
+      for (int j = i; j < i + 8; ++j) StorePixel<4>(out + j * Bytes, s.pixel[in[j]]);
+  }
+  for (; i < count - 1; ++i) StorePixel<4>(out + i * Bytes, s.pixel[in[i]]);
+  StorePixel<Bytes>(out + (count - 1) * Bytes, s.pixel[in[count - 1]]);
+}
+
 // `count` pixels of row y of the working image from column x, as the trim
 // sees it: the shades of the coverage inside it, the background elsewhere,
 // also beyond the image's edges, where the trim's resize adds that colour.
@@ -104,17 +123,14 @@ void WriteWorkingRun(std::uint8_t* out, int y, int x, int count, const Coverage&
   int inked = 0;
   if (y < coverage.height && x < coverage.width) {
     inked = std::min(count, coverage.width - x);
-    const std::uint8_t* in = coverage.Row(y) + x;
-    // Whole words overlap the next pixel's first byte; the last pixel is exact.
-    for (int i = 0; i < inked - 1; ++i) StorePixel<4>(out + i * Bytes, s.pixel[in[i]]);
-    if (inked > 0) StorePixel<Bytes>(out + (inked - 1) * Bytes, s.pixel[in[inked - 1]]);
+    if (inked > 0) WriteShades<Bytes>(out, coverage.Row(y) + x, inked, s);
   }
   FillPixels<Bytes>(out + std::size_t(inked) * Bytes, count - inked, s.background);
 }
 
 template <int Bytes>
-Bitmap Compose(const Coverage& coverage, const Shades& s, const InkBox& box, int width,
-               int height) {
+Bitmap Compose(const Coverage& coverage, Shades& s, const InkBox& box, int width, int height) {
+  for (int i = 0; i < 8; ++i) StorePixel<4>(s.eightBackgrounds.data() + i * Bytes, s.background);
   const int newW = width - box.rightCut + 5, newH = height - box.bottomCut - box.top + 4;
   Bitmap out = Bitmap::Uninitialised(newW, newH, 8 * Bytes);
   for (int y = 0; y < newH; ++y) {
@@ -139,7 +155,7 @@ Bitmap TrimmedFromCoverage(const Coverage& coverage, int width, int height, TCol
   // The trim first widens an image without pixels to one column or row.
   width = std::max(width, 1);
   height = std::max(height, 1);
-  const Shades s = ShadesOf(background, textColor);
+  Shades s = ShadesOf(background, textColor);
   const InkBox box = FindInk(coverage, s, width, height);
   Bitmap out = bitsPerPixel == 24 ? Compose<3>(coverage, s, box, width, height)
                                   : Compose<4>(coverage, s, box, width, height);
