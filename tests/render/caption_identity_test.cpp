@@ -175,5 +175,25 @@ TEST(CaptionIdentity, TheWorkingImageIsWhatTheLiteralStepsMake) {
   }
 }
 
+// Accents above the ascent reach the working image's first row and the
+// underline its first column: the trim keeps those old pixels unshifted.
+TEST(CaptionIdentity, InkInTheFirstRowAndColumnIsWhatTheLiteralStepsMake) {
+  FontEngine engine;
+  for (const char* text : {"ÅÉ|", "⎛", "Ǻ̂ ", " |"})
+    for (int points : {-8, 8, 25, 61})
+      for (const TColor background : {kColorWhite, TColor(0x8000000F), Rgb(9, 200, 30)}) {
+        CaptionStyle style;
+        style.faceName = "DejaVu Sans";
+        style.pointSize = points;
+        style.underline = points % 2 != 0;
+        style.textColor = Rgb(120, 0, 40);
+        style.backgroundColor = background;
+        Bitmap working;
+        RenderWorkingCaption(working, text, style, engine);
+        EXPECT_TRUE(SameBytes(working, LiteralWorkingCaption(text, style, engine)))
+            << text << " " << points << " pt";
+      }
+}
+
 }  // namespace
 }  // namespace glyphary
