@@ -43,6 +43,21 @@ void BM_RenderCaption(benchmark::State& state) {
 }
 BENCHMARK(BM_RenderCaption)->Arg(25)->Arg(100)->Arg(200)->Unit(benchmark::kMillisecond);
 
+// The trimmed working image with scratch bands of a given size in KiB: how
+// far a band that stays in the cache pays for drawing the text more often.
+void BM_WorkingCaptionBand(benchmark::State& state) {
+  const CaptionStyle style = Style(int(state.range(0)));
+  const ScratchLimits limits{32766, std::size_t(state.range(1)) << 10};
+  Bitmap b = TrimmedWorkingCaption(kText, style, Engine(), 24, limits);
+  for (auto _ : state) {
+    b = TrimmedWorkingCaption(kText, style, Engine(), 24, limits);
+    benchmark::DoNotOptimize(b.Bits());
+  }
+}
+BENCHMARK(BM_WorkingCaptionBand)
+    ->ArgsProduct({{25, 100, 200}, {512, 1024, 2048, 4096}})
+    ->Unit(benchmark::kMillisecond);
+
 // Stage: measuring "gM" and the text at the working and the scratch size.
 void BM_StageMeasure(benchmark::State& state) {
   const FontDescription font = WorkingFont(Style(int(state.range(0))), Engine());

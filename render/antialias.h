@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "render/render.h"
@@ -30,5 +31,23 @@ struct ScratchLimits {
 void DrawAntialiasedText(Bitmap& destination, int x, int y, const FontDescription& font,
                          const std::string& text, bool shiftJis, FontEngine& engine,
                          const ScratchLimits& limits);
+
+// Averages the first bytes of the 2 × 2 blocks of two scratch rows into
+// `count` coverage bytes: 255 where the block is white, 0 where it is black.
+void ReduceScratchRows(std::uint8_t* coverage, const std::uint8_t* scratch0,
+                       const std::uint8_t* scratch1, int count);
+
+// What DrawAntialiasedText at (0, 0) would blend into an image of a given
+// size, one coverage byte a pixel; blending coverage c keeps c + 1 parts in
+// 256 of the destination. Pixels outside width × height get no ink.
+struct Coverage {
+  int width = 0, height = 0;
+  std::unique_ptr<std::uint8_t[]> values;  // rows top first, `width` bytes each
+
+  const std::uint8_t* Row(int y) const { return values.get() + std::size_t(y) * width; }
+};
+
+Coverage DrawCoverage(int width, int height, const FontDescription& font, const std::string& text,
+                      bool shiftJis, FontEngine& engine, const ScratchLimits& limits);
 
 }  // namespace glyphary

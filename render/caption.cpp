@@ -6,8 +6,11 @@ namespace glyphary {
 
 void RenderCaption(Bitmap& target, const std::string& text, const CaptionStyle& style,
                    FontEngine& engine) {
-  RenderWorkingCaption(target, text, style, engine);
-  StretchBitmap(target, target.Width() / 2, target.Height() / 2);
+  target = Bitmap(0, 0, 32);
+  // At 24 bits already: the halving would otherwise convert a second copy.
+  Bitmap trimmed = TrimmedWorkingCaption(text, style, engine, 24);
+  StretchBitmap(trimmed, trimmed.Width() / 2, trimmed.Height() / 2);
+  target = std::move(trimmed);
 }
 
 }  // namespace glyphary

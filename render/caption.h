@@ -29,4 +29,13 @@ FontDescription WorkingFont(const CaptionStyle& style, const FontEngine& engine)
 void RenderWorkingCaption(Bitmap& target, const std::string& text, const CaptionStyle& style,
                           FontEngine& engine, const ScratchLimits& limits = {});
 
+// The same image at 24 or 32 bits, as the halving takes it.
+Bitmap TrimmedWorkingCaption(const std::string& text, const CaptionStyle& style, FontEngine& engine,
+                             int bitsPerPixel, const ScratchLimits& limits = {});
+
+// What TrimToContent leaves of a working image of width × height that holds
+// the background with the coverage blended in at (0, 0) in the text colour.
+Bitmap TrimmedFromCoverage(const Coverage& coverage, int width, int height, TColor background,
+                           TColor textColor, int bitsPerPixel);
+
 }  // namespace glyphary

@@ -74,9 +74,8 @@ FontDescription WorkingFont(const CaptionStyle& style, const FontEngine& engine)
   return font;
 }
 
-void RenderWorkingCaption(Bitmap& target, const std::string& text, const CaptionStyle& style,
-                          FontEngine& engine, const ScratchLimits& limits) {
-  target = Bitmap(0, 0, 32);
+Bitmap TrimmedWorkingCaption(const std::string& text, const CaptionStyle& style, FontEngine& engine,
+                             int bitsPerPixel, const ScratchLimits& limits) {
   const FontDescription font = WorkingFont(style, engine);
   const bool shiftJis = FontEngine::IsShiftJisFont(font.faceName);
   CheckLineFits(text, ScratchFont(font, shiftJis, engine), engine);
@@ -87,12 +86,17 @@ void RenderWorkingCaption(Bitmap& target, const std::string& text, const Caption
   if (w > kMaxWorkingSide || h > kMaxWorkingSide || std::size_t(w * h * 4) > kMaxWorkingBytes)
     TooLarge();
 
-  // With the brush set first, sizing fills the image with the background:
-  // the same pixels as sizing to H, then W, and then filling, in one pass.
-  target.SetBrushColor(style.backgroundColor);
-  target.SetSize(int(w), int(h));
-  DrawAntialiasedText(target, 0, 0, font, text, shiftJis, engine, limits);
-  TrimToContent(target, style.backgroundColor);
+  // The working image w × h is never made: only the text's blocks hold
+  // anything but background, and the trim keeps little more than those.
+  const Coverage coverage = DrawCoverage(int(w), int(h), font, text, shiftJis, engine, limits);
+  return TrimmedFromCoverage(coverage, int(w), int(h), style.backgroundColor, style.textColor,
+                             bitsPerPixel);
+}
+
+void RenderWorkingCaption(Bitmap& target, const std::string& text, const CaptionStyle& style,
+                          FontEngine& engine, const ScratchLimits& limits) {
+  target = Bitmap(0, 0, 32);
+  target = TrimmedWorkingCaption(text, style, engine, 32, limits);
 }
 
 }  // namespace glyphary

@@ -245,8 +245,12 @@ int FontEngine::UnknownGlyphs(const FontDescription& font, const std::string& te
 }
 
 std::span<std::uint8_t> FontEngine::Scratch(std::size_t bytes) {
-  if (impl_->scratch.size() < bytes) impl_->scratch.resize(bytes);
-  return {impl_->scratch.data(), bytes};
+  if (impl_->scratchBytes < bytes) {
+    impl_->scratch.reset();
+    impl_->scratch.reset(new std::uint8_t[bytes]);
+    impl_->scratchBytes = bytes;
+  }
+  return {impl_->scratch.get(), bytes};
 }
 
 }  // namespace glyphary

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -55,7 +56,9 @@ struct FontEngine::Impl {
 
   int dpi;
   PangoContext* context = nullptr;
-  std::vector<std::uint8_t> scratch;
+  // Left unset when it grows: every user fills what it takes.
+  std::unique_ptr<std::uint8_t[]> scratch;
+  std::size_t scratchBytes = 0;
 
  private:
   struct CachedLayout {

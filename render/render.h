@@ -252,7 +252,8 @@ class FontEngine {
                      int width, int height, int stride, int originX, int originY);
   // Characters of the text that no font has a glyph for.
   int UnknownGlyphs(const FontDescription& font, const std::string& text);
-  // Memory for scratch images, kept between drawings; valid until the next call.
+  // Memory for scratch images, kept between drawings, its bytes unset; valid
+  // until the next call.
   std::span<std::uint8_t> Scratch(std::size_t bytes);
 
   struct Impl;

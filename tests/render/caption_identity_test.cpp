@@ -1,0 +1,199 @@
+// Every caption of a fixed random set keeps its exact bytes: checksums of
+// the images as rendered by the pipeline before its speed work. To write
+// the table anew, run with GLYPHARY_WRITE_CAPTION_CHECKSUMS=<file>.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "render/caption.h"
+#include "render/render.h"
+
+namespace glyphary {
+namespace {
+
+struct Checksum {
+  int width, height;
+  std::uint64_t hash;
+};
+
+const Checksum kExpected[] = {
+#include "caption_checksums.inc"
+};
+
+// Small and portable, so that the set is the same on every library.
+class Random {
+ public:
+  explicit Random(std::uint64_t seed) : state_(seed) {}
+  std::uint32_t Next() {
+    state_ = state_ * 6364136223846793005u + 1442695040888963407u;
+    return std::uint32_t(state_ >> 33);
+  }
+  int Below(int n) { return int(Next() % std::uint32_t(n)); }
+  bool OneIn(int n) { return Below(n) == 0; }
+  template <typename T, std::size_t N>
+  const T& Pick(const T (&items)[N]) {
+    return items[Below(int(N))];
+  }
+
+ private:
+  std::uint64_t state_;
+};
+
+const char* const kFaces[] = {
+    "ＭＳ Ｐゴシック", "ＭＳ 明朝",    "DejaVu Sans", "Default", "",
+    "No Such Face",    "DejaVu Serif", "IPAMincho",   "default", "MS UI Gothic"};
+
+// Pieces that reach the corners: spaces at either end, glyphs that overhang
+// their advance in italic, descenders, Japanese, a lone space.
+const char* const kPieces[] = {"Sunny Day", "今日の天気は晴れ",
+                               " ",         "  ",
+                               "gM",        "fff",
+                               "Wj",        "ｱｲｳｴｵ",
+                               "2024",      "、。",
+                               "/",         "y",
+                               "Ｑ",        "f",
+                               "ll",        "|",
+                               "晴",        "A B"};
+
+std::string RandomText(Random& r) {
+  if (r.OneIn(12)) return "";
+  std::string text;
+  for (int n = 1 + r.Below(4); n > 0; --n) text += r.Pick(kPieces);
+  return text;
+}
+
+int RandomPoints(Random& r) {
+  const int roll = r.Below(100);
+  if (roll < 6) return -r.Below(40);  // 0 and negatives: default and cell heights
+  if (roll < 60) return 1 + r.Below(40);
+  if (roll < 90) return 41 + r.Below(80);
+  return 121 + r.Below(80);
+}
+
+TColor RandomColor(Random& r) {
+  return Rgb(std::uint8_t(r.Below(256)), std::uint8_t(r.Below(256)), std::uint8_t(r.Below(256)));
+}
+
+CaptionStyle RandomStyle(Random& r) {
+  CaptionStyle s;
+  s.faceName = r.Pick(kFaces);
+  s.pointSize = RandomPoints(r);
+  s.bold = r.OneIn(3);
+  s.italic = r.OneIn(3);
+  s.underline = r.OneIn(3);
+  s.textColor = r.OneIn(3) ? kColorBlack : RandomColor(r);
+  const int background = r.Below(10);
+  s.backgroundColor = background < 4   ? kColorWhite
+                      : background < 5 ? 0x8000000F  // system colours: nothing is cropped
+                      : background < 6 ? 0x80000005
+                                       : RandomColor(r);
+  return s;
+}
+
+std::uint64_t HashOf(const Bitmap& b) {
+  std::uint64_t h = 14695981039346656037u;
+  const auto mix = [&h](std::uint8_t byte) { h = (h ^ byte) * 1099511628211u; };
+  mix(std::uint8_t(b.BitsPerPixel()));
+  for (std::size_t i = 0; i < b.ImageSize(); ++i) mix(b.Bits()[i]);
+  return h;
+}
+
+constexpr int kCases = 400;
+
+TEST(CaptionIdentity, EveryRandomCaptionKeepsItsExactBytes) {
+  FontEngine engine;
+  Random r(20261207);
+  // One bitmap for every caption, as a batch run passes it.
+  Bitmap caption;
+  std::vector<Checksum> got;
+  for (int i = 0; i < kCases; ++i) {
+    const CaptionStyle style = RandomStyle(r);
+    const std::string text = RandomText(r);
+    RenderCaption(caption, text, style, engine);
+    got.push_back({caption.Width(), caption.Height(), HashOf(caption)});
+  }
+  if (const char* path = std::getenv("GLYPHARY_WRITE_CAPTION_CHECKSUMS")) {
+    std::ofstream out(path);
+    for (const Checksum& c : got)
+      out << "{" << c.width << ", " << c.height << ", 0x" << std::hex << c.hash << std::dec
+          << "u},\n";
+    GTEST_SKIP() << "checksums written to " << path;
+  }
+  ASSERT_EQ(std::size(kExpected), got.size());
+  Random replay(20261207);
+  for (int i = 0; i < kCases; ++i) {
+    const CaptionStyle style = RandomStyle(replay);
+    const std::string text = RandomText(replay);
+    EXPECT_TRUE(got[i].width == kExpected[i].width && got[i].height == kExpected[i].height &&
+                got[i].hash == kExpected[i].hash)
+        << "case " << i << ": \"" << text << "\" in \"" << style.faceName << "\" "
+        << style.pointSize << " pt, bold " << style.bold << ", italic " << style.italic
+        << ", underline " << style.underline << ", background " << std::hex
+        << style.backgroundColor;
+  }
+}
+
+// The working image made whole, as the steps read one by one: filled with
+// the background, the text blended in, then trimmed.
+Bitmap LiteralWorkingCaption(const std::string& text, const CaptionStyle& style,
+                             FontEngine& engine) {
+  const FontDescription font = WorkingFont(style, engine);
+  const int lineH = engine.Extent(font, "gM").cy;
+  Bitmap b(0, 0, 32);
+  b.SetBrushColor(style.backgroundColor);
+  b.SetSize(2 * engine.Extent(font, text).cx, lineH + lineH / 2);
+  DrawAntialiasedText(b, 0, 0, font, text, FontEngine::IsShiftJisFont(font.faceName), engine);
+  TrimToContent(b, style.backgroundColor);
+  return b;
+}
+
+bool SameBytes(const Bitmap& a, const Bitmap& b) {
+  return a.Width() == b.Width() && a.Height() == b.Height() &&
+         a.BitsPerPixel() == b.BitsPerPixel() && a.ImageSize() == b.ImageSize() &&
+         std::equal(a.Bits(), a.Bits() + a.ImageSize(), b.Bits());
+}
+
+TEST(CaptionIdentity, TheWorkingImageIsWhatTheLiteralStepsMake) {
+  FontEngine engine;
+  Random r(7);
+  for (int i = 0; i < 120; ++i) {
+    CaptionStyle style = RandomStyle(r);
+    style.pointSize %= 80;  // the literal image is twice the advance wide
+    const std::string text = RandomText(r);
+    Bitmap literal = LiteralWorkingCaption(text, style, engine), working, caption;
+    RenderWorkingCaption(working, text, style, engine);
+    ASSERT_TRUE(SameBytes(working, literal))
+        << "case " << i << ": \"" << text << "\" " << style.pointSize << " pt";
+    RenderCaption(caption, text, style, engine);
+    StretchBitmap(literal, literal.Width() / 2, literal.Height() / 2);
+    ASSERT_TRUE(SameBytes(caption, literal)) << "case " << i;
+  }
+}
+
+// Accents above the ascent reach the working image's first row and the
+// underline its first column: the trim keeps those old pixels unshifted.
+TEST(CaptionIdentity, InkInTheFirstRowAndColumnIsWhatTheLiteralStepsMake) {
+  FontEngine engine;
+  for (const char* text : {"ÅÉ|", "⎛", "Ǻ̂ ", " |"})
+    for (int points : {-8, 8, 25, 61})
+      for (const TColor background : {kColorWhite, TColor(0x8000000F), Rgb(9, 200, 30)}) {
+        CaptionStyle style;
+        style.faceName = "DejaVu Sans";
+        style.pointSize = points;
+        style.underline = points % 2 != 0;
+        style.textColor = Rgb(120, 0, 40);
+        style.backgroundColor = background;
+        Bitmap working;
+        RenderWorkingCaption(working, text, style, engine);
+        EXPECT_TRUE(SameBytes(working, LiteralWorkingCaption(text, style, engine)))
+            << text << " " << points << " pt";
+      }
+}
+
+}  // namespace
+}  // namespace glyphary
