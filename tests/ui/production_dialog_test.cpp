@@ -14,6 +14,7 @@
 
 #include "app/forms_lifecycle.h"
 #include "export/jpeg_error.h"
+#include "png_facts.h"
 #include "scripted_dialogs.h"
 #include "test_support.h"
 #include "ui/batch_progress.h"
@@ -23,49 +24,6 @@
 
 namespace glyphary::ui {
 namespace {
-
-struct PngFacts {
-  bool palette = false, transparency = false;
-  TColor background = kColorNone;
-  std::uint8_t cornerAlpha = 255;
-};
-
-// What libpng reads from a file: palette, tRNS, bKGD and the top-left alpha.
-PngFacts ReadPng(const std::string& path) {
-  PngFacts facts;
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (!file) {
-    ADD_FAILURE() << "cannot open " << path;
-    return facts;
-  }
-  png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-  png_infop info = png_create_info_struct(png);
-  if (setjmp(png_jmpbuf(png))) {
-    ADD_FAILURE() << "libpng rejects " << path;
-  } else {
-    png_init_io(png, file);
-    png_read_info(png, info);
-    facts.palette = png_get_color_type(png, info) == PNG_COLOR_TYPE_PALETTE;
-    facts.transparency = png_get_valid(png, info, PNG_INFO_tRNS) != 0;
-    png_color_16p bkgd = nullptr;
-    png_colorp palette = nullptr;
-    int entries = 0;
-    if (png_get_bKGD(png, info, &bkgd) && png_get_PLTE(png, info, &palette, &entries) &&
-        bkgd->index < entries) {
-      const png_color c = palette[bkgd->index];
-      facts.background = Rgb(c.red, c.green, c.blue);
-    }
-    png_set_expand(png);
-    png_set_filler(png, 0xFF, PNG_FILLER_AFTER);
-    png_read_update_info(png, info);
-    std::vector<png_byte> row(png_get_rowbytes(png, info));
-    png_read_row(png, row.data(), nullptr);
-    facts.cornerAlpha = row[3];
-  }
-  png_destroy_read_struct(&png, &info, nullptr);
-  std::fclose(file);
-  return facts;
-}
 
 struct JpegFacts {
   int width = 0, height = 0;
