@@ -1,48 +1,18 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <png.h>
 
-#include <csetjmp>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <vector>
 
 #include "export/export.h"
-#include "export/jpeg_error.h"
+#include "jpeg_facts.h"
 #include "png_facts.h"
 #include "test_support.h"
 
 namespace glyphary {
 namespace {
-
-struct JpegSize {
-  int width = 0, height = 0;
-};
-
-// Decodes a whole JPEG with libjpeg; a stream it rejects fails the test.
-JpegSize DecodeJpeg(const std::string& path) {
-  const std::vector<std::uint8_t> bytes = ReadBytes(path);
-  jpeg_decompress_struct cinfo{};
-  JpegErrorManager error{};
-  cinfo.err = InstallJpegErrorManager(error);
-  if (setjmp(error.jump)) {
-    jpeg_destroy_decompress(&cinfo);
-    ADD_FAILURE() << "libjpeg could not decode " << path;
-    return {};
-  }
-  jpeg_create_decompress(&cinfo);
-  jpeg_mem_src(&cinfo, bytes.data(), static_cast<unsigned long>(bytes.size()));
-  jpeg_read_header(&cinfo, TRUE);
-  jpeg_start_decompress(&cinfo);
-  std::vector<JSAMPLE> row(std::size_t(cinfo.output_width) * cinfo.output_components);
-  JSAMPROW rows[1] = {row.data()};
-  while (cinfo.output_scanline < cinfo.output_height) jpeg_read_scanlines(&cinfo, rows, 1);
-  jpeg_finish_decompress(&cinfo);
-  const JpegSize size{int(cinfo.output_width), int(cinfo.output_height)};
-  jpeg_destroy_decompress(&cinfo);
-  return size;
-}
 
 class BatchRun : public ::testing::Test {
  protected:
@@ -112,10 +82,10 @@ TEST_F(BatchRun, JpegsAreWrittenWithTheExtensionAppendedAndReplaceOldFiles) {
   job_.options.jpegQuality = 95;
   ProduceBatch(rows, job_, engine_);
   const Bitmap expected = Rendered("JPEG 字幕");
-  const JpegSize size = DecodeJpeg(dir_.File("title.jpg"));
+  const JpegFacts size = ReadJpeg(dir_.File("title.jpg"));
   EXPECT_EQ(size.width, expected.Width());
   EXPECT_EQ(size.height, expected.Height());
-  EXPECT_GT(DecodeJpeg(dir_.File("title.jpg.jpg")).width, 0);
+  EXPECT_GT(ReadJpeg(dir_.File("title.jpg.jpg")).width, 0);
 }
 
 TEST_F(BatchRun, AFailingWriteStopsTheRunAndKeepsEarlierFiles) {

@@ -1,19 +1,17 @@
 #include "ui/production_dialog.h"
 
 #include <gtest/gtest.h>
-#include <png.h>
 
 #include <QImage>
 #include <QInputMethodEvent>
 #include <QLabel>
 #include <QTest>
 
-#include <csetjmp>
 #include <cstdio>
 #include <filesystem>
 
 #include "app/forms_lifecycle.h"
-#include "export/jpeg_error.h"
+#include "jpeg_facts.h"
 #include "png_facts.h"
 #include "scripted_dialogs.h"
 #include "test_support.h"
@@ -24,38 +22,6 @@
 
 namespace glyphary::ui {
 namespace {
-
-struct JpegFacts {
-  int width = 0, height = 0;
-  int lumaDcStep = 0;  // first luminance quantisation step: 3 at quality 90, 10 at 70
-};
-
-// Decodes a whole JPEG with libjpeg.
-JpegFacts ReadJpeg(const std::string& path) {
-  const std::vector<std::uint8_t> bytes = ReadBytes(path);
-  JpegFacts facts;
-  jpeg_decompress_struct cinfo{};
-  JpegErrorManager error{};
-  cinfo.err = InstallJpegErrorManager(error);
-  if (setjmp(error.jump)) {
-    jpeg_destroy_decompress(&cinfo);
-    ADD_FAILURE() << "libjpeg cannot decode " << path;
-    return {};
-  }
-  jpeg_create_decompress(&cinfo);
-  jpeg_mem_src(&cinfo, bytes.data(), static_cast<unsigned long>(bytes.size()));
-  jpeg_read_header(&cinfo, TRUE);
-  facts.lumaDcStep = cinfo.quant_tbl_ptrs[0]->quantval[0];
-  jpeg_start_decompress(&cinfo);
-  facts.width = int(cinfo.output_width);
-  facts.height = int(cinfo.output_height);
-  std::vector<JSAMPLE> row(std::size_t(cinfo.output_width) * cinfo.output_components);
-  JSAMPROW rows[] = {row.data()};
-  while (cinfo.output_scanline < cinfo.output_height) jpeg_read_scanlines(&cinfo, rows, 1);
-  jpeg_finish_decompress(&cinfo);
-  jpeg_destroy_decompress(&cinfo);
-  return facts;
-}
 
 // Types as a user does: Latin letters on the keyboard, Japanese committed by
 // the input method.
