@@ -154,6 +154,21 @@ using ProgressProc = void (*)(std::int32_t percent);
 // Resizes a bitmap in place; a non-empty result is always 24 bits per pixel.
 void StretchBitmap(Bitmap& bitmap, int width, int height, ProgressProc progress = nullptr);
 
+// An image made a row at a time on demand, for a reduction that need not hold
+// it whole. Rows are asked for in order, each once.
+class RowProducer {
+ public:
+  virtual ~RowProducer() = default;
+  virtual int Width() const = 0;
+  virtual int Height() const = 0;
+  // Writes row y (0 is the top) as Width() pixels of blue, green, red.
+  virtual void WriteRow(int y, std::uint8_t* pixels) const = 0;
+};
+
+// What StretchBitmap(image, w / 2, h / 2) makes of the w × h image that rows
+// produces, reading it a few rows at a time.
+Bitmap HalveRows(const RowProducer& rows);
+
 // ---------------------------------------------------------------- caption style
 
 struct CaptionStyle {

@@ -101,13 +101,17 @@ void MeanOfRows(const std::uint8_t* a, const std::uint8_t* b, std::uint8_t* dst,
   for (; x < n; ++x) dst[x] = Mean(a[x], b[x]);
 }
 
-void HalveBitmap(const Bitmap& source, Bitmap& destination) {
-  SourceRows sourceRows(source, 2);
+void HalveBitmap(SourceRows& source, Bitmap& destination) {
   for (int r = 0; r < destination.Height(); ++r) {
     const std::uint8_t* rows[2];
-    sourceRows.Get(2 * r, 2, rows);
+    source.Get(2 * r, 2, rows);
     HalveRow(rows[0], rows[1], destination.Row(r), destination.Width());
   }
+}
+
+void HalveBitmap(const Bitmap& source, Bitmap& destination) {
+  SourceRows rows(source);
+  HalveBitmap(rows, destination);
 }
 
 }  // namespace glyphary

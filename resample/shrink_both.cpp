@@ -32,7 +32,7 @@ class RowRing {
 
 }  // namespace
 
-std::optional<Bitmap> ShrinkBothAtOnce(const Bitmap& source, int width, int height) {
+std::optional<Bitmap> ShrinkBothAtOnce(SourceRows& source, int width, int height) {
   if (width >= source.Width() || height >= source.Height()) return std::nullopt;
   const bool halveWidth = source.Width() == 2 * std::int64_t(width);
   const bool halveHeight = source.Height() == 2 * std::int64_t(height);
@@ -50,14 +50,13 @@ std::optional<Bitmap> ShrinkBothAtOnce(const Bitmap& source, int width, int heig
   // rows it overwrites lie above that output row's first.
   const std::size_t rowBytes = 3 * std::size_t(width);
   RowRing ring(down.count + kStrip, rowBytes);
-  SourceRows sourceRows(source, kStrip);
   int made = 0;
   auto makeUpTo = [&](int end) {
     while (made < end) {
       const int rows = std::min(kStrip, source.Height() - made);
       const std::uint8_t* src[kStrip];
       std::uint8_t* dst[kStrip];
-      sourceRows.Get(made, rows, src);
+      source.Get(made, rows, src);
       for (int r = 0; r < rows; ++r) dst[r] = ring.Slot(made + r);
       if (halveWidth)
         for (int r = 0; r < rows; ++r) HalveRow(src[r], src[r], dst[r], width);

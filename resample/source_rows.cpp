@@ -1,8 +1,10 @@
-// Rows of a 32-bit source turned into 24-bit bytes a few at a time, so that
-// the one-sweep reductions read a 32-bit image without a 24-bit copy of it.
+// Source rows of the one-sweep reductions: a 32-bit image's turned into
+// 24-bit bytes, or a producer's made, a few at a time, so that no 24-bit copy
+// of the whole image is made.
 #include <immintrin.h>
 
 #include <cstring>
+#include <memory>
 
 #include "resample/stretch_kernels.h"
 
@@ -33,21 +35,52 @@ void DropFourthBytes(const std::uint8_t* in, std::uint8_t* out, int width) {
     std::memcpy(out + 3 * x, in + 4 * x, 3);
 }
 
+// A 32-bit bitmap's rows as 24-bit bytes.
+class WithoutFourthBytes final : public RowProducer {
+ public:
+  explicit WithoutFourthBytes(const Bitmap& source) : source_(source) {}
+  int Width() const override { return source_.Width(); }
+  int Height() const override { return source_.Height(); }
+  void WriteRow(int y, std::uint8_t* pixels) const override {
+    DropFourthBytes(source_.Row(y), pixels, source_.Width());
+  }
+
+ private:
+  const Bitmap& source_;
+};
+
 }  // namespace
 
-SourceRows::SourceRows(const Bitmap& source, int rowsAtOnce)
-    : source_(source), rowBytes_(3 * std::size_t(source.Width()) + kSlack) {
-  if (source.BitsPerPixel() == 32) buffer_.resize(rowBytes_ * std::size_t(rowsAtOnce));
+SourceRows::SourceRows(const Bitmap& source)
+    : width_(source.Width()),
+      height_(source.Height()),
+      rowBytes_(3 * std::size_t(width_) + kSlack) {
+  if (source.BitsPerPixel() == 32) {
+    converter_ = std::make_unique<WithoutFourthBytes>(source);
+    producer_ = converter_.get();
+  } else {
+    asTheyLie_ = &source;
+  }
 }
 
+SourceRows::SourceRows(const RowProducer& producer)
+    : producer_(&producer),
+      width_(producer.Width()),
+      height_(producer.Height()),
+      rowBytes_(3 * std::size_t(width_) + kSlack) {}
+
+SourceRows::~SourceRows() = default;
+
 void SourceRows::Get(int first, int count, const std::uint8_t** rows) {
+  if (asTheyLie_ != nullptr) {
+    for (int r = 0; r < count; ++r) rows[r] = asTheyLie_->Row(first + r);
+    return;
+  }
+  if (buffer_.size() < rowBytes_ * std::size_t(count))
+    buffer_.resize(rowBytes_ * std::size_t(count));
   for (int r = 0; r < count; ++r) {
-    if (buffer_.empty()) {
-      rows[r] = source_.Row(first + r);
-      continue;
-    }
     std::uint8_t* row = buffer_.data() + rowBytes_ * std::size_t(r);
-    DropFourthBytes(source_.Row(first + r), row, source_.Width());
+    producer_->WriteRow(first + r, row);
     rows[r] = row;
   }
 }

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "resample/stretch.h"
+#include "resample/stretch_kernels.h"
 
 namespace glyphary {
 namespace {
@@ -32,9 +33,10 @@ void StretchHeight(Bitmap& bitmap, int height, ProgressProc progress) {
   Adopt(bitmap, std::move(temporary));
 }
 
-// Without a listener: the fused kernels where they suit the sizes, else the
-// general sweep.
-Bitmap OneSweep(const Bitmap& source, int width, int height) {
+}  // namespace
+
+// The fused kernels where they suit the sizes, else the general sweep.
+Bitmap FastestOneSweep(SourceRows& source, int width, int height) {
   if (std::int64_t(width) * 2 == source.Width() && std::int64_t(height) * 2 == source.Height()) {
     Bitmap half = Bitmap::Uninitialised(width, height);
     HalveBitmap(source, half);
@@ -44,8 +46,6 @@ Bitmap OneSweep(const Bitmap& source, int width, int height) {
     return *std::move(reduced);
   return StretchInOneSweep(source, width, height, nullptr);
 }
-
-}  // namespace
 
 void StretchBitmap(Bitmap& bitmap, int width, int height, ProgressProc progress) {
   if (bitmap.Empty()) return;
@@ -57,7 +57,8 @@ void StretchBitmap(Bitmap& bitmap, int width, int height, ProgressProc progress)
   // The one sweep reads a 32-bit image a few rows at a time, with no 24-bit
   // copy of the whole of it.
   if (progress == nullptr && bothChange && bitmap.BitsPerPixel() != 8) {
-    Adopt(bitmap, OneSweep(bitmap, width, height));
+    SourceRows rows(bitmap);
+    Adopt(bitmap, FastestOneSweep(rows, width, height));
     return;
   }
   bitmap.SetBitsPerPixel(24);
@@ -66,11 +67,25 @@ void StretchBitmap(Bitmap& bitmap, int width, int height, ProgressProc progress)
   const std::int64_t between = std::int64_t(width) * bitmap.Height();
   if (bothChange && between > std::int64_t(bitmap.Width()) * bitmap.Height() &&
       between > std::int64_t(width) * height) {
-    Adopt(bitmap, StretchInOneSweep(bitmap, width, height, progress));
+    SourceRows rows(bitmap);
+    Adopt(bitmap, StretchInOneSweep(rows, width, height, progress));
     return;
   }
   if (width != bitmap.Width()) StretchWidth(bitmap, width, progress);
   if (height != bitmap.Height()) StretchHeight(bitmap, height, progress);
+}
+
+Bitmap HalveRows(const RowProducer& rows) {
+  const int width = rows.Width() / 2, height = rows.Height() / 2;
+  if (width > 0 && height > 0) {
+    SourceRows source(rows);
+    return FastestOneSweep(source, width, height);
+  }
+  // Nothing to halve: made whole, the image is kept or refused as StretchBitmap does.
+  Bitmap whole = Bitmap::Uninitialised(rows.Width(), rows.Height());
+  for (int y = 0; y < whole.Height(); ++y) rows.WriteRow(y, whole.Row(y));
+  StretchBitmap(whole, width, height);
+  return whole;
 }
 
 }  // namespace glyphary

@@ -26,22 +26,27 @@ void EnlargeVertical(const Bitmap& source, Bitmap& destination, ProgressProc pro
 void ShrinkHorizontal(const Bitmap& source, Bitmap& destination, ProgressProc progress);
 void ShrinkVertical(const Bitmap& source, Bitmap& destination, ProgressProc progress);
 
-// The one-sweep forms below take a 24- or 32-bit source (see SourceRows) and
-// give 24 bits.
+// The one-sweep forms below read their source a few rows at a time through
+// SourceRows: a 24- or 32-bit bitmap or a producer's rows. They give 24 bits.
+class SourceRows;
 
 // Both dimensions exactly halved in one sweep, byte for byte what the two
 // shrink passes give (each rounds on its own). Source 2w x 2h, destination w x h.
+void HalveBitmap(SourceRows& source, Bitmap& destination);
 void HalveBitmap(const Bitmap& source, Bitmap& destination);
 
 // Width and height both reduced in one sweep, byte for byte what the two
 // shrink passes give; nothing where no fast kernel suits the sizes.
-std::optional<Bitmap> ShrinkBothAtOnce(const Bitmap& source, int width, int height);
+std::optional<Bitmap> ShrinkBothAtOnce(SourceRows& source, int width, int height);
 
 // Both dimensions changed in one sweep through a ring of width-resized rows,
 // byte for byte what the two passes give, without the image between them.
 // With a listener it reports once per strip of source rows and per output
 // row, counting both towards 100.
-Bitmap StretchInOneSweep(const Bitmap& source, int width, int height, ProgressProc progress);
+Bitmap StretchInOneSweep(SourceRows& source, int width, int height, ProgressProc progress);
+
+// Without a listener: the fastest of the three that suits the sizes.
+Bitmap FastestOneSweep(SourceRows& source, int width, int height);
 
 // ---- shared by the passes
 

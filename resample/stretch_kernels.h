@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <type_traits>
 #include <vector>
@@ -80,16 +81,26 @@ void HalveRow512(const std::uint8_t* top, const std::uint8_t* bottom, std::uint8
 void MeanOfRows512(const std::uint8_t* a, const std::uint8_t* b, std::uint8_t* dst, std::size_t n);
 
 // Source rows of the one-sweep reductions as 24-bit bytes: a 24-bit bitmap's
-// as they lie, a 32-bit one's turned into a buffer of rowsAtOnce rows, so
-// that no 24-bit copy of the whole image is made. Rows from one Get stay
-// valid until the next.
+// as they lie; a 32-bit bitmap's, or a producer's, made into a buffer of as
+// many rows as one Get asks for, so that the whole 24-bit image never exists.
+// Rows from one Get stay valid until the next.
 class SourceRows {
  public:
-  SourceRows(const Bitmap& source, int rowsAtOnce);
+  explicit SourceRows(const Bitmap& source);
+  explicit SourceRows(const RowProducer& producer);
+  ~SourceRows();
+  SourceRows(const SourceRows&) = delete;
+  SourceRows& operator=(const SourceRows&) = delete;
+
+  int Width() const { return width_; }
+  int Height() const { return height_; }
   void Get(int first, int count, const std::uint8_t** rows);
 
  private:
-  const Bitmap& source_;
+  const Bitmap* asTheyLie_ = nullptr;
+  std::unique_ptr<RowProducer> converter_;  // of a 32-bit bitmap
+  const RowProducer* producer_ = nullptr;
+  int width_, height_;
   std::size_t rowBytes_;
   std::vector<std::uint8_t> buffer_;
 };

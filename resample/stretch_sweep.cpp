@@ -36,7 +36,7 @@ int StripRows(std::size_t rowBytes) {
 // newest request plus a strip, no row still wanted is overwritten.
 class WidthResizedRows {
  public:
-  WidthResizedRows(const Bitmap& source, int width, int window, ProgressProc progress,
+  WidthResizedRows(SourceRows& source, int width, int window, ProgressProc progress,
                    std::int64_t totalSteps)
       : source_(source),
         pass_(source.Width(), width),
@@ -44,7 +44,6 @@ class WidthResizedRows {
         strip_(StripRows(rowBytes_)),
         capacity_(std::min(window + strip_, source.Height())),
         bytes_(rowBytes_ * std::size_t(capacity_)),
-        sourceRows_(source, strip_),
         progress_(progress),
         totalSteps_(totalSteps) {}
 
@@ -71,19 +70,18 @@ class WidthResizedRows {
     const int rows = std::min(strip_, source_.Height() - made_);
     const std::uint8_t* in[kStrip];
     std::uint8_t* out[kStrip];
-    sourceRows_.Get(made_, rows, in);
+    source_.Get(made_, rows, in);
     for (int r = 0; r < rows; ++r) out[r] = Slot(made_ + r);
     pass_.Run({in, out, rows, source_.Width()});
     made_ += rows;
     Report();
   }
 
-  const Bitmap& source_;
+  SourceRows& source_;
   const WidthPass pass_;
   const std::size_t rowBytes_;
   const int strip_, capacity_;
   std::vector<std::uint8_t> bytes_;
-  SourceRows sourceRows_;
   int made_ = 0, outputRowsDone_ = 0;
   ProgressProc progress_;
   std::int64_t totalSteps_;
@@ -156,7 +154,7 @@ void SumDown(WidthResizedRows& rows, const ShrinkTable& table, Bitmap& result) {
 
 }  // namespace
 
-Bitmap StretchInOneSweep(const Bitmap& source, int width, int height, ProgressProc progress) {
+Bitmap StretchInOneSweep(SourceRows& source, int width, int height, ProgressProc progress) {
   Bitmap result = Bitmap::Uninitialised(width, height);
   const int sourceHeight = source.Height();
   const std::int64_t steps = std::int64_t(sourceHeight) + height;

@@ -8,6 +8,7 @@
 #include <new>
 
 #include "render/render.h"
+#include "resample/noise_rows.h"
 
 namespace {
 
@@ -113,6 +114,22 @@ TEST(StretchMemory, HalvingA32BitImageMakesNo24BitCopyOfIt) {
     const std::size_t result = Bitmap::StrideFor(1000, 24) * std::size_t(height / 2);
     EXPECT_LT(PeakDuring(image, 1000, height / 2, nullptr), result + input / 10) << height;
     EXPECT_EQ(image.BitsPerPixel(), 24);
+  }
+}
+
+// An image given row by row is halved holding a few of its rows at a time,
+// whichever kernel the sizes pick: made whole, it would cost four times the result.
+TEST(StretchMemory, HalvingProducedRowsNeverHoldsTheImage) {
+  for (const auto& [width, height] : {std::pair{2000, 1200}, {2001, 1200}, {2000, 1201}}) {
+    const NoiseRows rows(width, height);
+    const std::size_t input = 3 * std::size_t(width) * height;
+    const std::size_t result = Bitmap::StrideFor(width / 2, 24) * std::size_t(height / 2);
+    const std::size_t before = held;
+    peak = before;
+    rows.asked.reserve(std::size_t(height));
+    const Bitmap half = HalveRows(rows);
+    EXPECT_LT(peak - before, result + input / 10) << width << " x " << height;
+    EXPECT_EQ(half.Width(), width / 2);
   }
 }
 

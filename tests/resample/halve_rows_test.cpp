@@ -1,0 +1,64 @@
+// Halving an image given row by row: the bytes StretchBitmap makes of the
+// image made whole, whichever kernel the sizes and the processor pick.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <numeric>
+#include <vector>
+
+#include "render/render.h"
+#include "resample/noise_rows.h"
+#include "resample/stretch.h"
+
+namespace glyphary {
+namespace {
+
+bool SameImage(const Bitmap& a, const Bitmap& b) {
+  return a.Width() == b.Width() && a.Height() == b.Height() &&
+         a.BitsPerPixel() == b.BitsPerPixel() && a.ImageSize() == b.ImageSize() &&
+         std::memcmp(a.Bits(), b.Bits(), a.ImageSize()) == 0;
+}
+
+// Exact halving both ways, an odd side that takes the area average, both
+// odd; narrow and wide enough for every vector block and its tail.
+const int kSides[] = {2, 3, 4, 5, 17, 64, 65, 203, 1117};
+
+void ExpectHalvesLikeStretchBitmap(int width, int height) {
+  const NoiseRows rows(width, height);
+  Bitmap whole = rows.Whole();
+  StretchBitmap(whole, width / 2, height / 2);
+  const Bitmap half = HalveRows(rows);
+  EXPECT_TRUE(SameImage(half, whole)) << width << " x " << height;
+  // Each row made once, from the top: no more work than making the image.
+  std::vector<int> inOrder(static_cast<std::size_t>(height));
+  std::iota(inOrder.begin(), inOrder.end(), 0);
+  EXPECT_EQ(rows.asked, inOrder) << width << " x " << height;
+}
+
+TEST(HalveRows, GivesStretchBitmapsBytesForEvenAndOddSides) {
+  for (int width : kSides)
+    for (int height : {2, 3, 8, 9, 67, 68}) ExpectHalvesLikeStretchBitmap(width, height);
+}
+
+// Without AVX2 no fused kernel takes an odd side, and the general sweep does.
+TEST(HalveRows, GivesStretchBitmapsBytesWithNarrowerVectors) {
+  using namespace stretch_testing;
+  for (const bool narrow : {false, true}) {
+    Allow512BitVectors(false);
+    UseNarrowVectorsOnly(narrow);
+    for (int width : kSides)
+      for (int height : {4, 9}) ExpectHalvesLikeStretchBitmap(width, height);
+  }
+  Allow512BitVectors(true);
+  UseNarrowVectorsOnly(false);
+}
+
+TEST(HalveRows, AnImageWithoutAHalfIsKeptOrRefusedAsStretchBitmapDoesIt) {
+  EXPECT_THROW(HalveRows(NoiseRows(1, 6)), Error);
+  EXPECT_THROW(HalveRows(NoiseRows(6, 1)), Error);
+  const Bitmap empty = HalveRows(NoiseRows(0, 0));
+  EXPECT_TRUE(empty.Empty());
+}
+
+}  // namespace
+}  // namespace glyphary
