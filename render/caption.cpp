@@ -7,10 +7,10 @@ namespace glyphary {
 void RenderCaption(Bitmap& target, const std::string& text, const CaptionStyle& style,
                    FontEngine& engine) {
   target = Bitmap(0, 0, 32);
-  // At 24 bits already: the halving would otherwise convert a second copy.
-  Bitmap trimmed = TrimmedWorkingCaption(text, style, engine, 24);
-  StretchBitmap(trimmed, trimmed.Width() / 2, trimmed.Height() / 2);
-  target = std::move(trimmed);
+  // The trimmed working image is made only a few rows ahead of the halving.
+  const WorkingCoverage working = DrawWorkingCoverage(text, style, engine);
+  target = HalvedFromCoverage(working.coverage, working.width, working.height,
+                              style.backgroundColor, style.textColor);
 }
 
 }  // namespace glyphary

@@ -29,6 +29,14 @@ FontDescription WorkingFont(const CaptionStyle& style, const FontEngine& engine)
 void RenderWorkingCaption(Bitmap& target, const std::string& text, const CaptionStyle& style,
                           FontEngine& engine, const ScratchLimits& limits = {});
 
+// The text's coverage of the working image, and that image's size.
+struct WorkingCoverage {
+  Coverage coverage;
+  int width = 0, height = 0;
+};
+WorkingCoverage DrawWorkingCoverage(const std::string& text, const CaptionStyle& style,
+                                    FontEngine& engine, const ScratchLimits& limits = {});
+
 // The same image at 24 or 32 bits, as the halving takes it.
 Bitmap TrimmedWorkingCaption(const std::string& text, const CaptionStyle& style, FontEngine& engine,
                              int bitsPerPixel, const ScratchLimits& limits = {});
@@ -37,5 +45,10 @@ Bitmap TrimmedWorkingCaption(const std::string& text, const CaptionStyle& style,
 // the background with the coverage blended in at (0, 0) in the text colour.
 Bitmap TrimmedFromCoverage(const Coverage& coverage, int width, int height, TColor background,
                            TColor textColor, int bitsPerPixel);
+
+// The same image at 24 bits halved as StretchBitmap would halve it, made a
+// few rows at a time so that it never exists whole.
+Bitmap HalvedFromCoverage(const Coverage& coverage, int width, int height, TColor background,
+                          TColor textColor);
 
 }  // namespace glyphary

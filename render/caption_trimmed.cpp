@@ -26,10 +26,13 @@ std::uint32_t PixelWord(TColor rgb) {
          std::uint32_t(RedOf(rgb)) << 16;
 }
 
+template <int Bytes>
 Shades ShadesOf(TColor background, TColor textColor) {
   const TColor bg = ColorToRGB(background), text = ColorToRGB(textColor);
   Shades s;
   s.background = PixelWord(bg);
+  for (int i = 0; i < 8; ++i)
+    std::memcpy(s.eightBackgrounds.data() + i * Bytes, &s.background, Bytes);
   s.everythingIsInk = background > 0x00FFFFFF;
   for (unsigned c = 0; c < 256; ++c) {
     const unsigned keep = c + 1, ink = 256 - keep;
@@ -128,37 +131,76 @@ void WriteWorkingRun(std::uint8_t* out, int y, int x, int count, const Coverage&
   FillPixels<Bytes>(out + std::size_t(inked) * Bytes, count - inked, s.background);
 }
 
+// The trimmed working image row by row: Write makes any row on its own, so
+// the image can be made whole or handed out a few rows at a time.
 template <int Bytes>
-Bitmap Compose(const Coverage& coverage, Shades& s, const InkBox& box, int width, int height) {
-  for (int i = 0; i < 8; ++i) StorePixel<4>(s.eightBackgrounds.data() + i * Bytes, s.background);
-  const int newW = width - box.rightCut + 5, newH = height - box.bottomCut - box.top + 4;
-  Bitmap out = Bitmap::Uninitialised(newW, newH, 8 * Bytes);
-  for (int y = 0; y < newH; ++y) {
-    std::uint8_t* row = out.Row(y);
-    // Row 0, column 0 and rows without a source row keep the working image's
-    // own pixels; the rest is the working image one column right and
-    // (2 − top) rows down.
-    WriteWorkingRun<Bytes>(row, y, 0, 1, coverage, s);
-    const int source = y + box.top - 2;
-    if (y >= 1 && source >= 0 && source < height)
-      WriteWorkingRun<Bytes>(row + Bytes, source, 0, newW - 1, coverage, s);
+class TrimmedRows {
+ public:
+  TrimmedRows(const Coverage& coverage, int width, int height, TColor background, TColor textColor)
+      // The trim first widens an image without pixels to one column or row.
+      : coverage_(coverage),
+        width_(std::max(width, 1)),
+        height_(std::max(height, 1)),
+        s_(ShadesOf<Bytes>(background, textColor)),
+        box_(FindInk(coverage, s_, width_, height_)) {}
+
+  int Width() const { return width_ - box_.rightCut + 5; }
+  int Height() const { return height_ - box_.bottomCut - box_.top + 4; }
+
+  // Row 0, column 0 and rows without a source row keep the working image's
+  // own pixels; the rest is the working image one column right and
+  // (2 − top) rows down.
+  void Write(int y, std::uint8_t* row) const {
+    WriteWorkingRun<Bytes>(row, y, 0, 1, coverage_, s_);
+    const int source = y + box_.top - 2;
+    if (y >= 1 && source >= 0 && source < height_)
+      WriteWorkingRun<Bytes>(row + Bytes, source, 0, Width() - 1, coverage_, s_);
     else
-      WriteWorkingRun<Bytes>(row + Bytes, y, 1, newW - 1, coverage, s);
+      WriteWorkingRun<Bytes>(row + Bytes, y, 1, Width() - 1, coverage_, s_);
   }
+
+ private:
+  const Coverage& coverage_;
+  int width_, height_;
+  const Shades s_;
+  const InkBox box_;
+};
+
+template <int Bytes>
+Bitmap Compose(const TrimmedRows<Bytes>& rows) {
+  Bitmap out = Bitmap::Uninitialised(rows.Width(), rows.Height(), 8 * Bytes);
+  for (int y = 0; y < out.Height(); ++y) rows.Write(y, out.Row(y));
   return out;
 }
+
+// The 24-bit rows for a halving that never holds them all.
+class TrimmedRowProducer final : public RowProducer {
+ public:
+  TrimmedRowProducer(const Coverage& coverage, int width, int height, TColor background,
+                     TColor textColor)
+      : rows_(coverage, width, height, background, textColor) {}
+  int Width() const override { return rows_.Width(); }
+  int Height() const override { return rows_.Height(); }
+  void WriteRow(int y, std::uint8_t* pixels) const override { rows_.Write(y, pixels); }
+
+ private:
+  TrimmedRows<3> rows_;
+};
 
 }  // namespace
 
 Bitmap TrimmedFromCoverage(const Coverage& coverage, int width, int height, TColor background,
                            TColor textColor, int bitsPerPixel) {
-  // The trim first widens an image without pixels to one column or row.
-  width = std::max(width, 1);
-  height = std::max(height, 1);
-  Shades s = ShadesOf(background, textColor);
-  const InkBox box = FindInk(coverage, s, width, height);
-  Bitmap out = bitsPerPixel == 24 ? Compose<3>(coverage, s, box, width, height)
-                                  : Compose<4>(coverage, s, box, width, height);
+  Bitmap out = bitsPerPixel == 24
+                   ? Compose(TrimmedRows<3>(coverage, width, height, background, textColor))
+                   : Compose(TrimmedRows<4>(coverage, width, height, background, textColor));
+  out.SetBrushColor(background);
+  return out;
+}
+
+Bitmap HalvedFromCoverage(const Coverage& coverage, int width, int height, TColor background,
+                          TColor textColor) {
+  Bitmap out = HalveRows(TrimmedRowProducer(coverage, width, height, background, textColor));
   out.SetBrushColor(background);
   return out;
 }

@@ -74,8 +74,8 @@ FontDescription WorkingFont(const CaptionStyle& style, const FontEngine& engine)
   return font;
 }
 
-Bitmap TrimmedWorkingCaption(const std::string& text, const CaptionStyle& style, FontEngine& engine,
-                             int bitsPerPixel, const ScratchLimits& limits) {
+WorkingCoverage DrawWorkingCoverage(const std::string& text, const CaptionStyle& style,
+                                    FontEngine& engine, const ScratchLimits& limits) {
   const FontDescription font = WorkingFont(style, engine);
   const bool shiftJis = FontEngine::IsShiftJisFont(font.faceName);
   CheckLineFits(text, ScratchFont(font, shiftJis, engine), engine);
@@ -88,9 +88,14 @@ Bitmap TrimmedWorkingCaption(const std::string& text, const CaptionStyle& style,
 
   // The working image w × h is never made: only the text's blocks hold
   // anything but background, and the trim keeps little more than those.
-  const Coverage coverage = DrawCoverage(int(w), int(h), font, text, shiftJis, engine, limits);
-  return TrimmedFromCoverage(coverage, int(w), int(h), style.backgroundColor, style.textColor,
-                             bitsPerPixel);
+  return {DrawCoverage(int(w), int(h), font, text, shiftJis, engine, limits), int(w), int(h)};
+}
+
+Bitmap TrimmedWorkingCaption(const std::string& text, const CaptionStyle& style, FontEngine& engine,
+                             int bitsPerPixel, const ScratchLimits& limits) {
+  const WorkingCoverage working = DrawWorkingCoverage(text, style, engine, limits);
+  return TrimmedFromCoverage(working.coverage, working.width, working.height, style.backgroundColor,
+                             style.textColor, bitsPerPixel);
 }
 
 void RenderWorkingCaption(Bitmap& target, const std::string& text, const CaptionStyle& style,

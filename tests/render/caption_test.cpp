@@ -150,6 +150,8 @@ TEST(RenderCaption, HalvesTheTrimmedImageInto24Bits) {
     EXPECT_EQ(caption.Width(), working.Width() / 2) << text;
     EXPECT_EQ(caption.Height(), working.Height() / 2) << text;
     EXPECT_EQ(caption.PixelAt(caption.Width() - 1, 0), Rgb(255, 255, 200));
+    // Pixels a later resize adds take the background, as the trim's did.
+    EXPECT_EQ(caption.BrushColor(), Rgb(255, 255, 200));
   }
   Bitmap zero, negative;  // the engine's default height; a cell height
   RenderCaption(zero, "Ab", Style(0), engine);

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <new>
 
+#include "render/caption.h"
 #include "render/render.h"
 #include "resample/noise_rows.h"
 
@@ -131,6 +132,24 @@ TEST(StretchMemory, HalvingProducedRowsNeverHoldsTheImage) {
     EXPECT_LT(peak - before, result + input / 10) << width << " x " << height;
     EXPECT_EQ(half.Width(), width / 2);
   }
+}
+
+// A large caption: the 24-bit trimmed working image would be several times
+// its halved result, which is all the halving may hold beyond a few rows.
+TEST(StretchMemory, ALargeCaptionIsHalvedWithoutItsTrimmedWorkingImage) {
+  FontEngine engine;
+  CaptionStyle style;
+  style.pointSize = 200;
+  const WorkingCoverage working =
+      DrawWorkingCoverage("今日の天気は晴れ、明日は雨 Sunny Day 2024!!", style, engine);
+  const Bitmap trimmed = TrimmedFromCoverage(working.coverage, working.width, working.height,
+                                             style.backgroundColor, style.textColor, 24);
+  const std::size_t before = held;
+  peak = before;
+  const Bitmap half = HalvedFromCoverage(working.coverage, working.width, working.height,
+                                         style.backgroundColor, style.textColor);
+  EXPECT_LT(peak - before, half.ImageSize() + trimmed.ImageSize() / 10);
+  EXPECT_GT(trimmed.ImageSize(), std::size_t(10) << 20);
 }
 
 }  // namespace
