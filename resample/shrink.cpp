@@ -15,12 +15,6 @@ namespace {
 constexpr std::uint32_t kWholePixel = 262144;  // 2^18
 constexpr std::uint32_t kHalfPixel = 131072;   // rounding start of every sum
 
-// Which source pixel a boundary falls in, and how much of it lies left of it.
-struct Boundary {
-  std::int32_t whole;
-  std::uint32_t part;
-};
-
 // trunc(x) for 0 <= x < 2^62 without the x87 control-word switches of a
 // truncating conversion, which stall the pipeline at every call: adding 2^63
 // leaves x rounded to an integer in the 64-bit significand.
@@ -34,12 +28,26 @@ std::uint64_t Truncate(long double x) {
   return n;
 }
 
-Boundary BoundaryAt(int sourceSize, int destinationSize, int index) {
+// S·j / D in long double, the rest scaled to 2^-18 pixels and rounded.
+ShrinkBoundary LongDoubleBoundaryAt(int sourceSize, int destinationSize, int index) {
   const long double p = static_cast<long double>(std::int64_t(sourceSize) * index) /
                         static_cast<long double>(destinationSize);
   const std::uint64_t whole = Truncate(p);
   return {std::int32_t(whole),
           std::uint32_t(Truncate((p - static_cast<long double>(whole)) * 262144.0L + 0.5L))};
+}
+
+// The same from integers alone, where it gives the same: while S·D < 2^44,
+// the long double quotient S·j / D is off by at most 2^-64 of itself and the
+// steps after it by at most 2^-46, which moves rest · 2^18 / D + 1/2 by less
+// than 1 / (2D), the least distance from a whole number that it can lie at
+// without lying on one; where it lies on one, both are exact.
+constexpr std::int64_t kIntegerBoundariesBelow = std::int64_t(1) << 44;
+
+ShrinkBoundary IntegerBoundaryAt(int sourceSize, int destinationSize, int index) {
+  const std::int64_t n = std::int64_t(sourceSize) * index, d = destinationSize;
+  const std::int64_t rest = n % d;
+  return {std::int32_t(n / d), std::uint32_t((rest * 2 * kWholePixel + d) / (2 * d))};
 }
 
 // Beyond about 64:1 a plain 32-bit sum would wrap; wider sums keep the same
@@ -122,6 +130,12 @@ void ShrinkVerticalWide(const Bitmap& source, Bitmap& destination, const ShrinkT
 
 }  // namespace
 
+ShrinkBoundary ShrinkBoundaryAt(int sourceSize, int destinationSize, int index) {
+  if (std::int64_t(sourceSize) * destinationSize < kIntegerBoundariesBelow)
+    return IntegerBoundaryAt(sourceSize, destinationSize, index);
+  return LongDoubleBoundaryAt(sourceSize, destinationSize, index);
+}
+
 ShrinkTable MakeShrinkTable(int sourceSize, int destinationSize) {
   ShrinkTable table;
   table.factor = std::uint32_t(std::trunc(
@@ -130,8 +144,9 @@ ShrinkTable MakeShrinkTable(int sourceSize, int destinationSize) {
       0.5L));
 
   // Spans per destination pixel: from boundary j to boundary j + 1.
-  std::vector<Boundary> bounds(std::size_t(destinationSize) + 1);
-  for (int j = 0; j <= destinationSize; ++j) bounds[j] = BoundaryAt(sourceSize, destinationSize, j);
+  std::vector<ShrinkBoundary> bounds(std::size_t(destinationSize) + 1);
+  for (int j = 0; j <= destinationSize; ++j)
+    bounds[j] = ShrinkBoundaryAt(sourceSize, destinationSize, j);
   for (int j = 0; j < destinationSize; ++j) {
     const int span = bounds[j + 1].whole - bounds[j].whole + (bounds[j + 1].part != 0 ? 1 : 0);
     table.count = std::max(table.count, span);

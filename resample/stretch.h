@@ -70,6 +70,14 @@ struct ShrinkTable {
 };
 ShrinkTable MakeShrinkTable(int sourceSize, int destinationSize);
 
+// Where boundary index (0..destinationSize) of an area average falls: in
+// source pixel whole, part 2^-18 pixels into it, rounded to the nearest.
+struct ShrinkBoundary {
+  std::int32_t whole;
+  std::uint32_t part;
+};
+ShrinkBoundary ShrinkBoundaryAt(int sourceSize, int destinationSize, int index);
+
 // The four taps (clamped to the source) and weights of each destination
 // column or row of an enlargement.
 struct EnlargeTable {
