@@ -143,6 +143,30 @@ void BM_StageHalve(benchmark::State& state) {
 }
 BENCHMARK(BM_StageHalve)->Arg(25)->Arg(100)->Unit(benchmark::kMicrosecond);
 
+// Stage: the trimmed image made from the coverage and halved, made whole
+// first (second argument 0) or a few rows at a time as the halving reads
+// them (1), as RenderCaption does.
+void BM_StageTrimAndHalve(benchmark::State& state) {
+  const CaptionStyle style = Style(int(state.range(0)));
+  const WorkingCoverage w = DrawWorkingCoverage(kText, style, Engine());
+  const bool streamed = state.range(1) != 0;
+  for (auto _ : state) {
+    Bitmap half;
+    if (streamed) {
+      half =
+          HalvedFromCoverage(w.coverage, w.width, w.height, style.backgroundColor, style.textColor);
+    } else {
+      half = TrimmedFromCoverage(w.coverage, w.width, w.height, style.backgroundColor,
+                                 style.textColor, 24);
+      StretchBitmap(half, half.Width() / 2, half.Height() / 2);
+    }
+    benchmark::DoNotOptimize(half.Bits());
+  }
+}
+BENCHMARK(BM_StageTrimAndHalve)
+    ->ArgsProduct({{25, 100, 200}, {0, 1}})
+    ->Unit(benchmark::kMicrosecond);
+
 long StatusKiB(const char* field) {
   std::ifstream in("/proc/self/status");
   for (std::string line; std::getline(in, line);)
