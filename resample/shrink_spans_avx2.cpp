@@ -210,6 +210,14 @@ std::optional<ShortSpanRows> ShortSpanRows::Make(const ShrinkTable& table, int s
   }
   plan.pairs = (table.count + 1) / 2;
   const int width = int(table.first.size());
+  // Room for every block up front: grown lane by lane, the tables were copied
+  // again and again, and their cast-off buffers widened the heap each call takes.
+  const std::size_t blocks = std::size_t(width / kBlockPixels);
+  const std::size_t lanes = blocks * std::size_t(plan.pairs) * 3 * 8;
+  plan.windows.reserve(kGroups * blocks);
+  plan.masks.reserve(4 * lanes);
+  plan.highs.reserve(lanes);
+  plan.lows.reserve(lanes);
   for (plan.tailFrom = 0; plan.tailFrom + kBlockPixels <= width; plan.tailFrom += kBlockPixels) {
     const Block block = AddBlock(table, sourceWidth, plan.tailFrom, plan);
     if (block == Block::kSpansTooLong) return std::nullopt;
