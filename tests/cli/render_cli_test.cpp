@@ -3,8 +3,8 @@
 #include <cstring>
 
 #include "cli/cli_fixture.h"
-#include "cli/png_chunks.h"
 #include "export/export.h"
+#include "png_facts.h"
 #include "render/render.h"
 
 namespace glyphary {
@@ -103,14 +103,14 @@ TEST_F(RenderCli, TheSettingsFileCarriesItsExportOptionsIntoTheWrittenFile) {
   EXPECT_EQ(ReadAll(dir_.File("c.jpg")), ReadAll(dir_.File("expected.jpg")));
 
   ASSERT_EQ(Run("render Ab " + dir_.File("c.png") + " --settings " + ini), 0) << Stderr();
-  PngSummary png = ReadPngSummary(dir_.File("c.png"));
-  EXPECT_EQ(png.colourType, 2);  // transparent, yet full colour as the file says
-  EXPECT_EQ(png.transparency, TransparentRgb(Rgb(255, 255, 0)));
+  PngFacts png = ReadPng(dir_.File("c.png"));
+  EXPECT_EQ(png.colorType, PNG_COLOR_TYPE_RGB);  // transparent, yet full colour as the file says
+  EXPECT_EQ(png.transparentColor, Rgb(255, 255, 0));
 
   WriteWholeFile(ini, Bytes("[PNG]\nTransParent=0\n256Color=1\n"));
   ASSERT_EQ(Run("render Ab " + dir_.File("c.png") + " --settings " + ini), 0) << Stderr();
-  png = ReadPngSummary(dir_.File("c.png"));
-  EXPECT_EQ(png.colourType, 3);
+  png = ReadPng(dir_.File("c.png"));
+  EXPECT_EQ(png.colorType, PNG_COLOR_TYPE_PALETTE);
   EXPECT_FALSE(png.transparency);
 }
 

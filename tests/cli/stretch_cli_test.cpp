@@ -3,8 +3,8 @@
 #include <cstring>
 
 #include "cli/cli_fixture.h"
-#include "cli/png_chunks.h"
 #include "export/export.h"
+#include "png_facts.h"
 
 namespace glyphary {
 namespace {
@@ -46,9 +46,9 @@ TEST_F(StretchCli, TransparentTakesTheTopLeftPixelOfTheResult) {
   for (TColor other : {ReadBmpFile(input_).PixelAt(0, 0), resized.PixelAt(0, 1),
                        resized.PixelAt(2, 0), resized.PixelAt(2, 1)})
     ASSERT_NE(other, topLeft);
-  const PngSummary png = ReadPngSummary(dir_.File("out.png"));
-  EXPECT_EQ(png.colourType, 2);
-  EXPECT_EQ(png.transparency, TransparentRgb(topLeft));
+  const PngFacts png = ReadPng(dir_.File("out.png"));
+  EXPECT_EQ(png.colorType, PNG_COLOR_TYPE_RGB);
+  EXPECT_EQ(png.transparentColor, topLeft);
 }
 
 TEST_F(StretchCli, BadValuesAndFailedFilesExitWithOneAndAMessage) {

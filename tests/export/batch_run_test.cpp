@@ -71,7 +71,7 @@ TEST_F(BatchRun, TransparentPngsCarryTheTransparentColourAndMagentaBackground) {
     EXPECT_EQ(facts.height, expected.Height());
     EXPECT_TRUE(facts.palette);
     EXPECT_TRUE(facts.transparency);
-    EXPECT_EQ(facts.cornerAlpha, 0);
+    EXPECT_EQ(facts.CornerAlpha(), 0);
     EXPECT_EQ(facts.background, kBatchPngBackground);
   }
 }

@@ -1,65 +1,17 @@
 #include <gtest/gtest.h>
 
-#include <csetjmp>
 #include <filesystem>
 
 #include <jerror.h>
 
 #include "export/export.h"
-#include "export/jpeg_error.h"
+#include "jpeg_facts.h"
 #include "test_support.h"
 
 namespace glyphary {
 namespace {
 
 using ByteList = std::vector<std::uint8_t>;
-
-struct Decoded {
-  int width = 0, height = 0;
-  bool baseline = false;
-  std::vector<int> quant;            // every entry of every table
-  std::vector<std::uint8_t> pixels;  // RGB, top row first
-  TColor At(int x, int y) const {
-    const std::uint8_t* p = &pixels[(std::size_t(y) * width + x) * 3];
-    return Rgb(p[0], p[1], p[2]);
-  }
-};
-
-void ReadInto(jpeg_decompress_struct& cinfo, Decoded& out) {
-  jpeg_read_header(&cinfo, TRUE);
-  out.baseline = !cinfo.progressive_mode && cinfo.saw_JFIF_marker &&
-                 cinfo.jpeg_color_space == JCS_YCbCr && cinfo.num_components == 3;
-  for (JQUANT_TBL* table : cinfo.quant_tbl_ptrs)
-    if (table) out.quant.insert(out.quant.end(), table->quantval, table->quantval + DCTSIZE2);
-  cinfo.out_color_space = JCS_RGB;
-  jpeg_start_decompress(&cinfo);
-  out.width = int(cinfo.output_width);
-  out.height = int(cinfo.output_height);
-  out.pixels.resize(std::size_t(out.width) * out.height * 3);
-  while (cinfo.output_scanline < cinfo.output_height) {
-    JSAMPROW row = &out.pixels[std::size_t(cinfo.output_scanline) * out.width * 3];
-    jpeg_read_scanlines(&cinfo, &row, 1);
-  }
-  jpeg_finish_decompress(&cinfo);
-}
-
-// Decodes with the real library; a stream it rejects fails the test.
-Decoded Decode(const ByteList& bytes) {
-  Decoded out;
-  jpeg_decompress_struct cinfo{};
-  JpegErrorManager error{};
-  cinfo.err = InstallJpegErrorManager(error);
-  if (setjmp(error.jump)) {
-    jpeg_destroy_decompress(&cinfo);
-    ADD_FAILURE() << "libjpeg could not decode, message " << error.pub.msg_code;
-    return {};
-  }
-  jpeg_create_decompress(&cinfo);
-  jpeg_mem_src(&cinfo, bytes.data(), static_cast<unsigned long>(bytes.size()));
-  ReadInto(cinfo, out);
-  jpeg_destroy_decompress(&cinfo);
-  return out;
-}
 
 ByteList Encode(const Bitmap& bitmap, int quality = 70) {
   TempDir dir;
@@ -88,7 +40,7 @@ TEST(JpegWriter, ColoursKeepTheirChannelsAndRowsTheirOrder) {
       bitmap.Row(y)[3 * x + 2] = 0;
     }
   }
-  const Decoded d = Decode(Encode(bitmap, 90));
+  const JpegFacts d = DecodeJpeg(Encode(bitmap, 90));
   ASSERT_EQ(d.width, 16);
   ASSERT_EQ(d.height, 32);
   ExpectNear(d.At(8, 4), Rgb(255, 0, 0));
@@ -97,12 +49,12 @@ TEST(JpegWriter, ColoursKeepTheirChannelsAndRowsTheirOrder) {
 
 TEST(JpegWriter, QualityHundredStaysBaselineWithEveryTableEntryInRange) {
   const ByteList bytes = Encode(Bitmap(8, 8), 100);
-  const Decoded d = Decode(bytes);
+  const JpegFacts d = DecodeJpeg(bytes);
   EXPECT_TRUE(d.baseline);
   EXPECT_TRUE(HasMarker(bytes, 0xC0));  // SOF0
   ASSERT_FALSE(d.quant.empty());
   for (int q : d.quant) EXPECT_TRUE(q >= 1 && q <= 255) << q;
-  EXPECT_GT(Decode(Encode(Bitmap(8, 8), 10)).quant[0], d.quant[0]);  // the quality is used
+  EXPECT_GT(DecodeJpeg(Encode(Bitmap(8, 8), 10)).quant[0], d.quant[0]);  // the quality is used
 }
 
 TEST(JpegWriter, LargeNoisyImageOutgrowsTheFirstBufferIntact) {
@@ -113,7 +65,7 @@ TEST(JpegWriter, LargeNoisyImageOutgrowsTheFirstBufferIntact) {
       bitmap.Row(y)[x] = std::uint8_t((seed = seed * 1103515245 + 12345) >> 16);
   const ByteList bytes = Encode(bitmap, 100);
   EXPECT_GT(bytes.size(), 256u * 1024);
-  EXPECT_EQ(Decode(bytes).height, 400);
+  EXPECT_EQ(DecodeJpeg(bytes).height, 400);
   EXPECT_EQ(ByteList(bytes.end() - 2, bytes.end()), (ByteList{0xFF, 0xD9}));  // EOI
 }
 

@@ -8,6 +8,7 @@
 
 #include "export/export.h"
 #include "export/png_writer.h"
+#include "png_facts.h"
 #include "test_support.h"
 
 namespace glyphary {
@@ -68,32 +69,6 @@ ByteVec InflateImageData(const std::vector<Chunk>& chunks) {
   EXPECT_EQ(uncompress(raw.data(), &size, compressed.data(), compressed.size()), Z_OK);
   raw.resize(size);
   return raw;
-}
-
-struct Decoded {
-  int width = 0, height = 0;
-  ByteVec rgba;
-  // Red, green, blue and alpha of the pixel as 0xAABBGGRR.
-  std::uint32_t At(int x, int y) const {
-    const std::uint8_t* p = &rgba[(std::size_t(y) * width + x) * 4];
-    return p[0] | p[1] << 8 | p[2] << 16 | std::uint32_t(p[3]) << 24;
-  }
-};
-
-Decoded DecodeWithLibpng(const std::string& path) {
-  png_image image{};
-  image.version = PNG_IMAGE_VERSION;
-  Decoded d;
-  if (!png_image_begin_read_from_file(&image, path.c_str())) {
-    ADD_FAILURE() << image.message;
-    return d;
-  }
-  image.format = PNG_FORMAT_RGBA;
-  d.rgba.resize(PNG_IMAGE_SIZE(image));
-  EXPECT_TRUE(png_image_finish_read(&image, nullptr, d.rgba.data(), 0, nullptr)) << image.message;
-  d.width = int(image.width);
-  d.height = int(image.height);
-  return d;
 }
 
 std::uint32_t Opaque(TColor c) {
@@ -170,7 +145,7 @@ TEST_F(PngFileTest, TransparentWhiteIn24BitsMarksOnlyTheBackgroundClear) {
   EXPECT_EQ(Types(chunks)[5], "tRNS");  // right after gAMA
   EXPECT_EQ(Find(chunks, "tRNS").data, (ByteVec{0, 255, 0, 255, 0, 255}));
   EXPECT_EQ(Find(chunks, "bKGD").type, "none");
-  const Decoded d = DecodeWithLibpng(path_);
+  const PngFacts d = ReadPng(path_);
   EXPECT_EQ(d.At(0, 0) >> 24, 0u);
   EXPECT_EQ(d.At(2, 1), Opaque(kColorBlack));
   EXPECT_EQ(d.At(5, 1), Opaque(Rgb(128, 128, 128)));
@@ -197,7 +172,7 @@ TEST_F(PngFileTest, PaletteFileCarriesPlteThenTrnsEndingAtTheBackgroundIndex) {
   trns.push_back(0);
   EXPECT_EQ(Find(chunks, "tRNS").data, trns);
 
-  const Decoded d = DecodeWithLibpng(path_);
+  const PngFacts d = ReadPng(path_);
   for (int y = 0; y < b.Height(); ++y)
     for (int x = 0; x < b.Width(); ++x) {
       const bool clear = b.PixelAt(x, y) == background;
@@ -243,7 +218,7 @@ TEST_F(PngFileTest, NoisyImageSplitsIntoFullIdatChunksAndARestAndDecodesExactly)
     EXPECT_EQ(sizes[0], 32768u);
     EXPECT_EQ(sizes[1], 32768u);
     EXPECT_TRUE(sizes[2] > 0 && sizes[2] < 32768u);
-    const Decoded d = DecodeWithLibpng(path_);
+    const PngFacts d = ReadPng(path_);
     ASSERT_EQ(d.width, 199);
     ASSERT_EQ(d.height, 130);
     for (int y = 0; y < b.Height(); ++y)

@@ -168,7 +168,7 @@ TEST_F(BatchDialog, BatchQualityStaysHereAndTheNextShowingBringsBackTheSettingsD
   PressOk();
   EXPECT_TRUE(dialogs.errors.empty());
   EXPECT_FALSE(dialog->isVisible());
-  EXPECT_EQ(ReadJpeg(out.File("q.jpg")).lumaDcStep, 3);
+  EXPECT_EQ(ReadJpeg(out.File("q.jpg")).LumaDcStep(), 3);
   EXPECT_EQ(frm_setting->spnedt_jpeg->Value(), 70);
 
   ChooseFormat(dialog->rdb_bmp);
@@ -247,7 +247,7 @@ TEST_F(BatchDialog, UsedRowsAreWrittenInRowOrderAndAFailedWriteKeepsEarlierFiles
     const Bitmap caption = Caption(text);
     EXPECT_EQ(jpeg.width, caption.Width()) << row;
     EXPECT_EQ(jpeg.height, caption.Height()) << row;
-    EXPECT_EQ(jpeg.lumaDcStep, 10) << row;
+    EXPECT_EQ(jpeg.LumaDcStep(), 10) << row;
   }
 }
 
@@ -265,7 +265,7 @@ TEST_F(BatchDialog, PngWithBothOptionsMarksEveryFileTransparentWithAMagentaBackg
     EXPECT_TRUE(png.palette) << row;
     EXPECT_TRUE(png.transparency) << row;
     EXPECT_EQ(png.background, Rgb(255, 0, 255)) << row;
-    EXPECT_EQ(png.cornerAlpha, 0) << row;  // the background colour is the transparent one
+    EXPECT_EQ(png.CornerAlpha(), 0) << row;  // the background colour is the transparent one
   }
 }
 

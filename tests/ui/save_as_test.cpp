@@ -4,7 +4,8 @@
 #include <QDir>
 #include <QImage>
 
-#include "image_decoding.h"
+#include "jpeg_facts.h"
+#include "png_facts.h"
 #include "program_fixture.h"
 
 namespace glyphary::ui {
@@ -43,12 +44,8 @@ TEST_F(SaveAs, AppendsTheChosenFormatsExtensionWhateverTheNameEndsWith) {
   const TColor ink = Caption().PixelAt(4, Caption().Height() / 2);
   EXPECT_EQ(bmp.pixel(4, Caption().Height() / 2), qRgb(RedOf(ink), GreenOf(ink), BlueOf(ink)));
 
-  const auto png = DecodePng(folder.filePath("b.png"));
-  ASSERT_TRUE(png);
-  EXPECT_EQ(png->width, Caption().Width());
-  const auto jpeg = DecodeJpeg(folder.filePath("title.jpg.jpg"));
-  ASSERT_TRUE(jpeg);
-  EXPECT_EQ(jpeg->height, Caption().Height());
+  EXPECT_EQ(ReadPng(folder.filePath("b.png").toStdString()).width, Caption().Width());
+  EXPECT_EQ(ReadJpeg(folder.filePath("title.jpg.jpg").toStdString()).height, Caption().Height());
   EXPECT_FALSE(QFileInfo::exists(folder.filePath("title.jpg")));
 }
 
@@ -85,7 +82,7 @@ TEST_F(SaveAs, ReplacingAskedOnlyForAnExistingFileAndCancelLeavesItUntouched) {
   dialogs.warningAnswers = {true};
   Save(3, "title.jpg");
   EXPECT_NE(Bytes("title.jpg.jpg"), original) << "replaced at the quality now set";
-  EXPECT_TRUE(DecodeJpeg(folder.filePath("title.jpg.jpg")));
+  EXPECT_GT(ReadJpeg(folder.filePath("title.jpg.jpg").toStdString()).width, 0);
 }
 
 TEST_F(SaveAs, FolderNamedLikeTheTargetGivesTheCreationErrorWithoutAPrompt) {
@@ -105,24 +102,20 @@ TEST_F(SaveAs, TransparentPngWithoutReductionIsTruecolourWithTrnsAndNoBackground
   frm_setting->cb_transparent->setChecked(true);
   frm_setting->cb_256->setChecked(false);
   Save(2, "clear");
-  const auto png = DecodePng(folder.filePath("clear.png"));
-  ASSERT_TRUE(png);
-  EXPECT_EQ(png->colorType, PNG_COLOR_TYPE_RGB);
-  EXPECT_EQ(png->bitDepth, 8);
-  ASSERT_TRUE(png->hasTransparency);
-  EXPECT_EQ(png->transparentRed, 0);
-  EXPECT_EQ(png->transparentGreen, 128);
-  EXPECT_EQ(png->transparentBlue, 255);
-  EXPECT_FALSE(png->hasBackground);
+  const PngFacts png = ReadPng(folder.filePath("clear.png").toStdString());
+  EXPECT_EQ(png.colorType, PNG_COLOR_TYPE_RGB);
+  EXPECT_EQ(png.bitDepth, 8);
+  ASSERT_TRUE(png.transparency);
+  EXPECT_EQ(png.transparentColor, Rgb(0, 128, 255));
+  EXPECT_EQ(png.background, kColorNone);
 }
 
 TEST_F(SaveAs, ReductionTo256ColoursLeavesThePreviewUntouched) {
   frm_setting->cb_transparent->setChecked(true);
   const Bitmap before = Caption();
   Save(2, "reduced");
-  const auto png = DecodePng(folder.filePath("reduced.png"));
-  ASSERT_TRUE(png);
-  EXPECT_EQ(png->colorType, PNG_COLOR_TYPE_PALETTE);
+  EXPECT_EQ(ReadPng(folder.filePath("reduced.png").toStdString()).colorType,
+            PNG_COLOR_TYPE_PALETTE);
   EXPECT_EQ(Caption().BitsPerPixel(), 24);
   EXPECT_EQ(Caption().Width(), before.Width());
 }
