@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "render/font_setup.h"
+#include "render/uncut_layout.h"
 
 namespace glyphary {
 namespace {
@@ -220,7 +221,7 @@ void FontEngine::DrawBlackText(const FontDescription& font, const std::string& t
   cairo_t* cr = cairo_create(surface);
   cairo_set_source_rgb(cr, 0, 0, 0);
   cairo_move_to(cr, -originX, -originY);
-  pango_cairo_show_layout(cr, laid.layout);
+  ShowLayoutUncut(cr, laid.layout, width, height);
   if (laid.underline) {
     // Whole pixels under the whole advance width, spaces included.
     PangoRectangle logical;

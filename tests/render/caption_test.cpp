@@ -109,10 +109,15 @@ TEST(WorkingCaption, ALargeCaptionIsDrawnInBandsAndTilesWithoutSeams) {
   RenderWorkingCaption(whole, "大", Style(400), engine, ScratchLimits{32766, 1u << 30});
   EXPECT_GT(banded.Height(), 700);
   EXPECT_TRUE(SameImage(banded, whole));
-  // Tiles of 100 columns and single row pairs.
-  RenderWorkingCaption(banded, "帯 Band", Style(30), engine, ScratchLimits{100, 800});
-  RenderWorkingCaption(whole, "帯 Band", Style(30), engine);
-  EXPECT_TRUE(SameImage(banded, whole));
+  // Tiles of 100 columns and single row pairs, also of emboldened glyphs,
+  // whose ink reaches past their metric boxes.
+  for (bool bold : {false, true}) {
+    CaptionStyle style = Style(30);
+    style.bold = bold;
+    RenderWorkingCaption(banded, "帯 Band", style, engine, ScratchLimits{100, 800});
+    RenderWorkingCaption(whole, "帯 Band", style, engine);
+    EXPECT_TRUE(SameImage(banded, whole)) << "bold " << bold;
+  }
 }
 
 TEST(WorkingCaption, AHugeSizeOrTextIsRefusedWithAMessage) {

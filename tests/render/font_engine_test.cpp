@@ -2,6 +2,7 @@
 #include <strings.h>
 
 #include <algorithm>
+#include <vector>
 
 #include "render/antialias.h"
 #include "render/font_setup.h"
@@ -33,9 +34,9 @@ TEST(FaceNames, AreCutToThirtyOneShiftJisBytesBetweenCharacters) {
   // Two bytes a character in Shift-JIS, three in UTF-8.
   EXPECT_EQ(CutFaceName("テスト用明朝体エクストラ"), "テスト用明朝体エクストラ");
   EXPECT_EQ(CutFaceName("アイウエオカキクケコサシスセソタ"), "アイウエオカキクケコサシスセソ");
-  EXPECT_EQ(CutFaceName("a" + std::string("アイウエオカキクケコサシスセソ")),
+  EXPECT_EQ(CutFaceName(std::string("a") + "アイウエオカキクケコサシスセソ"),
             "aアイウエオカキクケコサシスセソ");  // 31 bytes
-  EXPECT_EQ(CutFaceName("ab" + std::string("アイウエオカキクケコサシスセソ")),
+  EXPECT_EQ(CutFaceName(std::string("ab") + "アイウエオカキクケコサシスセソ"),
             "abアイウエオカキクケコサシスセ");  // 30 bytes: not cut inside "ソ"
   // Half-width katakana take one byte; a character Shift-JIS lacks counts two.
   std::string halfWidth;
@@ -98,6 +99,44 @@ TEST(FontEngine, HeightsAskForEmCellOrDefaultSizeAndScaleSmoothly) {
   EXPECT_EQ(engine.Extent({"IPAGothic", -40}, "a\nb").cy, 40);  // a line break is not obeyed
   const int w10 = engine.Extent({"DejaVu Sans", -10}, "Sunny Day 2024").cx;
   EXPECT_NEAR(engine.Extent({"DejaVu Sans", -100}, "Sunny Day 2024").cx, 10 * w10, 10);
+}
+
+// The text drawn black on white into width × height pixels from (x, y) on.
+std::vector<std::uint8_t> BlackText(FontEngine& engine, const FontDescription& font,
+                                    const std::string& text, int width, int height, int x, int y) {
+  std::vector<std::uint8_t> pixels(std::size_t(width) * height * 4, 0xFF);
+  engine.DrawBlackText(font, text, pixels.data(), width, height, width * 4, x, y);
+  return pixels;
+}
+
+// Emboldened glyphs ink beyond their metric boxes, which Cairo clips to
+// wherever the boxes cross the image's edge.
+TEST(DrawBlackText, BoldInkIsTheSameInATightImageInBandsAndWithRoomAround) {
+  FontEngine engine;
+  for (const char* face : {"IPAPGothic", "DejaVu Serif"})
+    for (bool italic : {false, true}) {
+      FontDescription font{face, -120};
+      font.bold = true;
+      font.italic = italic;
+      const std::string text = "A今日Wj、";
+      const TextExtent e = engine.Extent(font, text);
+      const int w = e.cx, h = e.drawnCy, margin = 60;
+      const auto tight = BlackText(engine, font, text, w, h, 0, 0);
+      const auto roomy =
+          BlackText(engine, font, text, w + 2 * margin, h + 2 * margin, -margin, -margin);
+      int differ = 0;
+      for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+          differ += tight[(std::size_t(y) * w + x) * 4] !=
+                    roomy[(std::size_t(y + margin) * (w + 2 * margin) + x + margin) * 4];
+      EXPECT_EQ(differ, 0) << face << (italic ? " bold italic" : " bold");
+      for (int top = 0; top < h; top += 16) {
+        const int rows = std::min(16, h - top);
+        const auto band = BlackText(engine, font, text, w, rows, 0, top);
+        EXPECT_TRUE(std::equal(band.begin(), band.end(), tight.begin() + std::size_t(top) * w * 4))
+            << face << " band at row " << top;
+      }
+    }
 }
 
 }  // namespace

@@ -1,0 +1,97 @@
+#include "render/uncut_layout.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace glyphary {
+namespace {
+
+struct UncutRenderer {
+  PangoRenderer parent;
+  cairo_t* cr;
+  double originX, originY;  // the layout's top-left, as Pango's renderer takes it
+  int width, height;
+};
+
+struct UncutRendererClass {
+  PangoRendererClass parent;
+};
+
+GType UncutRendererType();
+
+// The glyphs of a run where Pango's cairo renderer puts them.
+std::vector<cairo_glyph_t> PlacedGlyphs(const UncutRenderer& r, const PangoGlyphString& glyphs,
+                                        int x, int y) {
+  const double baseX = r.originX + double(x) / PANGO_SCALE;
+  const double baseY = r.originY + double(y) / PANGO_SCALE;
+  std::vector<cairo_glyph_t> placed;
+  placed.reserve(std::size_t(glyphs.num_glyphs) + 2);
+  int advance = 0;
+  for (int i = 0; i < glyphs.num_glyphs; ++i) {
+    const PangoGlyphInfo& g = glyphs.glyphs[i];
+    if (g.glyph != PANGO_GLYPH_EMPTY) {
+      const double cx = baseX + double(advance + g.geometry.x_offset) / PANGO_SCALE;
+      const double cy =
+          g.geometry.y_offset == 0 ? baseY : baseY + double(g.geometry.y_offset) / PANGO_SCALE;
+      placed.push_back({g.glyph, cx, cy});
+    }
+    advance += g.geometry.width;
+  }
+  return placed;
+}
+
+// Two copies of the run's first glyph, one box size plus a margin beyond the
+// top-left and the bottom-right corner: far enough that no ink of theirs
+// reaches the image, near enough that Cairo does not drop them (it drops
+// glyphs about ten em away).
+void AddCornerGlyphs(std::vector<cairo_glyph_t>& placed, cairo_scaled_font_t* font, int width,
+                     int height) {
+  cairo_text_extents_t box;
+  cairo_glyph_t probe = {placed.front().index, 0, 0};
+  cairo_scaled_font_glyph_extents(font, &probe, 1, &box);
+  const double margin = std::max(1.0, box.width + box.height);
+  placed.push_back(
+      {probe.index, -(box.x_bearing + box.width) - margin, -(box.y_bearing + box.height) - margin});
+  placed.push_back({probe.index, width - box.x_bearing + margin, height - box.y_bearing + margin});
+}
+
+void DrawGlyphs(PangoRenderer* renderer, PangoFont* font, PangoGlyphString* glyphs, int x, int y) {
+  const UncutRenderer& r = *reinterpret_cast<UncutRenderer*>(renderer);
+  std::vector<cairo_glyph_t> placed = PlacedGlyphs(r, *glyphs, x, y);
+  cairo_scaled_font_t* scaled = pango_cairo_font_get_scaled_font(PANGO_CAIRO_FONT(font));
+  if (placed.empty() || !scaled || cairo_scaled_font_status(scaled) != CAIRO_STATUS_SUCCESS) return;
+  AddCornerGlyphs(placed, scaled, r.width, r.height);
+  cairo_save(r.cr);
+  cairo_set_scaled_font(r.cr, scaled);
+  cairo_show_glyphs(r.cr, placed.data(), int(placed.size()));
+  cairo_restore(r.cr);
+}
+
+void InitClass(gpointer klass, gpointer) {
+  PANGO_RENDERER_CLASS(klass)->draw_glyphs = DrawGlyphs;
+}
+
+GType UncutRendererType() {
+  static const GType type = g_type_register_static_simple(
+      PANGO_TYPE_RENDERER, "GlypharyUncutRenderer", sizeof(UncutRendererClass), InitClass,
+      sizeof(UncutRenderer), nullptr, GTypeFlags(0));
+  return type;
+}
+
+}  // namespace
+
+void ShowLayoutUncut(cairo_t* cr, PangoLayout* layout, int width, int height) {
+  if (pango_layout_get_unknown_glyphs_count(layout) > 0) {
+    pango_cairo_show_layout(cr, layout);
+    return;
+  }
+  auto* renderer = static_cast<UncutRenderer*>(g_object_new(UncutRendererType(), nullptr));
+  renderer->cr = cr;
+  cairo_get_current_point(cr, &renderer->originX, &renderer->originY);
+  renderer->width = width;
+  renderer->height = height;
+  pango_renderer_draw_layout(&renderer->parent, layout, 0, 0);
+  g_object_unref(renderer);
+}
+
+}  // namespace glyphary
