@@ -9,8 +9,6 @@
 namespace glyphary {
 namespace {
 
-constexpr std::size_t kKeptScratchBytes = 1u << 20;
-
 // The blocks the destination takes from the scratch at (x, y): the extent
 // halved, clipped to the destination.
 struct Blocks {
@@ -53,9 +51,6 @@ void DrawScratchBands(const Blocks& blocks, const FontDescription& scratchFont,
       }
     }
   }
-  // A large caption's band would otherwise stay with the engine and add to
-  // the peak of everything that follows; a small one is kept for the next.
-  engine.ShrinkScratch(kKeptScratchBytes);
 }
 
 }  // namespace

@@ -24,8 +24,10 @@ FontDescription ScratchFont(const FontDescription& font, bool shiftJis, const Fo
 // so it is drawn in bands of rows, and in tiles of columns where it is wider
 // than Cairo can draw.
 struct ScratchLimits {
-  int maxTileWidth = 32766;             // Cairo's limit is 32767 a side; even
-  std::size_t maxBandBytes = 4u << 20;  // per band
+  int maxTileWidth = 32766;  // Cairo's limit is 32767 a side; even
+  // Per band, and kept by the engine for the next caption. Larger bands draw
+  // no faster; this bounds what a large caption adds to the peak.
+  std::size_t maxBandBytes = 1u << 20;
 };
 
 void DrawAntialiasedText(Bitmap& destination, int x, int y, const FontDescription& font,

@@ -254,10 +254,4 @@ std::span<std::uint8_t> FontEngine::Scratch(std::size_t bytes) {
   return {impl_->scratch.get(), bytes};
 }
 
-void FontEngine::ShrinkScratch(std::size_t keepBytes) {
-  if (impl_->scratchBytes <= keepBytes) return;
-  impl_->scratch.reset();
-  impl_->scratchBytes = 0;
-}
-
 }  // namespace glyphary

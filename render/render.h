@@ -270,8 +270,6 @@ class FontEngine {
   // Memory for scratch images, kept between drawings, its bytes unset; valid
   // until the next call.
   std::span<std::uint8_t> Scratch(std::size_t bytes);
-  // Gives the scratch memory back if it is larger than `keepBytes`.
-  void ShrinkScratch(std::size_t keepBytes);
 
   struct Impl;
 
