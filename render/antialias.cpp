@@ -90,14 +90,13 @@ Coverage DrawCoverage(int width, int height, const FontDescription& font, const 
                       bool shiftJis, FontEngine& engine, const ScratchLimits& limits) {
   const FontDescription scratchFont = ScratchFont(font, shiftJis, engine);
   const Blocks blocks = BlocksWithin(engine.Extent(scratchFont, text), width, height, 0, 0);
-  Coverage coverage{blocks.columns, blocks.rows, nullptr};
   // Every byte is written below.
-  coverage.values.reset(new std::uint8_t[std::size_t(blocks.columns) * std::size_t(blocks.rows)]);
+  Coverage coverage{blocks.columns, blocks.rows,
+                    PageBytes(std::size_t(blocks.columns) * std::size_t(blocks.rows))};
   DrawScratchBands(
       blocks, scratchFont, text, engine, limits,
       [&](int row, int column, const std::uint8_t* s0, const std::uint8_t* s1, int count) {
-        ReduceScratchRows(coverage.values.get() + std::size_t(row) * blocks.columns + column, s0,
-                          s1, count);
+        ReduceScratchRows(coverage.Row(row) + column, s0, s1, count);
       });
   return coverage;
 }

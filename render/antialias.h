@@ -1,11 +1,12 @@
 // Internals of the anti-aliased text drawing, open to tests and benchmarks.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 #include <string>
 
+#include "render/page_bytes.h"
 #include "render/render.h"
 
 namespace glyphary {
@@ -44,9 +45,12 @@ void ReduceScratchRows(std::uint8_t* coverage, const std::uint8_t* scratch0,
 // 256 of the destination. Pixels outside width × height get no ink.
 struct Coverage {
   int width = 0, height = 0;
-  std::unique_ptr<std::uint8_t[]> values;  // rows top first, `width` bytes each
+  PageBytes values;  // rows top first, `width` bytes each
 
-  const std::uint8_t* Row(int y) const { return values.get() + std::size_t(y) * width; }
+  const std::uint8_t* Row(int y) const { return values.Data() + std::size_t(y) * width; }
+  std::uint8_t* Row(int y) { return values.Data() + std::size_t(y) * width; }
+  // Rows above y are no longer needed: their memory may go back.
+  void ForgetRowsBefore(int y) { values.ForgetBefore(std::size_t(std::max(y, 0)) * width); }
 };
 
 Coverage DrawCoverage(int width, int height, const FontDescription& font, const std::string& text,

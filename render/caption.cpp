@@ -2,14 +2,16 @@
 // average, so each pixel rests on about sixteen samples of the rasteriser.
 #include "render/caption.h"
 
+#include <utility>
+
 namespace glyphary {
 
 void RenderCaption(Bitmap& target, const std::string& text, const CaptionStyle& style,
                    FontEngine& engine) {
   target = Bitmap(0, 0, 32);
   // The trimmed working image is made only a few rows ahead of the halving.
-  const WorkingCoverage working = DrawWorkingCoverage(text, style, engine);
-  target = HalvedFromCoverage(working.coverage, working.width, working.height,
+  WorkingCoverage working = DrawWorkingCoverage(text, style, engine);
+  target = HalvedFromCoverage(std::move(working.coverage), working.width, working.height,
                               style.backgroundColor, style.textColor);
 }
 

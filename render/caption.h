@@ -47,8 +47,11 @@ Bitmap TrimmedFromCoverage(const Coverage& coverage, int width, int height, TCol
                            TColor textColor, int bitsPerPixel);
 
 // The same image at 24 bits halved as StretchBitmap would halve it, made a
-// few rows at a time so that it never exists whole.
+// few rows at a time so that it never exists whole. Given the coverage to
+// keep, it hands the coverage's memory back as the halving passes it.
 Bitmap HalvedFromCoverage(const Coverage& coverage, int width, int height, TColor background,
+                          TColor textColor);
+Bitmap HalvedFromCoverage(Coverage&& coverage, int width, int height, TColor background,
                           TColor textColor);
 
 }  // namespace glyphary

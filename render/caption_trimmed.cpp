@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <utility>
 
 #include "render/caption.h"
 
@@ -146,6 +147,8 @@ class TrimmedRows {
 
   int Width() const { return width_ - box_.rightCut + 5; }
   int Height() const { return height_ - box_.bottomCut - box_.top + 4; }
+  // The first coverage row that rows y and below read.
+  int FirstCoverageRowFrom(int y) const { return y + std::min(0, box_.top - 2); }
 
   // Row 0, column 0 and rows without a source row keep the working image's
   // own pixels; the rest is the working image one column right and
@@ -173,19 +176,30 @@ Bitmap Compose(const TrimmedRows<Bytes>& rows) {
   return out;
 }
 
-// The 24-bit rows for a halving that never holds them all.
+// The 24-bit rows for a halving that never holds them all; with `giveBack`,
+// the coverage rows passed go back to the system as the halving moves down.
 class TrimmedRowProducer final : public RowProducer {
  public:
   TrimmedRowProducer(const Coverage& coverage, int width, int height, TColor background,
-                     TColor textColor)
-      : rows_(coverage, width, height, background, textColor) {}
+                     TColor textColor, Coverage* giveBack)
+      : rows_(coverage, width, height, background, textColor), giveBack_(giveBack) {}
   int Width() const override { return rows_.Width(); }
   int Height() const override { return rows_.Height(); }
   void WriteRow(int y, std::uint8_t* pixels) const override { rows_.Write(y, pixels); }
+  void ForgetRowsBefore(int y) const override {
+    if (giveBack_) giveBack_->ForgetRowsBefore(rows_.FirstCoverageRowFrom(y));
+  }
 
  private:
   TrimmedRows<3> rows_;
+  Coverage* giveBack_;
 };
+
+Bitmap Halved(const TrimmedRowProducer& rows, TColor background) {
+  Bitmap out = HalveRows(rows);
+  out.SetBrushColor(background);
+  return out;
+}
 
 }  // namespace
 
@@ -200,9 +214,15 @@ Bitmap TrimmedFromCoverage(const Coverage& coverage, int width, int height, TCol
 
 Bitmap HalvedFromCoverage(const Coverage& coverage, int width, int height, TColor background,
                           TColor textColor) {
-  Bitmap out = HalveRows(TrimmedRowProducer(coverage, width, height, background, textColor));
-  out.SetBrushColor(background);
-  return out;
+  return Halved(TrimmedRowProducer(coverage, width, height, background, textColor, nullptr),
+                background);
+}
+
+Bitmap HalvedFromCoverage(Coverage&& coverage, int width, int height, TColor background,
+                          TColor textColor) {
+  // Taken over, so that no caller reads the rows given back.
+  Coverage used = std::move(coverage);
+  return Halved(TrimmedRowProducer(used, width, height, background, textColor, &used), background);
 }
 
 }  // namespace glyphary

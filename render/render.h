@@ -163,6 +163,8 @@ class RowProducer {
   virtual int Height() const = 0;
   // Writes row y (0 is the top) as Width() pixels of blue, green, red.
   virtual void WriteRow(int y, std::uint8_t* pixels) const = 0;
+  // Rows above y will not be asked for again. Rows are asked for top first.
+  virtual void ForgetRowsBefore(int /*y*/) const {}
 };
 
 // What StretchBitmap(image, w / 2, h / 2) makes of the w × h image that rows

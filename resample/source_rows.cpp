@@ -5,6 +5,7 @@
 
 #include <cstring>
 #include <memory>
+#include <stdexcept>
 
 #include "resample/stretch_kernels.h"
 
@@ -72,12 +73,16 @@ SourceRows::SourceRows(const RowProducer& producer)
 SourceRows::~SourceRows() = default;
 
 void SourceRows::Get(int first, int count, const std::uint8_t** rows) {
+  // A producer may have let go of the rows it was told are done with.
+  if (first < done_) throw std::logic_error("source rows asked for out of order");
+  done_ = first;
   if (asTheyLie_ != nullptr) {
     for (int r = 0; r < count; ++r) rows[r] = asTheyLie_->Row(first + r);
     return;
   }
   if (buffer_.size() < rowBytes_ * std::size_t(count))
     buffer_.resize(rowBytes_ * std::size_t(count));
+  producer_->ForgetRowsBefore(first);
   for (int r = 0; r < count; ++r) {
     std::uint8_t* row = buffer_.data() + rowBytes_ * std::size_t(r);
     producer_->WriteRow(first + r, row);

@@ -94,6 +94,7 @@ class SourceRows {
 
   int Width() const { return width_; }
   int Height() const { return height_; }
+  // Rows first … first + count − 1; `first` never goes back up the image.
   void Get(int first, int count, const std::uint8_t** rows);
 
  private:
@@ -103,6 +104,7 @@ class SourceRows {
   int width_, height_;
   std::size_t rowBytes_;
   std::vector<std::uint8_t> buffer_;
+  int done_ = 0;  // rows above it are not asked for again
 };
 
 // Rows of a width pass by address: count source rows of sourceWidth pixels

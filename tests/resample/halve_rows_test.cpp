@@ -33,6 +33,12 @@ void ExpectHalvesLikeStretchBitmap(int width, int height) {
   std::vector<int> inOrder(static_cast<std::size_t>(height));
   std::iota(inOrder.begin(), inOrder.end(), 0);
   EXPECT_EQ(rows.asked, inOrder) << width << " x " << height;
+  // Told which rows are done with (rows come in batches of up to 64), and
+  // never asked for one of those again.
+  if (height > 64) {
+    EXPECT_GE(rows.forgottenBefore, height / 2) << width << " x " << height;
+  }
+  EXPECT_EQ(rows.askedAfterForgetting, 0) << width << " x " << height;
 }
 
 TEST(HalveRows, GivesStretchBitmapsBytesForEvenAndOddSides) {

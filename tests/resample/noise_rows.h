@@ -1,6 +1,7 @@
 // An image of noise made a row at a time, keeping track of the rows asked for.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -15,6 +16,7 @@ class NoiseRows final : public RowProducer {
   int Height() const override { return height_; }
   void WriteRow(int y, std::uint8_t* pixels) const override {
     asked.push_back(y);
+    if (y < forgottenBefore) ++askedAfterForgetting;
     for (int i = 0; i < 3 * width_; ++i) pixels[i] = Byte(y, i);
   }
 
@@ -26,7 +28,10 @@ class NoiseRows final : public RowProducer {
     return b;
   }
 
+  void ForgetRowsBefore(int y) const override { forgottenBefore = std::max(forgottenBefore, y); }
+
   mutable std::vector<int> asked;
+  mutable int forgottenBefore = 0, askedAfterForgetting = 0;
 
  private:
   // Every byte value, in no pattern that the kernels could line up with.
