@@ -40,19 +40,32 @@ std::vector<cairo_glyph_t> PlacedGlyphs(const UncutRenderer& r, const PangoGlyph
   return placed;
 }
 
-// Two copies of the run's first glyph, one box size plus a margin beyond the
-// top-left and the bottom-right corner: far enough that no ink of theirs
-// reaches the image, near enough that Cairo does not drop them (it drops
-// glyphs about ten em away).
+// The box of a glyph at the origin; empty for a space.
+cairo_text_extents_t BoxOf(cairo_scaled_font_t* font, unsigned long index) {
+  cairo_text_extents_t box;
+  cairo_glyph_t glyph = {index, 0, 0};
+  cairo_scaled_font_glyph_extents(font, &glyph, 1, &box);
+  return box;
+}
+
+// Two copies of an inked glyph of the run, beyond the top-left and the
+// bottom-right corner with a line's height to spare: far enough that no ink of
+// theirs reaches the image, near enough that Cairo does not drop them (it
+// drops glyphs about ten em away). A run of spaces inks nothing and needs none.
 void AddCornerGlyphs(std::vector<cairo_glyph_t>& placed, cairo_scaled_font_t* font, int width,
                      int height) {
-  cairo_text_extents_t box;
-  cairo_glyph_t probe = {placed.front().index, 0, 0};
-  cairo_scaled_font_glyph_extents(font, &probe, 1, &box);
-  const double margin = std::max(1.0, box.width + box.height);
-  placed.push_back(
-      {probe.index, -(box.x_bearing + box.width) - margin, -(box.y_bearing + box.height) - margin});
-  placed.push_back({probe.index, width - box.x_bearing + margin, height - box.y_bearing + margin});
+  cairo_font_extents_t line;
+  cairo_scaled_font_extents(font, &line);
+  const double margin = std::max(1.0, line.height);
+  for (std::size_t i = 0; i < placed.size(); ++i) {
+    const unsigned long index = placed[i].index;
+    const cairo_text_extents_t box = BoxOf(font, index);
+    if (box.width <= 0 || box.height <= 0) continue;
+    placed.push_back(
+        {index, -(box.x_bearing + box.width) - margin, -(box.y_bearing + box.height) - margin});
+    placed.push_back({index, width - box.x_bearing + margin, height - box.y_bearing + margin});
+    return;
+  }
 }
 
 void DrawGlyphs(PangoRenderer* renderer, PangoFont* font, PangoGlyphString* glyphs, int x, int y) {
