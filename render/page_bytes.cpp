@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <new>
-#include <utility>
 
 namespace glyphary {
 namespace {
@@ -18,54 +17,32 @@ std::size_t PageSize() {
   return size;
 }
 
-}  // namespace
-
-PageBytes::PageBytes(std::size_t size) : size_(size), mapped_(size >= kMappedFrom) {
-  if (!mapped_) {
-    data_ = new std::uint8_t[size];
-    return;
-  }
+std::uint8_t* Map(std::size_t size) {
   void* block = mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
   if (block == MAP_FAILED) throw std::bad_alloc();
-  data_ = static_cast<std::uint8_t*>(block);
+  return static_cast<std::uint8_t*>(block);
 }
 
-PageBytes::~PageBytes() {
-  Release();
+}  // namespace
+
+void PageBytes::Free::operator()(std::uint8_t* bytes) const {
+  if (mapped)
+    munmap(bytes, size);
+  else
+    delete[] bytes;
 }
 
-PageBytes::PageBytes(PageBytes&& other) noexcept
-    : data_(std::exchange(other.data_, nullptr)),
-      size_(std::exchange(other.size_, 0)),
-      forgotten_(std::exchange(other.forgotten_, 0)),
-      mapped_(std::exchange(other.mapped_, false)) {}
-
-PageBytes& PageBytes::operator=(PageBytes&& other) noexcept {
-  if (this != &other) {
-    Release();
-    data_ = std::exchange(other.data_, nullptr);
-    size_ = std::exchange(other.size_, 0);
-    forgotten_ = std::exchange(other.forgotten_, 0);
-    mapped_ = std::exchange(other.mapped_, false);
-  }
-  return *this;
-}
+PageBytes::PageBytes(std::size_t size)
+    : bytes_(size >= kMappedFrom ? Map(size) : new std::uint8_t[size],
+             Free{size, size >= kMappedFrom}) {}
 
 void PageBytes::ForgetBefore(std::size_t offset) {
-  if (!mapped_) return;
-  const std::size_t end = std::min(offset, size_) / PageSize() * PageSize();
+  if (!bytes_ || !bytes_.get_deleter().mapped) return;
+  const std::size_t end = std::min(offset, Size()) / PageSize() * PageSize();
   if (end <= forgotten_) return;
   // Only a hint: where the system declines, the pages simply stay.
-  madvise(data_ + forgotten_, end - forgotten_, MADV_DONTNEED);
+  madvise(bytes_.get() + forgotten_, end - forgotten_, MADV_DONTNEED);
   forgotten_ = end;
-}
-
-void PageBytes::Release() {
-  if (mapped_)
-    munmap(data_, size_);
-  else
-    delete[] data_;
-  data_ = nullptr;
 }
 
 }  // namespace glyphary

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 
 namespace glyphary {
 
@@ -11,25 +12,22 @@ class PageBytes {
   PageBytes() = default;
   // Unset bytes; a large block gets pages of its own, which Forget can return.
   explicit PageBytes(std::size_t size);
-  ~PageBytes();
-  PageBytes(PageBytes&& other) noexcept;
-  PageBytes& operator=(PageBytes&& other) noexcept;
-  PageBytes(const PageBytes&) = delete;
-  PageBytes& operator=(const PageBytes&) = delete;
 
-  std::uint8_t* Data() const { return data_; }
-  std::size_t Size() const { return size_; }
+  std::uint8_t* Data() const { return bytes_.get(); }
+  std::size_t Size() const { return bytes_ ? bytes_.get_deleter().size : 0; }
   // Gives back the whole pages before `offset`; their bytes must not be
   // read again.
   void ForgetBefore(std::size_t offset);
 
  private:
-  void Release();
+  struct Free {
+    std::size_t size = 0;
+    bool mapped = false;
+    void operator()(std::uint8_t* bytes) const;
+  };
 
-  std::uint8_t* data_ = nullptr;
-  std::size_t size_ = 0;
+  std::unique_ptr<std::uint8_t[], Free> bytes_;
   std::size_t forgotten_ = 0;  // bytes given back, a whole number of pages
-  bool mapped_ = false;
 };
 
 }  // namespace glyphary

@@ -17,8 +17,6 @@ struct UncutRendererClass {
   PangoRendererClass parent;
 };
 
-GType UncutRendererType();
-
 // The glyphs of a run where Pango's cairo renderer puts them.
 std::vector<cairo_glyph_t> PlacedGlyphs(const UncutRenderer& r, const PangoGlyphString& glyphs,
                                         int x, int y) {
