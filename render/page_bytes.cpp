@@ -25,7 +25,7 @@ std::uint8_t* Map(std::size_t size) {
 
 }  // namespace
 
-void PageBytes::Free::operator()(std::uint8_t* bytes) const {
+void PageBytesRelease::operator()(std::uint8_t* bytes) const {
   if (mapped)
     munmap(bytes, size);
   else
@@ -34,7 +34,7 @@ void PageBytes::Free::operator()(std::uint8_t* bytes) const {
 
 PageBytes::PageBytes(std::size_t size)
     : bytes_(size >= kMappedFrom ? Map(size) : new std::uint8_t[size],
-             Free{size, size >= kMappedFrom}) {}
+             PageBytesRelease{size, size >= kMappedFrom}) {}
 
 void PageBytes::ForgetBefore(std::size_t offset) {
   if (!bytes_ || !bytes_.get_deleter().mapped) return;

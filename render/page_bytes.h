@@ -7,6 +7,14 @@
 
 namespace glyphary {
 
+// How a block of PageBytes goes back: declared whole before PageBytes, so
+// that its holder can be made empty.
+struct PageBytesRelease {
+  std::size_t size = 0;
+  bool mapped = false;
+  void operator()(std::uint8_t* bytes) const;
+};
+
 class PageBytes {
  public:
   PageBytes() = default;
@@ -20,13 +28,7 @@ class PageBytes {
   void ForgetBefore(std::size_t offset);
 
  private:
-  struct Free {
-    std::size_t size = 0;
-    bool mapped = false;
-    void operator()(std::uint8_t* bytes) const;
-  };
-
-  std::unique_ptr<std::uint8_t[], Free> bytes_;
+  std::unique_ptr<std::uint8_t[], PageBytesRelease> bytes_;
   std::size_t forgotten_ = 0;  // bytes given back, a whole number of pages
 };
 
