@@ -76,31 +76,25 @@ BENCHMARK(BM_StageMeasure)->Arg(25)->Arg(100)->Unit(benchmark::kMicrosecond);
 void BM_StageDraw(benchmark::State& state) {
   const FontDescription scratch =
       ScratchFont(WorkingFont(Style(int(state.range(0))), Engine()), true, Engine());
-  const TextExtent e = Engine().Extent(scratch, kText);
-  const int stride = 4 * e.cx;
-  std::vector<std::uint8_t> pixels(std::size_t(stride) * e.cy);
+  const PixelBox ink = Engine().InkBox(scratch, kText);
+  const int width = ink.right - ink.left, height = ink.bottom - ink.top, stride = 4 * width;
+  std::vector<std::uint8_t> pixels(std::size_t(stride) * height);
   for (auto _ : state) {
     std::memset(pixels.data(), 0xFF, pixels.size());
-    Engine().DrawBlackText(scratch, kText, pixels.data(), e.cx, e.cy, stride, 0, 1);
+    Engine().DrawBlackText(scratch, kText, pixels.data(), width, height, stride, ink.left, ink.top);
     benchmark::DoNotOptimize(pixels.data());
   }
 }
 BENCHMARK(BM_StageDraw)->Arg(25)->Arg(100)->Unit(benchmark::kMicrosecond);
 
-// Stage: blending a drawn scratch into the working image.
+// Stage: blending the text's coverage into the working image.
 void BM_StageBlend(benchmark::State& state) {
   const FontDescription font = WorkingFont(Style(int(state.range(0))), Engine());
-  const FontDescription scratch = ScratchFont(font, true, Engine());
-  const TextExtent e = Engine().Extent(scratch, kText);
-  const int halfW = e.cx / 2, halfH = e.cy / 2, stride = 8 * halfW;
-  std::vector<std::uint8_t> pixels(std::size_t(stride) * 2 * halfH, 0xFF);
-  Engine().DrawBlackText(scratch, kText, pixels.data(), 2 * halfW, 2 * halfH, stride, 0, 1);
-  Bitmap working(halfW, halfH, 32);
+  const Coverage coverage = DrawCoverage(font, kText, true, Engine(), {});
+  Bitmap working(coverage.width, coverage.height, 32);
   for (auto _ : state) {
-    for (int r = 0; r < halfH; ++r) {
-      const std::uint8_t* s0 = pixels.data() + std::size_t(2 * r) * stride;
-      BlendScratchRows(working.Row(r), s0, s0 + stride, halfW, font.color);
-    }
+    for (int r = 0; r < coverage.height; ++r)
+      BlendCoverage(working.Row(r), coverage.Row(r), coverage.width, font.color);
     benchmark::DoNotOptimize(working.Bits());
   }
 }

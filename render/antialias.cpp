@@ -1,56 +1,83 @@
 // Text with smooth edges in any colour: drawn black on white at twice the
 // size, every 2 × 2 block of that scratch is one coverage value.
+#include "render/antialias.h"
+
 #include <algorithm>
 #include <cstring>
 #include <limits>
 
-#include "render/antialias.h"
-
 namespace glyphary {
 namespace {
 
-// The blocks the destination takes from the scratch at (x, y): the extent
-// halved, clipped to the destination.
-struct Blocks {
-  int columns = 0, rows = 0;
-};
-
-Blocks BlocksWithin(const TextExtent& extent, int width, int height, int x, int y) {
-  // The scratch holds the underline too where it lies below the line.
-  Blocks b{extent.cx / 2, extent.drawnCy / 2};
-  if (width < x + b.columns) b.columns = width - x;
-  if (height < y + b.rows) b.rows = height - y;
-  if (b.rows <= 0 || b.columns <= 0) return {};
-  return b;
+// Block (k, r) of the scratch is its columns 2k, 2k + 1 and rows 2r + 1,
+// 2r + 2: rows pair from row 1 of the text cell, columns from column 0.
+// The blocks that hold every pixel of a box of scratch pixels:
+PixelBox BlocksCovering(const PixelBox& scratch) {
+  if (scratch.Empty()) return {};
+  return {scratch.left >> 1, (scratch.top - 1) >> 1, ((scratch.right - 1) >> 1) + 1,
+          ((scratch.bottom - 2) >> 1) + 1};
 }
 
-// Draws the scratch band by band and hands each pair of scratch rows to
-// `use(row, column, scratch0, scratch1, count)`, for blocks row … and
-// column … count − 1. The scratch is (2·columns + 1) × (2·rows + 1); its
-// row 0 and last column are never read, so only rows 1 … 2·rows and columns
-// 0 … 2·columns − 1 are drawn.
+// Draws the scratch of a box of blocks band by band and hands each pair of
+// scratch rows to `use(row, column, scratch0, scratch1, count)`, for the
+// box's blocks row … and column … count − 1, counted from its corner.
 template <typename UseRowPair>
-void DrawScratchBands(const Blocks& blocks, const FontDescription& scratchFont,
+void DrawScratchBands(const PixelBox& blocks, const FontDescription& scratchFont,
                       const std::string& text, FontEngine& engine, const ScratchLimits& limits,
                       UseRowPair&& use) {
-  const int tileHalf = std::max(1, std::min(blocks.columns, limits.maxTileWidth / 2));
-  for (int k0 = 0; k0 < blocks.columns; k0 += tileHalf) {
-    const int columns = std::min(tileHalf, blocks.columns - k0);
+  const int allColumns = blocks.right - blocks.left, allRows = blocks.bottom - blocks.top;
+  const int tileHalf = std::max(1, std::min(allColumns, limits.maxTileWidth / 2));
+  for (int k0 = 0; k0 < allColumns; k0 += tileHalf) {
+    const int columns = std::min(tileHalf, allColumns - k0);
     const int stride = 8 * columns;
     const std::size_t pairBytes = 2 * std::size_t(stride);
     const int bandHalf = int(std::clamp<std::size_t>(limits.maxBandBytes / pairBytes, 1, 16383));
-    for (int r0 = 0; r0 < blocks.rows; r0 += bandHalf) {
-      const int rows = std::min(bandHalf, blocks.rows - r0);
+    for (int r0 = 0; r0 < allRows; r0 += bandHalf) {
+      const int rows = std::min(bandHalf, allRows - r0);
       const std::span<std::uint8_t> band = engine.Scratch(pairBytes * std::size_t(rows));
       std::memset(band.data(), 0xFF, band.size());
-      engine.DrawBlackText(scratchFont, text, band.data(), 2 * columns, 2 * rows, stride, 2 * k0,
-                           2 * r0 + 1);
+      engine.DrawBlackText(scratchFont, text, band.data(), 2 * columns, 2 * rows, stride,
+                           2 * (blocks.left + k0), 2 * (blocks.top + r0) + 1);
       for (int r = 0; r < rows; ++r) {
         const std::uint8_t* s0 = band.data() + pairBytes * std::size_t(r);
         use(r0 + r, k0, s0, s0 + stride, columns);
       }
     }
   }
+}
+
+Coverage CoverBlocks(const PixelBox& blocks, const FontDescription& scratchFont,
+                     const std::string& text, FontEngine& engine, const ScratchLimits& limits) {
+  if (blocks.Empty()) return {};
+  const std::size_t width = std::size_t(blocks.right - blocks.left);
+  const std::size_t height = std::size_t(blocks.bottom - blocks.top);
+  if (width * height > limits.maxCoverageBytes) throw Error(kCaptionTooLarge);
+  // Every byte is written below.
+  Coverage coverage{blocks.left, blocks.top, int(width), int(height), PageBytes(width * height)};
+  DrawScratchBands(
+      blocks, scratchFont, text, engine, limits,
+      [&](int row, int column, const std::uint8_t* s0, const std::uint8_t* s1, int count) {
+        ReduceScratchRows(coverage.Row(row) + column, s0, s1, count);
+      });
+  return coverage;
+}
+
+bool Inked(const std::uint8_t* values, int count, std::size_t step) {
+  for (int i = 0; i < count; ++i)
+    if (values[std::size_t(i) * step] != 255) return true;
+  return false;
+}
+
+// The sides of the box whose outermost blocks hold ink, so that ink may lie
+// beyond them: each such side moved out by `step` blocks.
+PixelBox Widened(const Coverage& c, int step) {
+  const std::size_t w = std::size_t(c.width);
+  PixelBox box{c.left, c.top, c.Right(), c.Bottom()};
+  if (Inked(c.Row(0), c.width, 1)) box.top -= step;
+  if (Inked(c.Row(c.height - 1), c.width, 1)) box.bottom += step;
+  if (Inked(c.Row(0), c.height, w)) box.left -= step;
+  if (Inked(c.Row(0) + w - 1, c.height, w)) box.right += step;
+  return box;
 }
 
 }  // namespace
@@ -60,45 +87,53 @@ FontDescription ScratchFont(const FontDescription& font, bool shiftJis, const Fo
   const std::int64_t doubled = 2 * std::int64_t(engine.PointsFromHeight(font.height));
   if (doubled > std::numeric_limits<std::int32_t>::max() ||
       doubled < std::numeric_limits<std::int32_t>::min())
-    throw Error("文字サイズが大きすぎるため画像を作成できません");
+    throw Error(kCaptionTooLarge);
   scratch.height = engine.HeightFromPoints(std::int32_t(doubled));
   scratch.shiftJis = shiftJis;
   return scratch;
+}
+
+Coverage DrawCoverageFrom(const PixelBox& start, const FontDescription& scratchFont,
+                          const std::string& text, FontEngine& engine,
+                          const ScratchLimits& limits) {
+  PixelBox blocks = start;
+  int step = std::max(8, (blocks.bottom - blocks.top) / 4);
+  for (int attempt = 0;; ++attempt, step *= 2) {
+    Coverage coverage = CoverBlocks(blocks, scratchFont, text, engine, limits);
+    if (coverage.width == 0) return coverage;
+    const PixelBox widened = Widened(coverage, step);
+    if (widened == blocks || attempt == 8) return coverage;
+    blocks = widened;
+  }
+}
+
+Coverage DrawCoverage(const FontDescription& font, const std::string& text, bool shiftJis,
+                      FontEngine& engine, const ScratchLimits& limits) {
+  const FontDescription scratchFont = ScratchFont(font, shiftJis, engine);
+  // The ink box has room to spare; should ink still reach an edge, that side
+  // is drawn again further out until no ink is lost.
+  return DrawCoverageFrom(BlocksCovering(engine.InkBox(scratchFont, text)), scratchFont, text,
+                          engine, limits);
 }
 
 void DrawAntialiasedText(Bitmap& destination, int x, int y, const FontDescription& font,
                          const std::string& text, bool shiftJis, FontEngine& engine,
                          const ScratchLimits& limits) {
   const TColor color = ColorToRGB(font.color);
-  const FontDescription scratchFont = ScratchFont(font, shiftJis, engine);
-  const Blocks blocks = BlocksWithin(engine.Extent(scratchFont, text), destination.Width(),
-                                     destination.Height(), x, y);
-  DrawScratchBands(
-      blocks, scratchFont, text, engine, limits,
-      [&](int row, int column, const std::uint8_t* s0, const std::uint8_t* s1, int count) {
-        BlendScratchRows(destination.Row(y + row) + 4 * std::size_t(x + column), s0, s1, count,
-                         color);
-      });
+  const Coverage c = DrawCoverage(font, text, shiftJis, engine, limits);
+  const int left = std::max(0, x + c.left), right = std::min(destination.Width(), x + c.Right());
+  if (left >= right) return;
+  for (int r = 0; r < c.height; ++r) {
+    const int row = y + c.top + r;
+    if (row < 0 || row >= destination.Height()) continue;
+    BlendCoverage(destination.Row(row) + 4 * std::size_t(left), c.Row(r) + (left - x - c.left),
+                  right - left, color);
+  }
 }
 
 void DrawAntialiasedText(Bitmap& destination, int x, int y, const FontDescription& font,
                          const std::string& text, bool shiftJis, FontEngine& engine) {
   DrawAntialiasedText(destination, x, y, font, text, shiftJis, engine, ScratchLimits{});
-}
-
-Coverage DrawCoverage(int width, int height, const FontDescription& font, const std::string& text,
-                      bool shiftJis, FontEngine& engine, const ScratchLimits& limits) {
-  const FontDescription scratchFont = ScratchFont(font, shiftJis, engine);
-  const Blocks blocks = BlocksWithin(engine.Extent(scratchFont, text), width, height, 0, 0);
-  // Every byte is written below.
-  Coverage coverage{blocks.columns, blocks.rows,
-                    PageBytes(std::size_t(blocks.columns) * std::size_t(blocks.rows))};
-  DrawScratchBands(
-      blocks, scratchFont, text, engine, limits,
-      [&](int row, int column, const std::uint8_t* s0, const std::uint8_t* s1, int count) {
-        ReduceScratchRows(coverage.Row(row) + column, s0, s1, count);
-      });
-  return coverage;
 }
 
 }  // namespace glyphary

@@ -11,11 +11,13 @@
 
 namespace glyphary {
 
+// The message for a caption that is too large to be made.
+inline constexpr char kCaptionTooLarge[] = "文字サイズが大きすぎるため画像を作成できません";
+
 // Blends `count` destination pixels (32-bit, from `dest`) with the text colour
-// by the coverage of 2 × 2 blocks of two scratch rows (32-bit, from their
-// column 0; only the first byte of a scratch pixel is read). `color` is resolved.
-void BlendScratchRows(std::uint8_t* dest, const std::uint8_t* scratch0,
-                      const std::uint8_t* scratch1, int count, TColor color);
+// by `count` coverage bytes: coverage c keeps c + 1 parts in 256 of the
+// destination. `color` is resolved.
+void BlendCoverage(std::uint8_t* dest, const std::uint8_t* coverage, int count, TColor color);
 
 // The font the scratch is drawn with: twice the size in points, as read back
 // from the pixel height, and the character set the caller chose.
@@ -29,6 +31,8 @@ struct ScratchLimits {
   // Per band, and kept by the engine for the next caption. Larger bands draw
   // no faster; this bounds what a large caption adds to the peak.
   std::size_t maxBandBytes = 1u << 20;
+  // One byte per working pixel that the text may ink.
+  std::size_t maxCoverageBytes = std::size_t(128) << 20;
 };
 
 void DrawAntialiasedText(Bitmap& destination, int x, int y, const FontDescription& font,
@@ -40,20 +44,33 @@ void DrawAntialiasedText(Bitmap& destination, int x, int y, const FontDescriptio
 void ReduceScratchRows(std::uint8_t* coverage, const std::uint8_t* scratch0,
                        const std::uint8_t* scratch1, int count);
 
-// What DrawAntialiasedText at (0, 0) would blend into an image of a given
-// size, one coverage byte a pixel; blending coverage c keeps c + 1 parts in
-// 256 of the destination. Pixels outside width × height get no ink.
+// What DrawAntialiasedText blends in, one coverage byte a destination pixel
+// (255 where the text inks nothing), over a box that holds all of the text's
+// ink. The box is placed relative to the text cell's top-left, so it may
+// start left of or above it; outside it the text inks nothing.
 struct Coverage {
+  int left = 0, top = 0;  // where the first value lies
   int width = 0, height = 0;
   PageBytes values;  // rows top first, `width` bytes each
 
+  int Right() const { return left + width; }
+  int Bottom() const { return top + height; }
+
+  // Rows by their index in the box, 0 … height − 1.
   const std::uint8_t* Row(int y) const { return values.Data() + std::size_t(y) * width; }
   std::uint8_t* Row(int y) { return values.Data() + std::size_t(y) * width; }
-  // Rows above y are no longer needed: their memory may go back.
-  void ForgetRowsBefore(int y) { values.ForgetBefore(std::size_t(std::max(y, 0)) * width); }
+  // Rows above index y are no longer needed: their memory may go back.
+  void ForgetRowsBefore(int y) {
+    values.ForgetBefore(std::size_t(std::clamp(y, 0, height)) * width);
+  }
 };
 
-Coverage DrawCoverage(int width, int height, const FontDescription& font, const std::string& text,
-                      bool shiftJis, FontEngine& engine, const ScratchLimits& limits);
+// Throws Error when the text's ink needs more than limits.maxCoverageBytes.
+Coverage DrawCoverage(const FontDescription& font, const std::string& text, bool shiftJis,
+                      FontEngine& engine, const ScratchLimits& limits);
+// The same from a box of blocks (block (k, r) is scratch columns 2k, 2k + 1
+// and rows 2r + 1, 2r + 2), moved out on every side where ink reaches it.
+Coverage DrawCoverageFrom(const PixelBox& startBlocks, const FontDescription& scratchFont,
+                          const std::string& text, FontEngine& engine, const ScratchLimits& limits);
 
 }  // namespace glyphary

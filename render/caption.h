@@ -18,9 +18,6 @@ inline constexpr std::int64_t kMaxWorkingSide = std::int64_t(1) << 20;
 inline constexpr std::int64_t kMaxScratchEmPixels = std::int64_t(1) << 19;
 inline constexpr std::int64_t kMaxScratchLinePixels = std::int64_t(1) << 21;
 
-// The message for a caption that is too large to be made.
-inline constexpr char kCaptionTooLarge[] = "文字サイズが大きすぎるため画像を作成できません";
-
 // The working font of a style: twice the point size, measured as a new font
 // of the Japanese system (character set 128). Throws Error when too large.
 FontDescription WorkingFont(const CaptionStyle& style, const FontEngine& engine);

@@ -17,6 +17,7 @@ namespace {
 struct Shades {
   std::array<std::uint32_t, 256> pixel;  // blue, green, red, 0 in memory order
   std::array<bool, 256> ink;
+  std::array<bool, 256> drawn;  // the text inks the pixel at all
   std::uint32_t background;
   std::array<std::uint8_t, 32> eightBackgrounds;  // eight pixels of 3 or 4 bytes
   bool everythingIsInk;
@@ -41,46 +42,96 @@ Shades ShadesOf(TColor background, TColor textColor) {
     s.pixel[c] = mix(BlueOf(bg), BlueOf(text)) | mix(GreenOf(bg), GreenOf(text)) << 8 |
                  mix(RedOf(bg), RedOf(text)) << 16;
     s.ink[c] = s.everythingIsInk || s.pixel[c] != s.background;
+    s.drawn[c] = c != 255;
   }
   return s;
 }
 
-// The last ink column of a coverage row right of `after`, or `after`.
-int LastInk(const Coverage& coverage, int y, int after, const Shades& s) {
+using Marks = std::array<bool, 256>;
+
+bool WhiteWord(const std::uint8_t* values) {
+  std::uint64_t word;
+  std::memcpy(&word, values, 8);
+  return word == ~std::uint64_t(0);
+}
+
+// The last marked column of coverage row y right of `after`, or `after`.
+// Coverage 255 is never marked: white words are skipped whole.
+int LastMarked(const Coverage& coverage, int y, int after, const Marks& marked) {
   const std::uint8_t* row = coverage.Row(y);
   int x = coverage.width - 1;
   while (x > after) {
-    // Coverage 255 never differs from the background: skip white words whole.
-    if (x - 7 > after) {
-      std::uint64_t word;
-      std::memcpy(&word, row + x - 7, 8);
-      if (word == ~std::uint64_t(0)) {
-        x -= 8;
-        continue;
-      }
+    if (x - 7 > after && WhiteWord(row + x - 7)) {
+      x -= 8;
+      continue;
     }
-    if (s.ink[row[x]]) return x;
+    if (marked[row[x]]) return x;
     --x;
   }
   return after;
+}
+
+// The first marked column of coverage row y left of `before`, or `before`.
+int FirstMarked(const Coverage& coverage, int y, int before, const Marks& marked) {
+  const std::uint8_t* row = coverage.Row(y);
+  int x = 0;
+  while (x < before) {
+    if (x + 7 < before && WhiteWord(row + x)) {
+      x += 8;
+      continue;
+    }
+    if (marked[row[x]]) return x;
+    ++x;
+  }
+  return before;
+}
+
+// The box of the marked values, in the coverage's own frame.
+PixelBox MarkedBox(const Coverage& coverage, const Marks& marked) {
+  const auto rowMarked = [&](int y) { return LastMarked(coverage, y, -1, marked) >= 0; };
+  int first = 0;
+  while (first < coverage.height && !rowMarked(first)) ++first;
+  if (first == coverage.height) return {};
+  int last = coverage.height - 1;
+  while (!rowMarked(last)) --last;
+  int firstCol = coverage.width, lastCol = -1;
+  for (int y = first; y <= last; ++y) {
+    firstCol = FirstMarked(coverage, y, firstCol, marked);
+    lastCol = LastMarked(coverage, y, lastCol, marked);
+  }
+  return {coverage.left + firstCol, coverage.top + first, coverage.left + lastCol + 1,
+          coverage.top + last + 1};
+}
+
+// The working image the trim crops, in working pixels from the text cell's
+// top-left: the cell's W × H, widened where ink reaches past it, so that no
+// ink is cut. Ink that starts left of or above the cell gets at least one
+// clear column or row before it, as the trim keeps the image's first column
+// and row unshifted; the widening is even, so the halving's grid stays where
+// it was.
+struct Frame {
+  int left = 0, top = 0, width = 0, height = 0;
+};
+
+Frame FrameAround(const PixelBox& ink, int width, int height) {
+  Frame f{0, 0, width, height};
+  if (ink.Empty()) return f;
+  if (ink.left < 0) f.left = (ink.left - 1) & ~1;
+  if (ink.top < 1) f.top = (ink.top - 1) & ~1;
+  f.width = std::max(width, ink.right) - f.left;
+  f.height = std::max(height, ink.bottom) - f.top;
+  return f;
 }
 
 struct InkBox {
   int top = 0, bottomCut = 0, rightCut = 0;
 };
 
-// As the trim finds it in the working image: outside the coverage lies only background.
-InkBox FindInk(const Coverage& coverage, const Shades& s, int width, int height) {
-  if (s.everythingIsInk) return {0, 1, 1};
-  const auto rowHasInk = [&](int y) { return LastInk(coverage, y, -1, s) >= 0; };
-  int first = 0;
-  while (first < coverage.height && !rowHasInk(first)) ++first;
-  if (first == coverage.height) return {};
-  int last = coverage.height - 1;
-  while (!rowHasInk(last)) --last;
-  int lastCol = -1;
-  for (int y = first; y <= last; ++y) lastCol = LastInk(coverage, y, lastCol, s);
-  return {first, height - last, width - lastCol};
+// As the trim finds the ink in the frame.
+InkBox TrimOf(const PixelBox& ink, const Frame& f, bool everythingIsInk) {
+  if (everythingIsInk) return {0, 1, 1};
+  if (ink.Empty()) return {};
+  return {ink.top - f.top, f.height - (ink.bottom - 1 - f.top), f.width - (ink.right - 1 - f.left)};
 }
 
 template <int Bytes>
@@ -107,9 +158,7 @@ template <int Bytes>
 void WriteShades(std::uint8_t* out, const std::uint8_t* in, int count, const Shades& s) {
   int i = 0;
   for (; i + 8 < count; i += 8) {
-    std::uint64_t word;
-    std::memcpy(&word, in + i, 8);
-    if (word == ~std::uint64_t(0))
+    if (WhiteWord(in + i))
       std::memcpy(out + i * Bytes, s.eightBackgrounds.data(), 8 * Bytes);
     else
       for (int j = i; j < i + 8; ++j) StorePixel<4>(out + j * Bytes, s.pixel[in[j]]);
@@ -118,18 +167,23 @@ void WriteShades(std::uint8_t* out, const std::uint8_t* in, int count, const Sha
   StorePixel<Bytes>(out + (count - 1) * Bytes, s.pixel[in[count - 1]]);
 }
 
-// `count` pixels of row y of the working image from column x, as the trim
-// sees it: the shades of the coverage inside it, the background elsewhere,
-// also beyond the image's edges, where the trim's resize adds that colour.
+// `count` working pixels of row y from column x (the cell's coordinates): the
+// shades of the coverage inside it, the background elsewhere, also beyond the
+// frame's edges, where the trim's resize adds that colour.
 template <int Bytes>
 void WriteWorkingRun(std::uint8_t* out, int y, int x, int count, const Coverage& coverage,
                      const Shades& s) {
-  int inked = 0;
-  if (y < coverage.height && x < coverage.width) {
-    inked = std::min(count, coverage.width - x);
-    if (inked > 0) WriteShades<Bytes>(out, coverage.Row(y) + x, inked, s);
+  int before = count, inked = 0;
+  if (y >= coverage.top && y < coverage.Bottom()) {
+    before = std::clamp(coverage.left - x, 0, count);
+    inked = std::clamp(coverage.Right() - x, 0, count) - before;
   }
-  FillPixels<Bytes>(out + std::size_t(inked) * Bytes, count - inked, s.background);
+  FillPixels<Bytes>(out, before, s.background);
+  if (inked > 0)
+    WriteShades<Bytes>(out + std::size_t(before) * Bytes,
+                       coverage.Row(y - coverage.top) + (x + before - coverage.left), inked, s);
+  const int done = before + std::max(inked, 0);
+  FillPixels<Bytes>(out + std::size_t(done) * Bytes, count - done, s.background);
 }
 
 // The trimmed working image row by row: Write makes any row on its own, so
@@ -137,36 +191,38 @@ void WriteWorkingRun(std::uint8_t* out, int y, int x, int count, const Coverage&
 template <int Bytes>
 class TrimmedRows {
  public:
+  // The trim first widens an image without pixels to one column or row.
   TrimmedRows(const Coverage& coverage, int width, int height, TColor background, TColor textColor)
-      // The trim first widens an image without pixels to one column or row.
-      : coverage_(coverage),
-        width_(std::max(width, 1)),
-        height_(std::max(height, 1)),
-        s_(ShadesOf<Bytes>(background, textColor)),
-        box_(FindInk(coverage, s_, width_, height_)) {}
+      : coverage_(coverage), s_(ShadesOf<Bytes>(background, textColor)) {
+    const PixelBox ink = MarkedBox(coverage, s_.everythingIsInk ? s_.drawn : s_.ink);
+    frame_ = FrameAround(ink, std::max(width, 1), std::max(height, 1));
+    box_ = TrimOf(ink, frame_, s_.everythingIsInk);
+  }
 
-  int Width() const { return width_ - box_.rightCut + 5; }
-  int Height() const { return height_ - box_.bottomCut - box_.top + 4; }
+  int Width() const { return frame_.width - box_.rightCut + 5; }
+  int Height() const { return frame_.height - box_.bottomCut - box_.top + 4; }
   // The first coverage row that rows y and below read.
-  int FirstCoverageRowFrom(int y) const { return y + std::min(0, box_.top - 2); }
+  int FirstCoverageRowFrom(int y) const {
+    return y + std::min(0, box_.top - 2) + frame_.top - coverage_.top;
+  }
 
-  // Row 0, column 0 and rows without a source row keep the working image's
-  // own pixels; the rest is the working image one column right and
-  // (2 − top) rows down.
+  // Row 0, column 0 and rows without a source row keep the frame's own
+  // pixels; the rest is the frame one column right and (2 − top) rows down.
   void Write(int y, std::uint8_t* row) const {
-    WriteWorkingRun<Bytes>(row, y, 0, 1, coverage_, s_);
+    const int left = frame_.left, top = frame_.top;
+    WriteWorkingRun<Bytes>(row, top + y, left, 1, coverage_, s_);
     const int source = y + box_.top - 2;
-    if (y >= 1 && source >= 0 && source < height_)
-      WriteWorkingRun<Bytes>(row + Bytes, source, 0, Width() - 1, coverage_, s_);
+    if (y >= 1 && source >= 0 && source < frame_.height)
+      WriteWorkingRun<Bytes>(row + Bytes, top + source, left, Width() - 1, coverage_, s_);
     else
-      WriteWorkingRun<Bytes>(row + Bytes, y, 1, Width() - 1, coverage_, s_);
+      WriteWorkingRun<Bytes>(row + Bytes, top + y, left + 1, Width() - 1, coverage_, s_);
   }
 
  private:
   const Coverage& coverage_;
-  int width_, height_;
   const Shades s_;
-  const InkBox box_;
+  Frame frame_;
+  InkBox box_;
 };
 
 template <int Bytes>

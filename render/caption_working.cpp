@@ -88,7 +88,8 @@ WorkingCoverage DrawWorkingCoverage(const std::string& text, const CaptionStyle&
 
   // The working image w × h is never made: only the text's blocks hold
   // anything but background, and the trim keeps little more than those.
-  return {DrawCoverage(int(w), int(h), font, text, shiftJis, engine, limits), int(w), int(h)};
+  // Where ink reaches past it, the trim's frame grows to hold the ink.
+  return {DrawCoverage(font, text, shiftJis, engine, limits), int(w), int(h)};
 }
 
 Bitmap TrimmedWorkingCaption(const std::string& text, const CaptionStyle& style, FontEngine& engine,

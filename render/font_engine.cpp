@@ -22,12 +22,13 @@ bool IsDefaultName(const std::string& name) {
                     [](char a, char b) { return (a >= 'A' && a <= 'Z' ? a - 'A' + 'a' : a) == b; });
 }
 
-PangoFontDescription* NewDescription(const LayoutKey& key, double emPixels) {
-  PangoFontDescription* desc = pango_font_description_new();
-  pango_font_description_set_family(desc, key.face.c_str());
-  pango_font_description_set_weight(desc, key.bold ? PANGO_WEIGHT_BOLD : PANGO_WEIGHT_NORMAL);
-  pango_font_description_set_style(desc, key.italic ? PANGO_STYLE_ITALIC : PANGO_STYLE_NORMAL);
-  pango_font_description_set_absolute_size(desc, emPixels * PANGO_SCALE);
+FontDescriptionPtr NewDescription(const LayoutKey& key, double emPixels) {
+  FontDescriptionPtr desc(pango_font_description_new());
+  pango_font_description_set_family(desc.get(), key.face.c_str());
+  pango_font_description_set_weight(desc.get(), key.bold ? PANGO_WEIGHT_BOLD : PANGO_WEIGHT_NORMAL);
+  pango_font_description_set_style(desc.get(),
+                                   key.italic ? PANGO_STYLE_ITALIC : PANGO_STYLE_NORMAL);
+  pango_font_description_set_absolute_size(desc.get(), emPixels * PANGO_SCALE);
   return desc;
 }
 
@@ -38,28 +39,32 @@ PangoLanguage* Japanese() {
 // Pango wants valid UTF-8; a broken byte becomes U+FFFD as it would be shown.
 std::string ValidUtf8(const std::string& text) {
   if (g_utf8_validate(text.data(), gssize(text.size()), nullptr)) return text;
-  gchar* valid = g_utf8_make_valid(text.data(), gssize(text.size()));
-  std::string out = valid;
-  g_free(valid);
-  return out;
+  const GCharPtr valid(g_utf8_make_valid(text.data(), gssize(text.size())));
+  return valid.get();
 }
 
 // The font the engine takes first for a description: the one whose metrics
 // the text's own face stands for.
-PangoFont* FirstFont(PangoContext* context, const PangoFontDescription* desc,
-                     PangoLanguage* language) {
-  PangoFontset* fonts = pango_context_load_fontset(context, desc, language);
+GObjectPtr<PangoFont> FirstFont(PangoContext* context, const PangoFontDescription* desc,
+                                PangoLanguage* language) {
+  const GObjectPtr<PangoFontset> fonts(pango_context_load_fontset(context, desc, language));
   if (!fonts) return nullptr;
   PangoFont* first = nullptr;
   pango_fontset_foreach(
-      fonts,
+      fonts.get(),
       [](PangoFontset*, PangoFont* font, gpointer out) -> gboolean {
         *static_cast<PangoFont**>(out) = PANGO_FONT(g_object_ref(font));
         return TRUE;
       },
       &first);
-  g_object_unref(fonts);
-  return first;
+  return GObjectPtr<PangoFont>(first);
+}
+
+int FloorPixels(int units) {
+  return PANGO_PIXELS_FLOOR(units);
+}
+int CeilPixels(int units) {
+  return PANGO_PIXELS_CEIL(units);
 }
 
 }  // namespace
@@ -75,58 +80,70 @@ std::string ResolvedFace(const std::string& faceName) {
   return face.empty() || IsDefaultName(face) ? kDefaultFaceName : face;
 }
 
-FontEngine::Impl::Impl(int dpi_) : dpi(dpi_) {
-  context = pango_font_map_create_context(SharedFontSetup().fontMap);
-  cairo_font_options_t* options = cairo_font_options_create();
+FontEngine::Impl::Impl(int dpi_)
+    : dpi(dpi_), context(pango_font_map_create_context(SharedFontSetup().fontMap)) {
+  const CairoFontOptionsPtr options(cairo_font_options_create());
   // Grey coverage only, and unhinted metrics so that sizes scale smoothly.
-  cairo_font_options_set_antialias(options, CAIRO_ANTIALIAS_GRAY);
-  cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_NONE);
-  cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_OFF);
-  pango_cairo_context_set_font_options(context, options);
-  cairo_font_options_destroy(options);
-  pango_cairo_context_set_resolution(context, dpi);
-  pango_context_set_round_glyph_positions(context, FALSE);
+  cairo_font_options_set_antialias(options.get(), CAIRO_ANTIALIAS_GRAY);
+  cairo_font_options_set_hint_style(options.get(), CAIRO_HINT_STYLE_NONE);
+  cairo_font_options_set_hint_metrics(options.get(), CAIRO_HINT_METRICS_OFF);
+  pango_cairo_context_set_font_options(context.get(), options.get());
+  pango_cairo_context_set_resolution(context.get(), dpi);
+  pango_context_set_round_glyph_positions(context.get(), FALSE);
   // Fixed, so that the user's locale does not change glyph forms.
-  pango_context_set_language(context, pango_language_from_string("en"));
-}
-
-FontEngine::Impl::~Impl() {
-  for (CachedLayout& slot : layouts_)
-    if (slot.layout) g_object_unref(slot.layout);
-  g_object_unref(context);
+  pango_context_set_language(context.get(), pango_language_from_string("en"));
 }
 
 double FontEngine::Impl::CellPerEm(const LayoutKey& key) {
-  const auto id = std::make_tuple(key.face, key.bold, key.italic, key.japanese);
+  const FaceId id{key.face, key.bold, key.italic, key.japanese};
   if (auto it = cellPerEm_.find(id); it != cellPerEm_.end()) return it->second;
-  PangoFontDescription* desc = NewDescription(key, kReferenceEmPixels);
-  PangoFont* font = pango_context_load_font(context, desc);
-  pango_font_description_free(desc);
+  const FontDescriptionPtr desc = NewDescription(key, kReferenceEmPixels);
+  const GObjectPtr<PangoFont> font(pango_context_load_font(context.get(), desc.get()));
   double ratio = 1;
   if (font) {
-    PangoFontMetrics* m = pango_font_get_metrics(font, key.japanese ? Japanese() : nullptr);
-    const int cell = pango_font_metrics_get_ascent(m) + pango_font_metrics_get_descent(m);
+    const FontMetricsPtr m(pango_font_get_metrics(font.get(), key.japanese ? Japanese() : nullptr));
+    const int cell =
+        pango_font_metrics_get_ascent(m.get()) + pango_font_metrics_get_descent(m.get());
     if (cell > 0) ratio = cell / (kReferenceEmPixels * PANGO_SCALE);
-    pango_font_metrics_unref(m);
-    g_object_unref(font);
   }
   return cellPerEm_[id] = ratio;
 }
 
+GObjectPtr<PangoFont> FontEngine::Impl::FirstFontOf(const LayoutKey& key) {
+  const FontDescriptionPtr desc = NewDescription(key, key.emPixels);
+  PangoLanguage* language = key.japanese ? Japanese() : pango_context_get_language(context.get());
+  return FirstFont(context.get(), desc.get(), language);
+}
+
 UnderlineMetrics FontEngine::Impl::UnderlineOf(const LayoutKey& key) {
-  PangoFontDescription* desc = NewDescription(key, key.emPixels);
-  PangoLanguage* language = key.japanese ? Japanese() : pango_context_get_language(context);
-  PangoFont* font = FirstFont(context, desc, language);
-  pango_font_description_free(desc);
-  UnderlineMetrics underline;
-  if (font) {
-    PangoFontMetrics* m = pango_font_get_metrics(font, language);
-    underline = {pango_font_metrics_get_underline_position(m),
-                 pango_font_metrics_get_underline_thickness(m)};
-    pango_font_metrics_unref(m);
-    g_object_unref(font);
+  const GObjectPtr<PangoFont> font = FirstFontOf(key);
+  if (!font) return {};
+  PangoLanguage* language = key.japanese ? Japanese() : pango_context_get_language(context.get());
+  const FontMetricsPtr m(pango_font_get_metrics(font.get(), language));
+  return {pango_font_metrics_get_underline_position(m.get()),
+          pango_font_metrics_get_underline_thickness(m.get())};
+}
+
+WinCell FontEngine::Impl::WinCellFor(const LayoutKey& key) {
+  const FaceId id{key.face, key.bold, key.italic, key.japanese};
+  if (auto it = winCells_.find(id); it != winCells_.end()) return it->second;
+  LayoutKey reference = key;
+  reference.emPixels = kReferenceEmPixels;
+  const GObjectPtr<PangoFont> font = FirstFontOf(reference);
+  WinCell cell = font ? WinCellOf(font.get()) : WinCell{};
+  if (cell.Empty() && font) {
+    // Not a FreeType font: the engine's own line metrics.
+    const FontMetricsPtr m(pango_font_get_metrics(font.get(), nullptr));
+    const double em = kReferenceEmPixels * PANGO_SCALE;
+    cell = {pango_font_metrics_get_ascent(m.get()) / em,
+            pango_font_metrics_get_descent(m.get()) / em};
   }
-  return underline;
+  return winCells_[id] = cell;
+}
+
+int FontEngine::Impl::CellHeight(const LayoutKey& key) {
+  const WinCell cell = WinCellFor(key);
+  return int(std::lround(cell.ascent * key.emPixels) + std::lround(cell.descent * key.emPixels));
 }
 
 LayoutKey FontEngine::Impl::KeyFor(const FontDescription& font) {
@@ -145,25 +162,22 @@ void FontEngine::Impl::Configure(CachedLayout& slot, const LayoutKey& key,
                                  const std::string& text) {
   const bool fresh = !slot.layout;
   if (fresh) {
-    slot.layout = pango_layout_new(context);
+    slot.layout.reset(pango_layout_new(context.get()));
     // One line: a line break in the text is shown, not obeyed.
-    pango_layout_set_single_paragraph_mode(slot.layout, TRUE);
+    pango_layout_set_single_paragraph_mode(slot.layout.get(), TRUE);
   }
   if (fresh || !(slot.key == key)) {
-    PangoFontDescription* desc = NewDescription(key, key.emPixels);
-    pango_layout_set_font_description(slot.layout, desc);
-    pango_font_description_free(desc);
+    pango_layout_set_font_description(slot.layout.get(), NewDescription(key, key.emPixels).get());
     // The underline is drawn by DrawBlackText: Pango leaves out leading and
     // trailing spaces.
     if (key.underline) slot.underline = UnderlineOf(key);
-    PangoAttrList* attrs = pango_attr_list_new();
-    if (key.japanese) pango_attr_list_insert(attrs, pango_attr_language_new(Japanese()));
-    pango_layout_set_attributes(slot.layout, attrs);
-    pango_attr_list_unref(attrs);
+    const AttrListPtr attrs(pango_attr_list_new());
+    if (key.japanese) pango_attr_list_insert(attrs.get(), pango_attr_language_new(Japanese()));
+    pango_layout_set_attributes(slot.layout.get(), attrs.get());
     slot.key = key;
   }
   const std::string valid = ValidUtf8(text);
-  pango_layout_set_text(slot.layout, valid.data(), int(valid.size()));
+  pango_layout_set_text(slot.layout.get(), valid.data(), int(valid.size()));
   slot.text = text;
 }
 
@@ -180,7 +194,7 @@ FontEngine::Impl::Laid FontEngine::Impl::Layout(const FontDescription& font,
     Configure(*slot, key, text);
   }
   slot->lastUse = ++clock_;
-  return {slot->layout, key.underline ? &slot->underline : nullptr};
+  return {slot->layout.get(), key.underline ? &slot->underline : nullptr, &slot->key};
 }
 
 FontEngine::FontEngine(int dpi) {
@@ -206,22 +220,39 @@ TextExtent FontEngine::Extent(const FontDescription& font, const std::string& te
   const Impl::Laid laid = impl_->Layout(font, text);
   PangoRectangle logical;
   pango_layout_get_pixel_extents(laid.layout, nullptr, &logical);
-  TextExtent extent{logical.width, logical.height, logical.height};
-  if (laid.underline)
-    extent.drawnCy = std::max(extent.cy, RowsOfUnderline(laid.layout, *laid.underline).bottom);
-  return extent;
+  return {logical.width, impl_->CellHeight(*laid.key)};
+}
+
+PixelBox FontEngine::InkBox(const FontDescription& font, const std::string& text) {
+  const Impl::Laid laid = impl_->Layout(font, text);
+  PangoRectangle ink, logical;
+  pango_layout_get_extents(laid.layout, &ink, nullptr);
+  pango_layout_get_pixel_extents(laid.layout, nullptr, &logical);
+  PixelBox box;
+  if (ink.width > 0 && ink.height > 0)
+    box = {FloorPixels(ink.x), FloorPixels(ink.y), CeilPixels(ink.x + ink.width),
+           CeilPixels(ink.y + ink.height)};
+  if (laid.underline && logical.width > 0) {
+    const UnderlineRows rows = RowsOfUnderline(laid.layout, *laid.underline);
+    box = Union(box, {logical.x, rows.top, logical.x + logical.width, rows.bottom});
+  }
+  if (box.Empty()) return {};
+  // Emboldening thickens a glyph past the outline Pango measures, by about a
+  // 24th of an em; the rasteriser's smoothing reaches one pixel further.
+  const int margin = 2 + int(std::ceil(laid.key->emPixels / 16));
+  return {box.left - margin, box.top - margin, box.right + margin, box.bottom + margin};
 }
 
 void FontEngine::DrawBlackText(const FontDescription& font, const std::string& text,
                                std::uint8_t* pixels, int width, int height, int stride, int originX,
                                int originY) {
   const Impl::Laid laid = impl_->Layout(font, text);
-  cairo_surface_t* surface =
-      cairo_image_surface_create_for_data(pixels, CAIRO_FORMAT_RGB24, width, height, stride);
-  cairo_t* cr = cairo_create(surface);
-  cairo_set_source_rgb(cr, 0, 0, 0);
-  cairo_move_to(cr, -originX, -originY);
-  ShowLayoutUncut(cr, laid.layout, width, height);
+  const CairoSurfacePtr surface(
+      cairo_image_surface_create_for_data(pixels, CAIRO_FORMAT_RGB24, width, height, stride));
+  const CairoPtr cr(cairo_create(surface.get()));
+  cairo_set_source_rgb(cr.get(), 0, 0, 0);
+  cairo_move_to(cr.get(), -originX, -originY);
+  ShowLayoutUncut(cr.get(), laid.layout, width, height);
   if (laid.underline) {
     // Whole pixels under the whole advance width, spaces included.
     PangoRectangle logical;
@@ -230,13 +261,11 @@ void FontEngine::DrawBlackText(const FontDescription& font, const std::string& t
     const int left = std::max(logical.x - originX, -1);
     const int right = std::min(logical.x + logical.width - originX, width + 1);
     if (left < right) {
-      cairo_rectangle(cr, left, rows.top - originY, right - left, rows.bottom - rows.top);
-      cairo_fill(cr);
+      cairo_rectangle(cr.get(), left, rows.top - originY, right - left, rows.bottom - rows.top);
+      cairo_fill(cr.get());
     }
   }
-  const cairo_status_t status = cairo_status(cr);
-  cairo_destroy(cr);
-  cairo_surface_destroy(surface);
+  const cairo_status_t status = cairo_status(cr.get());
   if (status != CAIRO_STATUS_SUCCESS)
     throw Error(std::string("文字を描画できません: ") + cairo_status_to_string(status));
 }

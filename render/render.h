@@ -233,10 +233,22 @@ struct FontDescription {
 void InitializeFonts();
 
 struct TextExtent {
-  int cx = 0;       // advance width in pixels
-  int cy = 0;       // line height (ascent + descent) in pixels
-  int drawnCy = 0;  // rows the drawing reaches: cy, or more where an underline lies lower
+  int cx = 0;  // advance width in pixels
+  int cy = 0;  // cell height in pixels: the font's OS/2 win ascent + descent
 };
+
+// Whole pixels [left, right) × [top, bottom).
+struct PixelBox {
+  int left = 0, top = 0, right = 0, bottom = 0;
+  constexpr bool Empty() const noexcept { return right <= left || bottom <= top; }
+  bool operator==(const PixelBox&) const = default;
+};
+constexpr PixelBox Union(const PixelBox& a, const PixelBox& b) {
+  if (a.Empty()) return b;
+  if (b.Empty()) return a;
+  return {a.left < b.left ? a.left : b.left, a.top < b.top ? a.top : b.top,
+          a.right > b.right ? a.right : b.right, a.bottom > b.bottom ? a.bottom : b.bottom};
+}
 
 // Fonts through Pango, Cairo and fontconfig at a fixed resolution. One font
 // map serves the whole process; each engine keeps its own context and a few
@@ -262,6 +274,9 @@ class FontEngine {
   static bool IsShiftJisFont(const std::string& name);
 
   TextExtent Extent(const FontDescription& font, const std::string& text);
+  // Every pixel that DrawBlackText may ink, relative to the text cell's
+  // top-left; it reaches past the cell where glyphs do. Empty for no ink.
+  PixelBox InkBox(const FontDescription& font, const std::string& text);
   // Draws the text in black, without background, into a 32-bit image of
   // width × height pixels (top row first, `stride` bytes a row) that shows the
   // text's coordinates from (originX, originY); the text cell's top-left is (0, 0).

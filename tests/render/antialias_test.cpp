@@ -16,7 +16,9 @@ using Pixel = std::array<std::uint8_t, 4>;
 Pixel Blend(Pixel dest, std::array<std::uint8_t, 4> block, TColor color) {
   const std::vector<std::uint8_t> s0 = {block[0], 1, 2, 3, block[1], 4, 5, 6};
   const std::vector<std::uint8_t> s1 = {block[2], 7, 8, 9, block[3], 0, 0, 0};
-  BlendScratchRows(dest.data(), s0.data(), s1.data(), 1, color);
+  std::uint8_t coverage = 0;
+  ReduceScratchRows(&coverage, s0.data(), s1.data(), 1);
+  BlendCoverage(dest.data(), &coverage, 1, color);
   return dest;
 }
 
@@ -67,6 +69,54 @@ TEST(DrawAntialiasedText, ClipsToTheDestination) {
   EXPECT_EQ(b.PixelAt(4, 6), Rgb(0, 128, 255));
   EXPECT_EQ(b.PixelAt(10, 3), Rgb(0, 128, 255));
   EXPECT_NE(b.PixelAt(29, 11), Rgb(0, 128, 255));  // ink up to the last pixel
+}
+
+// The coverage value at block (x, y), 255 outside the box it was drawn over.
+int CoverageAt(const Coverage& c, int x, int y) {
+  if (x < c.left || x >= c.Right() || y < c.top || y >= c.Bottom()) return 255;
+  return c.Row(y - c.top)[x - c.left];
+}
+
+// Drawn from a single block inside the ink, the box grows until the ink
+// leaves its edges and holds exactly what the measured box holds.
+TEST(DrawCoverage, AStartTooSmallForTheInkGrowsUntilNoInkIsLost) {
+  FontEngine engine;
+  FontDescription font{"IPAGothic", -40};
+  font.italic = true;
+  const std::string text = "■gÅ";
+  const Coverage measured = DrawCoverage(font, text, true, engine, {});
+  const FontDescription scratch = ScratchFont(font, true, engine);
+  const int k = measured.left + 10, r = measured.top + measured.height / 2;
+  ASSERT_LT(CoverageAt(measured, k, r), 255);
+  const Coverage grown = DrawCoverageFrom({k, r, k + 1, r + 1}, scratch, text, engine, {});
+  int differ = 0;
+  for (int y = std::min(measured.top, grown.top); y < std::max(measured.Bottom(), grown.Bottom());
+       ++y)
+    for (int x = std::min(measured.left, grown.left); x < std::max(measured.Right(), grown.Right());
+         ++x)
+      differ += CoverageAt(measured, x, y) != CoverageAt(grown, x, y);
+  EXPECT_EQ(differ, 0);
+}
+
+// The measured box leaves a clear border around the ink, so one drawing
+// suffices, for every style and for the underline beside trailing spaces.
+TEST(DrawCoverage, TheMeasuredBoxHasNoInkOnItsEdges) {
+  FontEngine engine;
+  for (const char* face : {"IPAMincho", "DejaVu Serif", "Loma"})
+    for (int style = 0; style < 8; ++style) {
+      FontDescription font{face, -30};
+      font.bold = style & 1;
+      font.italic = style & 2;
+      font.underline = style & 4;
+      const Coverage c = DrawCoverage(font, "ÅjgŲ ที่ ", true, engine, {});
+      ASSERT_GT(c.width, 2);
+      bool edgeInk = false;
+      for (int x = 0; x < c.width; ++x)
+        edgeInk |= c.Row(0)[x] != 255 || c.Row(c.height - 1)[x] != 255;
+      for (int y = 0; y < c.height; ++y)
+        edgeInk |= c.Row(y)[0] != 255 || c.Row(y)[c.width - 1] != 255;
+      EXPECT_FALSE(edgeInk) << face << " style " << style;
+    }
 }
 
 }  // namespace

@@ -45,10 +45,13 @@ int LastInkRow(const Bitmap& b) {
   return -1;
 }
 
-// A row inked from column 1 to the last ink column, which the trim puts four
-// columns from the right edge.
+// A row inked from near the left edge to the last ink column, which the trim
+// puts four columns from the right edge. The underline starts at the text's
+// origin, column 1, or two columns further where a glyph reaches left of it.
 bool HasFullWidthRow(const Bitmap& b, int y) {
-  for (int x = 1; x <= b.Width() - 4; ++x)
+  int x = 1;
+  while (x < 4 && !Inked(b, x, y)) ++x;
+  for (; x <= b.Width() - 4; ++x)
     if (!Inked(b, x, y)) return false;
   return true;
 }

@@ -52,6 +52,24 @@ TEST(WorkingCaption, InkSitsInsideTheFixedMargins) {
   EXPECT_FALSE(ColumnIs(b, b.Width() - 4, kColorWhite));
 }
 
+// Accents above the ascent, an italic j's tail left of the origin: the
+// working image grows to hold them and keeps its first row and column clear.
+TEST(WorkingCaption, InkBeyondTheCellGetsRoomAndAClearFirstRowAndColumn) {
+  FontEngine engine;
+  for (const char* text : {"ǺÉ", "jaf"})
+    for (int points : {8, 25, 61}) {
+      CaptionStyle style = Style(points, Rgb(120, 0, 40), Rgb(9, 200, 30));
+      style.faceName = "DejaVu Serif";
+      style.italic = text[0] == 'j';
+      Bitmap b;
+      RenderWorkingCaption(b, text, style, engine);
+      EXPECT_TRUE(RowIs(b, 0, Rgb(9, 200, 30)) && RowIs(b, 1, Rgb(9, 200, 30)))
+          << text << " " << points;
+      EXPECT_FALSE(RowIs(b, 2, Rgb(9, 200, 30))) << text << " " << points;
+      EXPECT_TRUE(ColumnIs(b, 0, Rgb(9, 200, 30))) << text << " " << points;
+    }
+}
+
 TEST(WorkingCaption, EmptyAndBlankTextsGiveBackgroundOfFixedSizes) {
   FontEngine engine;
   const CaptionStyle style = Style(25, kColorBlack, Rgb(1, 2, 3));
@@ -70,9 +88,9 @@ TEST(WorkingCaption, EmptyAndBlankTextsGiveBackgroundOfFixedSizes) {
 TEST(WorkingCaption, ASystemColourBackgroundIsFilledResolvedButCropsNothing) {
   FontEngine engine;
   const CaptionStyle style = Style(20, kColorBlack, 0x8000000F);
-  const auto [w, h] = WorkingSize("Ab", style, engine);
+  const auto [w, h] = WorkingSize("Hb", style, engine);
   Bitmap b;
-  RenderWorkingCaption(b, "Ab", style, engine);
+  RenderWorkingCaption(b, "Hb", style, engine);
   EXPECT_EQ(b.Width(), w + 4);
   EXPECT_EQ(b.Height(), h + 3);
   EXPECT_EQ(b.PixelAt(b.Width() - 1, b.Height() - 1), ColorToRGB(0x8000000F));

@@ -92,11 +92,14 @@ TEST(FontAliases, ComeFromTheFileFontconfigLoadedAndDrawWithTheirTarget) {
 
 TEST(FontEngine, HeightsAskForEmCellOrDefaultSizeAndScaleSmoothly) {
   FontEngine engine;
-  EXPECT_EQ(engine.Extent({"IPAGothic", -100}, "gM").cy, 100);  // ascent + descent = 1 em
-  EXPECT_GT(engine.Extent({"DejaVu Sans", -100}, "M").cy, 100);
+  // The cell is the OS/2 win ascent and descent, each rounded: IPA Gothic's
+  // 1802 and 401 of 2048 units, where its hhea descent is only 246.
+  EXPECT_EQ(engine.Extent({"IPAGothic", -100}, "gM").cy, 88 + 20);
+  EXPECT_EQ(engine.Extent({"IPAMincho", -100}, "gM").cy, 88 + 22);
+  EXPECT_EQ(engine.Extent({"DejaVu Sans", -100}, "M").cy, 93 + 24);
   EXPECT_EQ(engine.Extent({"DejaVu Sans", 100}, "M").cy, 100);
-  EXPECT_EQ(engine.Extent({"IPAGothic", 0}, "gM").cy, 12);
-  EXPECT_EQ(engine.Extent({"IPAGothic", -40}, "a\nb").cy, 40);  // a line break is not obeyed
+  EXPECT_EQ(engine.Extent({"IPAGothic", 0}, "gM").cy, 11 + 2);
+  EXPECT_EQ(engine.Extent({"IPAGothic", -40}, "a\nb").cy, 35 + 8);  // a line break is not obeyed
   const int w10 = engine.Extent({"DejaVu Sans", -10}, "Sunny Day 2024").cx;
   EXPECT_NEAR(engine.Extent({"DejaVu Sans", -100}, "Sunny Day 2024").cx, 10 * w10, 10);
 }
@@ -114,7 +117,7 @@ std::vector<std::uint8_t> BlackText(FontEngine& engine, const FontDescription& f
 void ExpectSameInkTightRoomyAndBanded(FontEngine& engine, const FontDescription& font,
                                       const std::string& text) {
   const TextExtent e = engine.Extent(font, text);
-  const int w = e.cx, h = e.drawnCy, margin = 60;
+  const int w = e.cx, h = engine.InkBox(font, text).bottom, margin = 60;
   const auto tight = BlackText(engine, font, text, w, h, 0, 0);
   const auto roomy =
       BlackText(engine, font, text, w + 2 * margin, h + 2 * margin, -margin, -margin);

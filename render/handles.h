@@ -1,0 +1,38 @@
+// Owning holders for the C handles of GLib, Pango and Cairo, so that every
+// path out of a drawing, a throw included, gives them back.
+#pragma once
+
+#include <pango/pangocairo.h>
+
+#include <memory>
+
+namespace glyphary {
+
+template <auto Release>
+struct ReleaseWith {
+  template <typename T>
+  void operator()(T* handle) const noexcept {
+    if (handle) Release(handle);
+  }
+};
+
+template <typename T, auto Release>
+using Handle = std::unique_ptr<T, ReleaseWith<Release>>;
+
+struct UnrefGObject {
+  void operator()(gpointer object) const noexcept {
+    if (object) g_object_unref(object);
+  }
+};
+template <typename T>
+using GObjectPtr = std::unique_ptr<T, UnrefGObject>;
+
+using CairoPtr = Handle<cairo_t, cairo_destroy>;
+using CairoSurfacePtr = Handle<cairo_surface_t, cairo_surface_destroy>;
+using CairoFontOptionsPtr = Handle<cairo_font_options_t, cairo_font_options_destroy>;
+using FontDescriptionPtr = Handle<PangoFontDescription, pango_font_description_free>;
+using FontMetricsPtr = Handle<PangoFontMetrics, pango_font_metrics_unref>;
+using AttrListPtr = Handle<PangoAttrList, pango_attr_list_unref>;
+using GCharPtr = Handle<gchar, g_free>;
+
+}  // namespace glyphary

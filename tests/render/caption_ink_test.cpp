@@ -1,0 +1,197 @@
+// No caption loses ink: for every installed face, texts that reach above,
+// below, left and right of their cell come out as whole as the same text
+// drawn by Pango on its own with room all around.
+#include <fontconfig/fontconfig.h>
+#include <gtest/gtest.h>
+#include <pango/pangocairo.h>
+
+#include <algorithm>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "render/caption.h"
+#include "render/render.h"
+
+namespace glyphary {
+namespace {
+
+// The first family name of every font fontconfig knows, as a user's font
+// list shows them.
+std::vector<std::string> InstalledFamilies() {
+  FcPattern* all = FcPatternCreate();
+  FcObjectSet* objects = FcObjectSetBuild(FC_FAMILY, nullptr);
+  FcFontSet* fonts = FcFontList(nullptr, all, objects);
+  std::set<std::string> families;
+  FcChar8* family = nullptr;
+  for (int i = 0; fonts && i < fonts->nfont; ++i)
+    if (FcPatternGetString(fonts->fonts[i], FC_FAMILY, 0, &family) == FcResultMatch)
+      families.insert(reinterpret_cast<const char*>(family));
+  if (fonts) FcFontSetDestroy(fonts);
+  FcObjectSetDestroy(objects);
+  FcPatternDestroy(all);
+  return {families.begin(), families.end()};
+}
+
+// a × b / c rounded half away from zero, for positive values.
+int RoundedMulDiv(int a, int b, int c) {
+  return (2 * a * b + c) / (2 * c);
+}
+
+// The em in pixels of the text as the caption is drawn at four times its
+// size, at 96 dpi: twice the point size made a pixel height, read back in
+// points and doubled.
+int DrawnEmPixels(int points) {
+  const int working = RoundedMulDiv(2 * points, 96, 72);
+  return RoundedMulDiv(2 * RoundedMulDiv(working, 72, 96), 96, 72);
+}
+
+struct Ink {
+  int left = 0, top = 0, right = -1, bottom = -1;  // inclusive; right < left: no ink
+  double mass = 0;                                 // the sum of darkness, 255 a full pixel
+  int Width() const { return right - left + 1; }
+  int Height() const { return bottom - top + 1; }
+  bool Empty() const { return right < left; }
+};
+
+void AddInk(Ink& ink, int x, int y, int darkness) {
+  if (darkness == 0) return;
+  if (ink.Empty()) ink = {x, y, x, y, 0};
+  ink.left = std::min(ink.left, x);
+  ink.right = std::max(ink.right, x);
+  ink.top = std::min(ink.top, y);
+  ink.bottom = std::max(ink.bottom, y);
+  ink.mass += darkness;
+}
+
+struct Case {
+  std::string face, text;
+  int points = 0;
+  bool bold = false, italic = false, underline = false;
+};
+
+// Pango on its own: the text in black at the caption's drawing size, with
+// two em of room on every side, in grey smoothing without hinting.
+Ink PangoInk(const Case& c) {
+  const int em = DrawnEmPixels(c.points);
+  PangoFontMap* map = pango_cairo_font_map_get_default();
+  PangoContext* context = pango_font_map_create_context(map);
+  cairo_font_options_t* options = cairo_font_options_create();
+  cairo_font_options_set_antialias(options, CAIRO_ANTIALIAS_GRAY);
+  cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_NONE);
+  cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_OFF);
+  pango_cairo_context_set_font_options(context, options);
+  cairo_font_options_destroy(options);
+  pango_context_set_round_glyph_positions(context, FALSE);
+  pango_context_set_language(
+      context, pango_language_from_string(FontEngine::IsShiftJisFont(c.face) ? "ja" : "en"));
+  PangoLayout* layout = pango_layout_new(context);
+  PangoFontDescription* desc = pango_font_description_new();
+  pango_font_description_set_family(desc, c.face.c_str());
+  pango_font_description_set_weight(desc, c.bold ? PANGO_WEIGHT_BOLD : PANGO_WEIGHT_NORMAL);
+  pango_font_description_set_style(desc, c.italic ? PANGO_STYLE_ITALIC : PANGO_STYLE_NORMAL);
+  pango_font_description_set_absolute_size(desc, em * PANGO_SCALE);
+  pango_layout_set_font_description(layout, desc);
+  pango_font_description_free(desc);
+  if (c.underline) {
+    PangoAttrList* attrs = pango_attr_list_new();
+    pango_attr_list_insert(attrs, pango_attr_underline_new(PANGO_UNDERLINE_SINGLE));
+    pango_layout_set_attributes(layout, attrs);
+    pango_attr_list_unref(attrs);
+  }
+  pango_layout_set_text(layout, c.text.c_str(), -1);
+  PangoRectangle logical;
+  pango_layout_get_pixel_extents(layout, nullptr, &logical);
+  const int room = 2 * em + 8;
+  const int w = logical.width + 2 * room, h = logical.height + 2 * room;
+  cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_A8, w, h);
+  cairo_t* cr = cairo_create(surface);
+  cairo_move_to(cr, room, room);
+  pango_cairo_show_layout(cr, layout);
+  cairo_destroy(cr);
+  cairo_surface_flush(surface);
+  Ink ink;
+  const unsigned char* data = cairo_image_surface_get_data(surface);
+  const int stride = cairo_image_surface_get_stride(surface);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) AddInk(ink, x, y, data[y * stride + x]);
+  cairo_surface_destroy(surface);
+  g_object_unref(layout);
+  g_object_unref(context);
+  return ink;
+}
+
+CaptionStyle StyleOf(const Case& c) {
+  CaptionStyle style;
+  style.faceName = c.face;
+  style.pointSize = c.points;
+  style.bold = c.bold;
+  style.italic = c.italic;
+  style.underline = c.underline;
+  return style;
+}
+
+Ink InkOf(const Bitmap& image) {
+  Ink ink;
+  for (int y = 0; y < image.Height(); ++y)
+    for (int x = 0; x < image.Width(); ++x) AddInk(ink, x, y, 255 - BlueOf(image.PixelAt(x, y)));
+  return ink;
+}
+
+// Texts whose ink leaves the cell: descenders, accents above capitals,
+// stacked Vietnamese marks, Thai marks above and below, Japanese, and an
+// italic j and f that reach past either end of the advance.
+const char* const kTexts[] = {"gyjpq Hello", "ÉÅÊ Égypte",   "Ấ Ỹ ǺỢ ộ",
+                              "ที่ปู่ญู ฎุ้",       "日本語の字幕", "jaf"};
+
+// Within the smoothing's fringe: each 2 × 2 block of the drawing is one
+// working pixel, each 2 × 2 working pixels one caption pixel, so the boxes
+// differ by under two pixels and the ink's sum by a few per cent at most.
+void ExpectSameInk(const Ink& got, const Ink& drawn, double scale, double massSlack) {
+  EXPECT_GE(got.Width() - drawn.Width() / scale, -0.5);
+  EXPECT_LE(got.Width() - drawn.Width() / scale, 2);
+  EXPECT_GE(got.Height() - drawn.Height() / scale, -0.5);
+  EXPECT_LE(got.Height() - drawn.Height() / scale, 2);
+  EXPECT_NEAR(got.mass / (drawn.mass / (scale * scale)), 1, massSlack);
+}
+
+int DarkestInRow(const Bitmap& image, int y) {
+  int darkest = 0;
+  for (int x = 0; x < image.Width(); ++x)
+    darkest = std::max(darkest, 255 - BlueOf(image.PixelAt(x, y)));
+  return darkest;
+}
+
+TEST(CaptionInk, EveryInstalledFaceKeepsAllItsInkAtEverySize) {
+  FontEngine engine;
+  const std::vector<std::string> faces = InstalledFamilies();
+  ASSERT_FALSE(faces.empty());
+  int n = 0;
+  for (const std::string& face : faces)
+    for (const std::string text : kTexts)
+      for (int points : {8, 25, 60, 150}) {
+        Case c{face, text, points};
+        // Every style in turn; the italic text always italic.
+        const int variant = n++ % 4;
+        c.bold = variant == 1 || variant == 3;
+        c.italic = variant >= 2 || text == "jaf";
+        c.underline = variant == 0 && text == "gyjpq Hello";
+        SCOPED_TRACE(face + " " + std::to_string(points) + " pt \"" + text + "\"" +
+                     (c.bold ? " bold" : "") + (c.italic ? " italic" : "") +
+                     (c.underline ? " underline" : ""));
+        Bitmap working, caption;
+        RenderWorkingCaption(working, c.text, StyleOf(c), engine);
+        RenderCaption(caption, c.text, StyleOf(c), engine);
+        const Ink drawn = PangoInk(c), half = InkOf(working), quarter = InkOf(caption);
+        ASSERT_FALSE(drawn.Empty() || half.Empty() || quarter.Empty());
+        ExpectSameInk(half, drawn, 2, 0.07);
+        ExpectSameInk(quarter, drawn, 4, 0.1);
+        // The trim's two clear rows above the ink; halved, an odd height
+        // lets a faint share of the first ink row into the caption's first.
+        EXPECT_EQ(half.top, 2);
+        EXPECT_LE(DarkestInRow(caption, 0), working.Height() % 2 == 0 ? 0 : 16);
+      }
+}
+
+}  // namespace
+}  // namespace glyphary
