@@ -23,20 +23,17 @@ inline void GiveToUnprivilegedUser(const std::string& path) {
   }
 }
 
-// Runs `body` in a forked child, as nobody when we are root; returns the
-// message of the exception it threw, or "" when it ran through.
-inline std::string ErrorAsUnprivilegedUser(const std::function<void()>& body) {
+// Runs `body` in a forked child after `prepare`; returns the message of the
+// exception it threw, or "" when it ran through. A failing `prepare` (false)
+// fails the test.
+inline std::string ErrorInChild(const std::function<bool()>& prepare,
+                                const std::function<void()>& body) {
   int channel[2];
   if (::pipe(channel) != 0) return "pipe failed";
   const pid_t child = ::fork();
   if (child == 0) {
     ::close(channel[0]);
-    if (::geteuid() == 0 && (::setgroups(0, nullptr) != 0 || ::setgid(kUnprivilegedId) != 0 ||
-                             ::setuid(kUnprivilegedId) != 0))
-      ::_exit(3);
-    // A process that changed its user is not dumpable, which hides /proc/self/fd;
-    // one started by that user is.
-    ::prctl(PR_SET_DUMPABLE, 1);
+    if (!prepare()) ::_exit(3);
     std::string message;
     try {
       body();
@@ -57,6 +54,21 @@ inline std::string ErrorAsUnprivilegedUser(const std::function<void()>& body) {
   ::waitpid(child, &status, 0);
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "child status " << status;
   return message;
+}
+
+// The same as nobody when we are root.
+inline std::string ErrorAsUnprivilegedUser(const std::function<void()>& body) {
+  return ErrorInChild(
+      [] {
+        if (::geteuid() == 0 && (::setgroups(0, nullptr) != 0 || ::setgid(kUnprivilegedId) != 0 ||
+                                 ::setuid(kUnprivilegedId) != 0))
+          return false;
+        // A process that changed its user is not dumpable, which hides
+        // /proc/self/fd; one started by that user is.
+        ::prctl(PR_SET_DUMPABLE, 1);
+        return true;
+      },
+      body);
 }
 
 }  // namespace glyphary

@@ -1,15 +1,22 @@
 #include <gtest/gtest.h>
+#include <linux/filter.h>
+#include <linux/seccomp.h>
+#include <sys/prctl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 #include <csignal>
+#include <cstddef>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 
+#include "export/atomic_temporary.h"
 #include "export/export.h"
 #include "test_support.h"
+#include "unprivileged.h"
 
 namespace glyphary {
 namespace {
@@ -37,18 +44,59 @@ TEST(AtomicFile, AbandonedWriteKeepsTheOldFileAndLeavesNoTemporary) {
   EXPECT_EQ(dir.Entries(), 1u);
 }
 
-TEST(AtomicFile, NewFileGetsOrdinaryPermissionsAndReplacedFileKeepsItsOwn) {
+// With unnamed temporaries and with the named ones of file systems that
+// have none.
+class AtomicFileTemporaries : public ::testing::TestWithParam<bool> {
+ protected:
+  void SetUp() override { UseNamedTemporariesOnly(GetParam()); }
+  void TearDown() override { UseNamedTemporariesOnly(false); }
+};
+
+TEST_P(AtomicFileTemporaries, NewFileGetsOrdinaryPermissionsAndReplacedFileKeepsItsOwn) {
   TempDir dir;
   const std::string path = dir.File("out.bin");
+  const mode_t mask = ::umask(022);
   WriteWholeFile(path, Bytes("x"));
+  ::umask(mask);
   struct stat st;
   ASSERT_EQ(::stat(path.c_str(), &st), 0);
-  EXPECT_NE(st.st_mode & S_IRGRP, 0u);  // not the 0600 of a temporary file
+  EXPECT_EQ(st.st_mode & 0777, 0644u);  // not the 0600 of a temporary file
   ::chmod(path.c_str(), 0640);
   WriteWholeFile(path, Bytes("y"));
   ASSERT_EQ(::stat(path.c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 0777, 0640u);
 }
+
+// Lets every fsync of this process fail with an I/O error.
+bool FailEveryFsync() {
+  sock_filter filter[] = {
+      BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, nr)),
+      BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, __NR_fsync, 0, 1),
+      BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ERRNO | (EIO & SECCOMP_RET_DATA)),
+      BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW),
+  };
+  sock_fprog program{static_cast<unsigned short>(std::size(filter)), filter};
+  return ::prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) == 0 &&
+         ::prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &program) == 0;
+}
+
+// A file is put in place only once its content is on the disk: where that
+// cannot be made sure of, the write fails and the old file stays.
+TEST_P(AtomicFileTemporaries, AFailingFsyncIsAWriteErrorAndKeepsTheOldFile) {
+  TempDir dir;
+  const std::string path = dir.File("caption.png");
+  WriteWholeFile(path, Bytes("the old picture"));
+  const std::string error =
+      ErrorInChild(FailEveryFsync, [&] { WriteWholeFile(path, Bytes("the new picture")); });
+  EXPECT_TRUE(error.starts_with("ファイル " + path + " に書き込めません (")) << error;
+  EXPECT_EQ(ReadAll(path), "the old picture");
+  EXPECT_EQ(dir.Entries(), 1u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Temporaries, AtomicFileTemporaries, ::testing::Bool(),
+                         [](const ::testing::TestParamInfo<bool>& info) {
+                           return info.param ? "Named" : "Unnamed";
+                         });
 
 std::string ErrorOf(const std::string& path) {
   try {

@@ -1,4 +1,6 @@
-// Targets and folders the user may not write, checked as an ordinary user.
+// Targets and folders the user may not write, checked as an ordinary user,
+// with unnamed temporaries and with the named ones of file systems that
+// have none.
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -6,6 +8,7 @@
 #include <csignal>
 #include <string>
 
+#include "export/atomic_temporary.h"
 #include "export/export.h"
 #include "test_support.h"
 #include "unprivileged.h"
@@ -13,9 +16,13 @@
 namespace glyphary {
 namespace {
 
-class AtomicFilePermissions : public ::testing::Test {
+class AtomicFilePermissions : public ::testing::TestWithParam<bool> {
  protected:
-  void SetUp() override { GiveToUnprivilegedUser(dir_.Path()); }
+  void SetUp() override {
+    UseNamedTemporariesOnly(GetParam());
+    GiveToUnprivilegedUser(dir_.Path());
+  }
+  void TearDown() override { UseNamedTemporariesOnly(false); }
 
   std::string UserFile(const std::string& name, const std::string& content, mode_t mode) {
     const std::string path = dir_.File(name);
@@ -34,7 +41,7 @@ class AtomicFilePermissions : public ::testing::Test {
   TempDir dir_;
 };
 
-TEST_F(AtomicFilePermissions, ReadOnlyFileInWritableFolderIsRefusedAndKept) {
+TEST_P(AtomicFilePermissions, ReadOnlyFileInWritableFolderIsRefusedAndKept) {
   const std::string locked = UserFile("locked.bmp", "precious", 0444);
   const std::string error = ErrorAsUnprivilegedUser([&] {
     Bitmap caption(4, 2);
@@ -48,7 +55,7 @@ TEST_F(AtomicFilePermissions, ReadOnlyFileInWritableFolderIsRefusedAndKept) {
   EXPECT_EQ(dir_.Entries(), 1u);
 }
 
-TEST_F(AtomicFilePermissions, AnotherUsersFileIsRefusedEvenInOurFolder) {
+TEST_P(AtomicFilePermissions, AnotherUsersFileIsRefusedEvenInOurFolder) {
   if (::geteuid() != 0) GTEST_SKIP() << "needs a second user";
   const std::string theirs = dir_.File("theirs.png");
   WriteWholeFile(theirs, Bytes("root's picture"));  // stays root's, 0644
@@ -57,7 +64,7 @@ TEST_F(AtomicFilePermissions, AnotherUsersFileIsRefusedEvenInOurFolder) {
   EXPECT_EQ(dir_.Entries(), 1u);
 }
 
-TEST_F(AtomicFilePermissions, WritableFileInReadOnlyFolderIsRewrittenInPlace) {
+TEST_P(AtomicFilePermissions, WritableFileInReadOnlyFolderIsRewrittenInPlace) {
   const std::string path = UserFile("caption.jpg", "an old and rather long content", 0644);
   const ino_t inode = InodeOf(path);
   ::chmod(dir_.Path().c_str(), 0555);
@@ -76,7 +83,7 @@ TEST_F(AtomicFilePermissions, WritableFileInReadOnlyFolderIsRewrittenInPlace) {
 }
 
 // Only a file's owner may replace it in a shared folder such as /tmp.
-TEST_F(AtomicFilePermissions, AnotherUsersWritableFileInSharedFolderIsRewrittenInPlace) {
+TEST_P(AtomicFilePermissions, AnotherUsersWritableFileInSharedFolderIsRewrittenInPlace) {
   if (::geteuid() != 0) GTEST_SKIP() << "needs a second user";
   ASSERT_EQ(::chown(dir_.Path().c_str(), 0, 0), 0);
   ::chmod(dir_.Path().c_str(), 01777);
@@ -88,7 +95,21 @@ TEST_F(AtomicFilePermissions, AnotherUsersWritableFileInSharedFolderIsRewrittenI
   EXPECT_EQ(dir_.Entries(), 1u);
 }
 
-TEST_F(AtomicFilePermissions, FailedRewriteInPlaceIsReported) {
+// Sticky or not, a shared folder lets the owner of a file replace it: the
+// user's own file in the system's temporary folder is written atomically.
+TEST_P(AtomicFilePermissions, OwnFileInARootOwnedSharedFolderIsReplacedNotRewritten) {
+  if (::geteuid() != 0) GTEST_SKIP() << "needs a second user";
+  ASSERT_EQ(::chown(dir_.Path().c_str(), 0, 0), 0);
+  ::chmod(dir_.Path().c_str(), 01777);
+  const std::string mine = UserFile("mine.png", "an old picture", 0644);
+  const ino_t inode = InodeOf(mine);
+  EXPECT_EQ(ErrorAsUnprivilegedUser([&] { WriteWholeFile(mine, Bytes("a new one")); }), "");
+  EXPECT_EQ(ReadAll(mine), "a new one");
+  EXPECT_NE(InodeOf(mine), inode);
+  EXPECT_EQ(dir_.Entries(), 1u);
+}
+
+TEST_P(AtomicFilePermissions, FailedRewriteInPlaceIsReported) {
   const std::string path = UserFile("caption.bmp", "old", 0644);
   ::chmod(dir_.Path().c_str(), 0555);
   const std::string error = ErrorAsUnprivilegedUser([&] {
@@ -100,6 +121,11 @@ TEST_F(AtomicFilePermissions, FailedRewriteInPlaceIsReported) {
   EXPECT_EQ(error, "ファイル " + path + " に書き込めません (ファイルが大きすぎます)");
   EXPECT_EQ(dir_.Entries(), 1u);
 }
+
+INSTANTIATE_TEST_SUITE_P(Temporaries, AtomicFilePermissions, ::testing::Bool(),
+                         [](const ::testing::TestParamInfo<bool>& info) {
+                           return info.param ? "Named" : "Unnamed";
+                         });
 
 }  // namespace
 }  // namespace glyphary
