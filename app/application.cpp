@@ -2,47 +2,33 @@
 
 #include <QFont>
 #include <QLibraryInfo>
+#include <QLocale>
 
-#include <exception>
-#include <new>
-
-#include "export/export.h"
-#include "render/render.h"
-#include "ui/dialogs.h"
+#include "ui/error_display.h"
 
 namespace glyphary::app {
 
 Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
+  // No display name: Qt would append it to every window's title.
   setApplicationName("Glyphary");
-  setApplicationDisplayName("Glyphary");
   QFont font("ＭＳ Ｐゴシック");
   font.setPixelSize(12);
   setFont(font);
+  // Dates, numbers and file types in Qt's own dialogs read Japanese whatever
+  // the system's locale.
+  QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
   if (qtTexts_.load("qtbase_ja", QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
     installTranslator(&qtTexts_);
+  installTranslator(&missingQtTexts_);
 }
 
 bool Application::notify(QObject* receiver, QEvent* event) {
   try {
     return QApplication::notify(receiver, event);
   } catch (...) {
-    ShowCurrentException();
+    ui::ShowCurrentException();
     return true;
   }
-}
-
-void ShowCurrentException() {
-  QString text;
-  try {
-    throw;
-  } catch (const std::bad_alloc&) {
-    text = OutOfMemoryMessage();
-  } catch (const std::exception& e) {
-    text = QString::fromUtf8(e.what());
-  } catch (...) {
-    text = "不明なエラーが発生しました";
-  }
-  ui::CurrentDialogs().Error(QApplication::activeWindow(), text);
 }
 
 }  // namespace glyphary::app

@@ -1,9 +1,12 @@
-// The application object: the program's title and window font, and the
-// default error display for every event handler.
+// The application object: the program's title and window font, Japanese
+// texts in Qt's own dialogs, and the last resort for a failure in an event
+// handler.
 #pragma once
 
 #include <QApplication>
 #include <QTranslator>
+
+#include "app/qt_texts.h"
 
 namespace glyphary::app {
 
@@ -13,16 +16,14 @@ class Application : public QApplication {
  public:
   Application(int& argc, char** argv);
 
-  // A failure escaping a handler is shown in a message box; the event loop,
-  // and with it the window that raised it, goes on.
+  // A failure escaping an event handler is shown in a message box; the event
+  // loop, and with it the window that raised it, goes on.
   bool notify(QObject* receiver, QEvent* event) override;
 
  private:
   // Qt's own dialogs (colours, files) speak Japanese like the program.
   QTranslator qtTexts_;
+  MissingQtTexts missingQtTexts_;
 };
-
-// Shows the message of the exception being handled, in "エラー".
-void ShowCurrentException();
 
 }  // namespace glyphary::app

@@ -2,6 +2,7 @@
 
 #include "app/application.h"
 #include "ui/about_box.h"
+#include "ui/error_display.h"
 #include "ui/folder_browser.h"
 #include "ui/forms.h"
 #include "ui/main_window.h"
@@ -17,7 +18,7 @@ void Shown(F&& handler) {
   try {
     handler();
   } catch (...) {
-    ShowCurrentException();
+    ui::ShowCurrentException();
   }
 }
 
@@ -47,6 +48,11 @@ void DestroyForms() {
   Destroy(frm_production);
   if (frm_main) Shown([] { frm_main->FormDestroy(); });
   Destroy(frm_main);
+}
+
+void StoreSettings() {
+  if (frm_setting) Shown([] { frm_setting->FormDestroy(); });
+  if (frm_main) Shown([] { frm_main->FormDestroy(); });
 }
 
 }  // namespace glyphary::app

@@ -9,5 +9,8 @@ void CreateForms();
 // The reverse order, so the export options are stored before the main
 // window's keys. A failing store is shown and the rest still closes.
 void DestroyForms();
+// The stores of DestroyForms without closing anything, for the end of the
+// desktop session, after which the program may be killed.
+void StoreSettings();
 
 }  // namespace glyphary::app

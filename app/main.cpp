@@ -3,12 +3,17 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 
+#include <QSessionManager>
+
 #include "app/application.h"
+#include "app/display_check.h"
 #include "app/forms_lifecycle.h"
+#include "app/stop_signals.h"
 #include "render/render.h"
 #include "settings/settings.h"
 #include "ui/forms.h"
@@ -61,15 +66,6 @@ void PrintHelp(const std::string& settingsFile) {
       settingsFile.c_str(), glyphary::HelpDocumentPath().c_str());
 }
 
-// Qt aborts when it finds no display; say so plainly instead.
-bool DisplayAvailable() {
-  const char* platform = std::getenv("QT_QPA_PLATFORM");
-  if (platform && *platform) return true;
-  const char* x11 = std::getenv("DISPLAY");
-  const char* wayland = std::getenv("WAYLAND_DISPLAY");
-  return (x11 && *x11) || (wayland && *wayland);
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -83,14 +79,20 @@ int main(int argc, char** argv) {
     PrintHelp(settingsFile);
     return 0;
   }
-  if (!DisplayAvailable()) {
-    std::fputs("glyphary: 画面に接続できません (DISPLAY も WAYLAND_DISPLAY も設定されていません)\n",
-               stderr);
+  if (!glyphary::app::DisplayNamed()) {
+    glyphary::app::ReportNoDisplay("DISPLAY も WAYLAND_DISPLAY も設定されていません");
     return 1;
   }
+  glyphary::app::CatchStopSignals();
   // Our face names must be known before Qt reads the font list.
   glyphary::InitializeFonts();
+  auto check = std::make_unique<glyphary::app::DisplayCheck>();
   glyphary::app::Application app(argc, argv);
+  check.reset();
+  glyphary::app::StopSignalWatcher stopSignals;
+  // The session may end the program without asking once this returns.
+  QObject::connect(&app, &QGuiApplication::commitDataRequest,
+                   [](QSessionManager&) { glyphary::app::StoreSettings(); });
   glyphary::ui::SetSettingsPath(QString::fromStdString(settingsFile));
   glyphary::app::CreateForms();
   const int status = app.exec();

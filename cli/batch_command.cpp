@@ -69,9 +69,6 @@ std::vector<BatchRow> ParseList(std::string list) {
     std::size_t end = std::min(list.find('\n', start), list.size());
     std::string line = list.substr(start, end - start);
     if (line.ends_with('\r')) line.pop_back();
-    // A NUL would cut the path short and write a file under another name.
-    if (line.find('\0') != std::string::npos)
-      throw Error(LineLabel(rows.size()) + "NUL 文字は使えません");
     const std::size_t tab = line.find('\t');
     if (tab == std::string::npos)
       rows.push_back({std::move(line), ""});
@@ -83,11 +80,12 @@ std::vector<BatchRow> ParseList(std::string list) {
 }
 
 std::string ProblemMessage(std::span<const BatchRow> rows, const BatchProblem& problem) {
-  std::string message = LineLabel(problem.row) + BatchFaultMessage(problem.fault);
+  if (!problem.row) return std::string("--folder: ") + BatchFaultMessage(problem.fault);
+  const std::size_t row = *problem.row;
+  std::string message = LineLabel(row) + BatchFaultMessage(problem.fault);
   if (problem.fault == BatchFault::DuplicateName) {
-    const auto first = std::find_if(rows.begin(), rows.end(), [&](const BatchRow& r) {
-      return r.name == rows[problem.row].name;
-    });
+    const auto first = std::find_if(rows.begin(), rows.end(),
+                                    [&](const BatchRow& r) { return r.name == rows[row].name; });
     message += " (" + std::to_string(first - rows.begin() + 1) + " 行目と同じ)";
   }
   return message;
@@ -108,7 +106,7 @@ int RunBatch(const Args& args) {
   const ImageFormat format = FormatOption(args);
   const CaptionSetup setup = CaptionSetupFromArgs(args);
   const std::vector<BatchRow> rows = ParseList(ReadList(args.Positional()[0]));
-  if (auto problem = CheckBatchRows(rows)) throw Error(ProblemMessage(rows, *problem));
+  if (auto problem = CheckBatchRows(rows, *folder)) throw Error(ProblemMessage(rows, *problem));
 
   FontEngine engine(setup.dpi);
   const BatchJob job{*folder, format, setup.options, setup.style};

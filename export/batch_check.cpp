@@ -13,13 +13,21 @@ namespace {
 constexpr std::string_view kForbiddenCharacters = "\\/:?<>|";
 
 // Indexed by BatchFault.
-constexpr std::array<const char*, 3> kFaultMessages = {
+constexpr std::array<const char*, 6> kFaultMessages = {
     "正しく入力されていない項目があります",
     "ファイル名に重複があります",
     "ファイル名に \\ / : ? < > | は使えません",
+    "NUL 文字は使えません",
+    "保存場所を入力してください",
+    "保存場所に NUL 文字は使えません",
 };
 static_assert(int(BatchFault::Incomplete) == 0 && int(BatchFault::DuplicateName) == 1 &&
-              int(BatchFault::ForbiddenCharacter) == 2);
+              int(BatchFault::ForbiddenCharacter) == 2 && int(BatchFault::NulCharacter) == 3 &&
+              int(BatchFault::NoFolder) == 4 && int(BatchFault::NulInFolder) == 5);
+
+bool HasNul(std::string_view text) {
+  return text.find('\0') != std::string_view::npos;
+}
 
 bool IsIncomplete(const BatchRow& row) {
   return row.text.empty() != row.name.empty();
@@ -46,12 +54,22 @@ std::optional<std::size_t> FirstForbidden(std::span<const BatchRow> rows) {
   return std::nullopt;
 }
 
+std::optional<std::size_t> FirstWithNul(std::span<const BatchRow> rows) {
+  for (std::size_t i = 0; i < rows.size(); ++i)
+    if (HasNul(rows[i].text) || HasNul(rows[i].name)) return i;
+  return std::nullopt;
+}
+
 }  // namespace
 
-std::optional<BatchProblem> CheckBatchRows(std::span<const BatchRow> rows) {
+std::optional<BatchProblem> CheckBatchRows(std::span<const BatchRow> rows,
+                                           std::string_view folder) {
   if (auto row = FirstIncomplete(rows)) return BatchProblem{BatchFault::Incomplete, *row};
   if (auto row = FirstDuplicate(rows)) return BatchProblem{BatchFault::DuplicateName, *row};
   if (auto row = FirstForbidden(rows)) return BatchProblem{BatchFault::ForbiddenCharacter, *row};
+  if (auto row = FirstWithNul(rows)) return BatchProblem{BatchFault::NulCharacter, *row};
+  if (folder.empty()) return BatchProblem{BatchFault::NoFolder, std::nullopt};
+  if (HasNul(folder)) return BatchProblem{BatchFault::NulInFolder, std::nullopt};
   return std::nullopt;
 }
 

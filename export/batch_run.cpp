@@ -20,7 +20,8 @@ bool IsUsed(const BatchRow& row) {
 std::size_t ProduceBatch(std::span<const BatchRow> rows, const BatchJob& job, FontEngine& engine,
                          const std::function<void(std::size_t, std::size_t)>& progress) {
   // A name with a separator would write outside the folder: never trust the caller to have checked.
-  if (auto problem = CheckBatchRows(rows)) throw Error(BatchFaultMessage(problem->fault));
+  if (auto problem = CheckBatchRows(rows, job.folder))
+    throw Error(BatchFaultMessage(problem->fault));
   const std::size_t total = std::size_t(std::count_if(rows.begin(), rows.end(), IsUsed));
   const std::string extension = kExtensions[std::size_t(job.format)];
   Bitmap working;

@@ -139,17 +139,26 @@ struct BatchRow {
   std::string text, name;
 };
 
-enum class BatchFault { Incomplete, DuplicateName, ForbiddenCharacter };
+enum class BatchFault {
+  Incomplete,
+  DuplicateName,
+  ForbiddenCharacter,
+  NulCharacter,
+  NoFolder,
+  NulInFolder
+};
 
 struct BatchProblem {
   BatchFault fault;
-  std::size_t row;  // 0-based index of the row where it was found
+  std::optional<std::size_t> row;  // 0-based index of the row; none for the folder
 };
 
 // The checks in order: incomplete rows (the first one found), then duplicate
 // names (byte for byte, case-sensitive, nothing trimmed), then the characters
-// \ / : ? < > | in names. UTF-8 multibyte characters never match.
-std::optional<BatchProblem> CheckBatchRows(std::span<const BatchRow> rows);
+// \ / : ? < > | in names (UTF-8 multibyte characters never match), then a NUL
+// in a text or name, which would cut the path short; then the folder, which
+// must be given (an empty one would write at the root) and hold no NUL.
+std::optional<BatchProblem> CheckBatchRows(std::span<const BatchRow> rows, std::string_view folder);
 
 // The message the user sees for a fault.
 const char* BatchFaultMessage(BatchFault fault);

@@ -75,6 +75,9 @@ inline constexpr std::int32_t kMainWindowMinHeight = 340, kMainWindowMaxHeight =
 class MainSettingsTarget {
  public:
   virtual ~MainSettingsTarget() = default;
+  // False where the window's position can be neither read nor set (Wayland):
+  // Left and Top are then left as the file holds them.
+  virtual bool PositionKnown() const { return true; }
   virtual std::int32_t Left() const = 0;
   virtual void SetLeft(std::int32_t left) = 0;
   virtual std::int32_t Top() const = 0;

@@ -13,8 +13,8 @@ using Main = MainSettingsTarget;
 using Export = ExportSettingsTarget;
 
 const std::array<SettingsKey<Main>, 11> kMainKeys = {{
-    {"Window", "Left", IntegerKey<Main>{200, &Main::Left, &Main::SetLeft}},
-    {"Window", "Top", IntegerKey<Main>{150, &Main::Top, &Main::SetTop}},
+    {"Window", "Left", IntegerKey<Main>{200, &Main::Left, &Main::SetLeft}, &Main::PositionKnown},
+    {"Window", "Top", IntegerKey<Main>{150, &Main::Top, &Main::SetTop}, &Main::PositionKnown},
     {"Window", "Width", IntegerKey<Main>{623, &Main::Width, &Main::SetWidth}},
     {"Window", "Height", IntegerKey<Main>{340, &Main::Height, &Main::SetHeight}},
     {"Font", "Size", IntegerKey<Main>{25, &Main::FontSize, &Main::SetFontSize}},

@@ -45,6 +45,11 @@ struct SettingsKey {
   const char* section;
   const char* name;
   std::variant<IntegerKey<Target>, BooleanKey<Target>, TextKey<Target>, ColorKey<Target>> kind;
+  // Where the target cannot know the value, the key is neither applied nor
+  // stored, so the file keeps what it holds.
+  bool (Target::*known)() const = nullptr;
+
+  bool KnownTo(const Target& target) const { return !known || (target.*known)(); }
 };
 
 std::span<const SettingsKey<MainSettingsTarget>> MainSettingsKeys();
@@ -118,6 +123,7 @@ template <class Target>
 void ApplySettings(const IniDocument& doc, std::span<const SettingsKey<Target>> keys,
                    Target& target, const std::string& file = {}) {
   for (const auto& key : keys) {
+    if (!key.KnownTo(target)) continue;
     std::visit(
         [&](const auto& kind) {
           try {
@@ -134,8 +140,9 @@ template <class Target>
 void UpdateSettings(IniDocument& doc, std::span<const SettingsKey<Target>> keys,
                     const Target& source) {
   for (const auto& key : keys)
-    std::visit([&](const auto& kind) { doc.Set(key.section, key.name, WriteKey(kind, source)); },
-               key.kind);
+    if (key.KnownTo(source))
+      std::visit([&](const auto& kind) { doc.Set(key.section, key.name, WriteKey(kind, source)); },
+                 key.kind);
 }
 
 }  // namespace glyphary

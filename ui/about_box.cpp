@@ -3,6 +3,7 @@
 #include <QKeyEvent>
 #include <QPushButton>
 
+#include "ui/error_display.h"
 #include "ui/form_builder.h"
 
 using glyphary::ui::Component;
@@ -30,7 +31,7 @@ Tfrm_about::Tfrm_about(QWidget* parent) : glyphary::ui::FormDialog(parent) {
   auto* ok = glyphary::ui::Child<QPushButton>(this, "Button1");
   ok->setDefault(true);
   ok->setFocus();
-  connect(ok, &QPushButton::clicked, this, &Tfrm_about::Button1Click);
+  glyphary::ui::ConnectHandler(ok, &QPushButton::clicked, this, &Tfrm_about::Button1Click);
 }
 
 void Tfrm_about::Button1Click() {

@@ -16,6 +16,9 @@ TColor FromQColor(const QColor& color) {
 
 ColorSwatch::ColorSwatch(QWidget* parent) : QLabel(parent) {
   setAutoFillBackground(true);
+  // A thin frame, so that a white swatch does not vanish on a light window.
+  setFrameStyle(QFrame::Box | QFrame::Plain);
+  setLineWidth(1);
   SetColor(kColorBlack);
 }
 
@@ -23,6 +26,7 @@ void ColorSwatch::SetColor(TColor color) {
   color_ = color;
   QPalette colors = palette();
   colors.setColor(QPalette::Window, ToQColor(color));
+  colors.setColor(QPalette::WindowText, colors.color(QPalette::Dark));
   setPalette(colors);
 }
 

@@ -4,9 +4,14 @@
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFileSystemModel>
+#include <QIdentityProxyModel>
+#include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QUrl>
+
+#include "render/render.h"
 
 namespace glyphary::ui {
 namespace {
@@ -18,6 +23,22 @@ QStringList NameFilters(const QStringList& pairs) {
     filters << pairs[i] + " (" + pairs[i + 1] + ")";
   return filters;
 }
+
+// The save dialog's file list with its dates in the program's language:
+// Qt writes them in the system's, which may be English.
+class JapaneseDates final : public QIdentityProxyModel {
+ public:
+  using QIdentityProxyModel::QIdentityProxyModel;
+  QVariant data(const QModelIndex& index, int role) const override {
+    const auto* files = qobject_cast<const QFileSystemModel*>(sourceModel());
+    if (role != Qt::DisplayRole || index.column() != kDateColumn || !files)
+      return QIdentityProxyModel::data(index, role);
+    return QLocale().toString(files->lastModified(mapToSource(index)), QLocale::ShortFormat);
+  }
+
+ private:
+  static constexpr int kDateColumn = 3;
+};
 
 class QtDialogs final : public Dialogs {
  public:
@@ -33,6 +54,12 @@ class QtDialogs final : public Dialogs {
 
   void Error(QWidget* parent, const QString& text) override {
     QMessageBox box(QMessageBox::Critical, "エラー", text, QMessageBox::NoButton, parent);
+    box.setDefaultButton(box.addButton("OK", QMessageBox::AcceptRole));
+    box.exec();
+  }
+
+  void Information(QWidget* parent, const QString& title, const QString& text) override {
+    QMessageBox box(QMessageBox::Information, title, text, QMessageBox::NoButton, parent);
     box.setDefaultButton(box.addButton("OK", QMessageBox::AcceptRole));
     box.exec();
   }
@@ -57,6 +84,7 @@ class QtDialogs final : public Dialogs {
     dialog.setLabelText(QFileDialog::FileType, "ファイルの種類:");
     dialog.setLabelText(QFileDialog::Accept, "保存");
     dialog.setLabelText(QFileDialog::Reject, "キャンセル");
+    dialog.setProxyModel(new JapaneseDates(&dialog));
     const QStringList filters = NameFilters(request.filters);
     dialog.setNameFilters(filters);
     if (request.filterIndex >= 1 && request.filterIndex <= filters.size())
@@ -79,7 +107,23 @@ Dialogs*& Installed() {
   return dialogs;
 }
 
+constexpr char kPngOptions[] =
+    "背景を透過する: 背景色の部分を透明にします。画像を重ねたとき、文字だけが見えます。\n"
+    "この設定をオンにすると、256色(8bit)も一緒にオンになります。\n\n"
+    "256色(8bit): 色の数を256色に減らして、ファイルを小さくします。"
+    "透過しない画像でも使えます。文字のふちの色が少し粗くなることがあります。";
+
 }  // namespace
+
+void ExplainPngOptions(QWidget* parent) {
+  CurrentDialogs().Information(parent, "PNGについて", QString::fromUtf8(kPngOptions));
+}
+
+QString HelpSectionAddress(const QString& section) {
+  QUrl page = QUrl::fromLocalFile(QString::fromStdString(HelpDocumentPath()));
+  page.setFragment(section);
+  return page.toString();
+}
 
 Dialogs& CurrentDialogs() {
   static QtDialogs qt;

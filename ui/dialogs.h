@@ -25,6 +25,8 @@ class Dialogs {
   virtual bool Warning(QWidget* parent, const QString& text) = 0;
   // "エラー" with OK.
   virtual void Error(QWidget* parent, const QString& text) = 0;
+  // An explanation under its own title, with OK.
+  virtual void Information(QWidget* parent, const QString& title, const QString& text) = 0;
   // Opens at `color`; on OK stores the choice there and returns true.
   virtual bool ChooseColor(QWidget* parent, QColor& color) = 0;
   // On OK updates request.filterIndex and request.fileName and returns true.
@@ -32,6 +34,12 @@ class Dialogs {
   // The desktop's "open" on a local document or a web address; never reports.
   virtual void Open(const QString& pathOrUrl) = 0;
 };
+
+// "PNGについて": what the two PNG options of the settings and batch dialogs do.
+void ExplainPngOptions(QWidget* parent);
+
+// The help page at one of its sections, as an address for Dialogs::Open.
+QString HelpSectionAddress(const QString& section);
 
 // The dialogs in force: Qt's, unless a test installed its own.
 Dialogs& CurrentDialogs();

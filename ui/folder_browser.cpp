@@ -6,6 +6,7 @@
 #include <QShowEvent>
 #include <QStandardPaths>
 
+#include "ui/error_display.h"
 #include "ui/form_builder.h"
 #include "ui/forms.h"
 #include "ui/main_window.h"
@@ -66,8 +67,8 @@ Tfrm_browse::Tfrm_browse(QWidget* parent) : glyphary::ui::FormDialog(parent) {
   ShellTreeView1->setSelectionMode(QAbstractItemView::SingleSelection);
   ShellTreeView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
 
-  connect(Button1, &QPushButton::clicked, this, &Tfrm_browse::Button1Click);
-  connect(Button2, &QPushButton::clicked, this, &Tfrm_browse::Button2Click);
+  glyphary::ui::ConnectHandler(Button1, &QPushButton::clicked, this, &Tfrm_browse::Button1Click);
+  glyphary::ui::ConnectHandler(Button2, &QPushButton::clicked, this, &Tfrm_browse::Button2Click);
 }
 
 void Tfrm_browse::Button1Click() {

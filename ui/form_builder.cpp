@@ -100,13 +100,23 @@ QWidget* ParentOf(QWidget* client, const Component& c) {
   return c.parent ? Child<QWidget>(client, c.parent) : client;
 }
 
-// The edit's own label stands 3 px to its left, centred on it vertically.
+// The edit's own label stands 3 px to its left, centred on it vertically;
+// a wide one (the row number 10) keeps 2 px from the page's edge, where its
+// frame is drawn, and comes nearer the edit instead.
 void AttachEditLabel(QWidget* edit, const QString& caption) {
+  constexpr int kSpacing = 3, kClearOfFrame = 2;
   auto* label = new QLabel(caption, edit->parentWidget());
   label->setObjectName(edit->objectName() + QString::fromLatin1(kEditLabelSuffix));
+  label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   label->adjustSize();
   const QRect box = edit->geometry();
-  label->move(box.left() - 3 - label->width(), box.top() + (box.height() - label->height()) / 2);
+  const int width = label->width();
+  int left = std::max(box.left() - kSpacing - width, kClearOfFrame);
+  const int right = std::min(box.left() - 1, left + width);
+  // Never cut: where even that is too narrow, the frame gives way.
+  left = std::max(std::min(left, right - width), 0);
+  label->setGeometry(left, box.top() + (box.height() - label->height()) / 2, right - left,
+                     label->height());
 }
 
 bool IsContainer(Kind kind) {

@@ -4,12 +4,12 @@
 #include <QMenuBar>
 #include <QSignalBlocker>
 
-#include <exception>
 #include <limits>
 #include <memory>
 
 #include "settings/settings.h"
 #include "ui/about_box.h"
+#include "ui/error_display.h"
 #include "ui/form_builder.h"
 #include "ui/forms.h"
 #include "ui/main_window_settings.h"
@@ -65,6 +65,7 @@ Tfrm_main::Tfrm_main(QWidget* parent) : QMainWindow(parent) {
   setWindowTitle("Glyphary 1.10");
   SaveDialog = glyphary::ui::NewSaveDialog();
   BuildClientArea();
+  BuildCommands();
   BuildMenu();
   BuildToolBar();
   SetClientSize(kClientSize);
@@ -98,15 +99,18 @@ void Tfrm_main::BuildClientArea() {
 }
 
 void Tfrm_main::ConnectHandlers() {
-  connect(edt_text, &QLineEdit::textChanged, this, &Tfrm_main::edt_textChange);
-  connect(ComboBox, &QComboBox::editTextChanged, this, &Tfrm_main::ComboBoxChange);
-  connect(spn_size, &glyphary::ui::SpinEdit::Changed, this, &Tfrm_main::spn_sizeChange);
-  connect(spn_size, &glyphary::ui::SpinEdit::Clicked, this, &Tfrm_main::spn_sizeClick);
-  connect(spd_bold, &QToolButton::clicked, this, &Tfrm_main::spd_boldClick);
-  connect(spd_italic, &QToolButton::clicked, this, &Tfrm_main::spd_italicClick);
-  connect(spd_underline, &QToolButton::clicked, this, &Tfrm_main::spd_underlineClick);
-  connect(lbl_textcolor, &glyphary::ui::ColorSwatch::Clicked, this, &Tfrm_main::lbl_textcolorClick);
-  connect(lbl_bkcolor, &glyphary::ui::ColorSwatch::Clicked, this, &Tfrm_main::lbl_bkcolorClick);
+  using glyphary::ui::ConnectHandler;
+  ConnectHandler(edt_text, &QLineEdit::textChanged, this, &Tfrm_main::edt_textChange);
+  ConnectHandler(ComboBox, &QComboBox::editTextChanged, this, &Tfrm_main::ComboBoxChange);
+  ConnectHandler(spn_size, &glyphary::ui::SpinEdit::Changed, this, &Tfrm_main::spn_sizeChange);
+  ConnectHandler(spn_size, &glyphary::ui::SpinEdit::Clicked, this, &Tfrm_main::spn_sizeClick);
+  ConnectHandler(spd_bold, &QToolButton::clicked, this, &Tfrm_main::spd_boldClick);
+  ConnectHandler(spd_italic, &QToolButton::clicked, this, &Tfrm_main::spd_italicClick);
+  ConnectHandler(spd_underline, &QToolButton::clicked, this, &Tfrm_main::spd_underlineClick);
+  ConnectHandler(lbl_textcolor, &glyphary::ui::ColorSwatch::Clicked, this,
+                 &Tfrm_main::lbl_textcolorClick);
+  ConnectHandler(lbl_bkcolor, &glyphary::ui::ColorSwatch::Clicked, this,
+                 &Tfrm_main::lbl_bkcolorClick);
 }
 
 QSize Tfrm_main::ClientSize() const {
@@ -127,11 +131,22 @@ void Tfrm_main::FormCreate() {
   }
   edt_text->setFocus();
   glyphary::ui::MainWindowSettings settings(*this);
-  glyphary::LoadMainSettings(SettingsFile(), settings);
+  try {
+    glyphary::LoadMainSettings(SettingsFile(), settings);
+  } catch (...) {
+    SettleStyleAndPlace();
+    throw;
+  }
+  SettleStyleAndPlace();
+}
+
+// After the load, also one that stopped at a bad key: the flags follow the
+// buttons, and a position no screen shows gives way to the default one.
+void Tfrm_main::SettleStyleAndPlace() {
   bold_ = spd_bold->isChecked();
   italic_ = spd_italic->isChecked();
   underline_ = spd_underline->isChecked();
-  if (settings.RenderFailure()) std::rethrow_exception(settings.RenderFailure());
+  glyphary::ui::KeepReachable(this);
 }
 
 void Tfrm_main::FormDestroy() {
@@ -239,24 +254,12 @@ void Tfrm_main::SaveAs1Click() {
                               lbl_bkcolor->Color());
 }
 
-void Tfrm_main::ToolButton1Click() {
-  SaveAs1Click();
-}
-
 void Tfrm_main::N4Click() {
-  ShowInFront(frm_production);
-}
-
-void Tfrm_main::ToolButton2Click() {
   ShowInFront(frm_production);
 }
 
 void Tfrm_main::JPEG1Click() {
   frm_setting->ShowOver(this);
-}
-
-void Tfrm_main::ToolButton4Click() {
-  JPEG1Click();
 }
 
 // The check mark only follows this item; the dialog's box may differ from it.
@@ -267,10 +270,6 @@ void Tfrm_main::N2Click() {
 void Tfrm_main::Inkwright1Click() {
   // Beside the program in a build or portable copy, else where it is installed.
   glyphary::ui::CurrentDialogs().Open(QString::fromStdString(glyphary::HelpDocumentPath()));
-}
-
-void Tfrm_main::ToolButton5Click() {
-  Inkwright1Click();
 }
 
 void Tfrm_main::TarventSoftware1Click() {

@@ -57,7 +57,7 @@ class Tfrm_main : public QMainWindow {
   glyphary::ui::ColorSwatch* lbl_bkcolor = nullptr;
   QGroupBox* GroupBox1 = nullptr;
   glyphary::ui::PreviewImage* Image1 = nullptr;
-  QAction* N2 = nullptr;
+  QAction* N2 = nullptr;  // its check mark; every command is an action named as its menu item
   // Filter index and file name of the save dialog, kept for the next use.
   glyphary::ui::SaveFileRequest SaveDialog;
 
@@ -72,24 +72,23 @@ class Tfrm_main : public QMainWindow {
   void lbl_textcolorClick();
   void lbl_bkcolorClick();
   void SaveAs1Click();
-  void ToolButton1Click();
   void N4Click();
-  void ToolButton2Click();
   void JPEG1Click();
-  void ToolButton4Click();
   void N2Click();
   void Inkwright1Click();
-  void ToolButton5Click();
   void TarventSoftware1Click();
   void About1Click();
   void Exit1Click();
 
  private:
   void BuildClientArea();
+  void BuildCommands();
+  QAction* Command(const char* name) const;
   void BuildMenu();
   void BuildToolBar();
   void ConnectHandlers();
   void FillFaceLists();
+  void SettleStyleAndPlace();
   // The colour dialog for one swatch; RefreshPreview when confirmed.
   void ChooseSwatchColor(glyphary::ui::ColorSwatch* swatch);
   bool& FlagOf(const QToolButton* button);

@@ -1,51 +1,71 @@
-// The main window's menu and tool bar, built from their tables.
+// The main window's commands: one action each, shared by the menu and the
+// tool bar, built from their tables.
 #include <QIcon>
 #include <QKeySequence>
 #include <QMenuBar>
 
+#include "ui/error_display.h"
+#include "ui/form_builder.h"
 #include "ui/main_window.h"
 
 namespace {
 
 using Handler = void (Tfrm_main::*)();
 
-struct MenuItem {
-  const char* menu;  // a menu's own entry has no handler
+// Each action is named as its menu item, its handler after that name.
+struct CommandSpec {
   const char* name;
-  const char* caption;  // nullptr: a separator
-  const char* shortcut = "";
-  Handler handler = nullptr;
+  const char* caption;
+  const char* shortcut;
+  Handler handler;
+};
+
+constexpr CommandSpec kCommands[] = {
+    {"SaveAs1", "名前をつけて保存(&A)", "Ctrl+S", &Tfrm_main::SaveAs1Click},
+    {"N4", "現在の設定で大量生産(&M)", "Ctrl+M", &Tfrm_main::N4Click},
+    {"JPEG1", "設定(&C)", "", &Tfrm_main::JPEG1Click},
+    {"Exit1", "終了(&X)", "", &Tfrm_main::Exit1Click},
+    {"N2", "背景を透過する(&T)", "", &Tfrm_main::N2Click},
+    {"Inkwright1", "Glypharyのヘルプ(&H)", "", &Tfrm_main::Inkwright1Click},
+    {"TarventSoftware1", "Tarvent Softwareへ(&K)", "", &Tfrm_main::TarventSoftware1Click},
+    {"About1", "バージョン情報(&A)", "", &Tfrm_main::About1Click},
+};
+
+struct MenuItem {
+  const char* menu;
+  const char* name;     // a command, the menu itself, or a separator
+  const char* caption;  // the menu's own caption; nullptr for the items
 };
 
 constexpr MenuItem kMenu[] = {
     {"File1", "File1", "ファイル(&F)"},
-    {"File1", "SaveAs1", "名前をつけて保存(&A)", "Ctrl+S", &Tfrm_main::SaveAs1Click},
-    {"File1", "N4", "現在の設定で大量生産(&M)", "Ctrl+M", &Tfrm_main::N4Click},
-    {"File1", "JPEG1", "設定(&C)", "", &Tfrm_main::JPEG1Click},
+    {"File1", "SaveAs1", nullptr},
+    {"File1", "N4", nullptr},
+    {"File1", "JPEG1", nullptr},
     {"File1", "N3", nullptr},
-    {"File1", "Exit1", "終了(&X)", "", &Tfrm_main::Exit1Click},
+    {"File1", "Exit1", nullptr},
     {"Edit1", "Edit1", "編集(&E)"},
-    {"Edit1", "N2", "背景を透過する(&T)", "", &Tfrm_main::N2Click},
+    {"Edit1", "N2", nullptr},
     {"Help1", "Help1", "ヘルプ(&H)"},
-    {"Help1", "Inkwright1", "Glypharyのヘルプ(&H)", "", &Tfrm_main::Inkwright1Click},
-    {"Help1", "TarventSoftware1", "Tarvent Softwareへ(&K)", "", &Tfrm_main::TarventSoftware1Click},
+    {"Help1", "Inkwright1", nullptr},
+    {"Help1", "TarventSoftware1", nullptr},
     {"Help1", "N1", nullptr},
-    {"Help1", "About1", "バージョン情報(&A)", "", &Tfrm_main::About1Click},
+    {"Help1", "About1", nullptr},
 };
 
 struct ToolButton {
   const char* name;
-  const char* icon;  // nullptr: an 8-pixel separator
+  const char* command;  // nullptr: an 8-pixel separator
+  const char* icon;
   const char* hint;
-  Handler handler;
 };
 
 constexpr ToolButton kToolButtons[] = {
-    {"ToolButton1", ":/icons/save.png", "保存", &Tfrm_main::ToolButton1Click},
-    {"ToolButton2", ":/icons/batch.png", "大量生産", &Tfrm_main::ToolButton2Click},
-    {"ToolButton3", nullptr, "", nullptr},
-    {"ToolButton4", ":/icons/settings.png", "", &Tfrm_main::ToolButton4Click},
-    {"ToolButton5", ":/icons/help.png", "", &Tfrm_main::ToolButton5Click},
+    {"ToolButton1", "SaveAs1", ":/icons/save.png", "保存"},
+    {"ToolButton2", "N4", ":/icons/batch.png", "大量生産"},
+    {"ToolButton3", nullptr, nullptr, ""},
+    {"ToolButton4", "JPEG1", ":/icons/settings.png", ""},
+    {"ToolButton5", "Inkwright1", ":/icons/help.png", ""},
 };
 
 constexpr QSize kToolButtonSize(23, 22);
@@ -53,25 +73,36 @@ constexpr QRect kToolBarGeometry(0, 0, 615, 33);
 
 }  // namespace
 
+void Tfrm_main::BuildCommands() {
+  for (const CommandSpec& command : kCommands) {
+    auto* action = new QAction(QString::fromUtf8(command.caption), this);
+    action->setObjectName(QString::fromLatin1(command.name));
+    action->setShortcut(QKeySequence(QString::fromLatin1(command.shortcut)));
+    action->setIconVisibleInMenu(false);
+    glyphary::ui::ConnectHandler(action, &QAction::triggered, this, command.handler);
+  }
+  N2 = Command("N2");
+  N2->setCheckable(true);
+}
+
+QAction* Tfrm_main::Command(const char* name) const {
+  return glyphary::ui::Child<QAction>(this, name);
+}
+
 void Tfrm_main::BuildMenu() {
   menuBar()->setObjectName("MainMenu");
   QMenu* menu = nullptr;
   for (const MenuItem& item : kMenu) {
     const QString name = QString::fromLatin1(item.name);
-    if (!item.handler && item.caption) {
+    if (item.caption) {
       menu = menuBar()->addMenu(QString::fromUtf8(item.caption));
       menu->setObjectName(name);
-      continue;
+    } else if (QAction* action = findChild<QAction*>(name)) {
+      menu->addAction(action);
+    } else {
+      menu->addSeparator()->setObjectName(name);
     }
-    QAction* action =
-        item.caption ? menu->addAction(QString::fromUtf8(item.caption)) : menu->addSeparator();
-    action->setObjectName(name);
-    if (!item.handler) continue;
-    action->setShortcut(QKeySequence(QString::fromLatin1(item.shortcut)));
-    connect(action, &QAction::triggered, this, item.handler);
   }
-  N2 = findChild<QAction*>("N2");
-  N2->setCheckable(true);
 }
 
 void Tfrm_main::BuildToolBar() {
@@ -83,20 +114,22 @@ void Tfrm_main::BuildToolBar() {
   ToolBar1->setIconSize(QSize(16, 16));
   ToolBar1->setContentsMargins(2, 2, 2, 2);
   for (const ToolButton& entry : kToolButtons) {
-    if (!entry.icon) {
+    if (!entry.command) {
       ToolBar1->addSeparator();
       ToolBar1->widgetForAction(ToolBar1->actions().constLast())
           ->setObjectName(QString::fromLatin1(entry.name));
       continue;
     }
+    QAction* action = Command(entry.command);
+    action->setIcon(QIcon(QString::fromLatin1(entry.icon)));
     auto* button = new QToolButton(ToolBar1);
     button->setObjectName(QString::fromLatin1(entry.name));
-    button->setIcon(QIcon(QString::fromLatin1(entry.icon)));
+    button->setDefaultAction(action);
+    // The button's own hint; the action's text belongs to the menu.
+    button->setToolTip(QString::fromUtf8(entry.hint));
     button->setAutoRaise(true);
     button->setFocusPolicy(Qt::NoFocus);
     button->setFixedSize(kToolButtonSize);
-    button->setToolTip(QString::fromUtf8(entry.hint));
     ToolBar1->addWidget(button);
-    connect(button, &QToolButton::clicked, this, entry.handler);
   }
 }

@@ -5,8 +5,13 @@
 #include <algorithm>
 
 #include "ui/main_window.h"
+#include "ui/window_placement.h"
 
 namespace glyphary::ui {
+
+bool MainWindowSettings::PositionKnown() const {
+  return PlatformPlacesWindows();
+}
 
 std::int32_t MainWindowSettings::Left() const {
   return window_.frameGeometry().x();
@@ -46,13 +51,10 @@ std::int32_t MainWindowSettings::FontSize() const {
   return window_.spn_size->Value();
 }
 
-// A differing size changes the box and so renders, as typing it would.
+// A differing size changes the box and so renders, as typing it would; a
+// rendering that fails is shown and the load goes on.
 void MainWindowSettings::SetFontSize(std::int32_t points) {
-  try {
-    window_.spn_size->SetValue(points);
-  } catch (const Error&) {
-    renderFailure_ = std::current_exception();
-  }
+  window_.spn_size->SetValue(points);
 }
 
 std::string MainWindowSettings::FaceName() const {

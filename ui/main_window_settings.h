@@ -1,8 +1,6 @@
 // The main window's controls as the settings file reads and writes them.
 #pragma once
 
-#include <exception>
-
 #include "settings/settings.h"
 
 class Tfrm_main;
@@ -17,6 +15,7 @@ class MainWindowSettings final : public MainSettingsTarget {
  public:
   explicit MainWindowSettings(Tfrm_main& window) : window_(window) {}
 
+  bool PositionKnown() const override;
   std::int32_t Left() const override;
   void SetLeft(std::int32_t left) override;
   std::int32_t Top() const override;
@@ -40,13 +39,8 @@ class MainWindowSettings final : public MainSettingsTarget {
   TColor BackgroundColor() const override;
   void SetBackgroundColor(TColor color) override;
 
-  // A rendering that failed while the size was applied; the load goes on
-  // without it, so the keys after the size still arrive.
-  std::exception_ptr RenderFailure() const { return renderFailure_; }
-
  private:
   Tfrm_main& window_;
-  std::exception_ptr renderFailure_;
 };
 
 }  // namespace glyphary::ui

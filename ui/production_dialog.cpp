@@ -11,6 +11,7 @@
 #include "settings/settings.h"
 #include "ui/batch_progress.h"
 #include "ui/dialogs.h"
+#include "ui/error_display.h"
 #include "ui/folder_browser.h"
 #include "ui/form_builder.h"
 #include "ui/forms.h"
@@ -120,10 +121,13 @@ Tfrm_production::Tfrm_production(QWidget* parent) : glyphary::ui::FormDialog(par
   PageControl1->setCurrentIndex(0);
 
   // The three radio buttons share their page, so Qt keeps exactly one selected.
-  connect(cb_transparent, &QCheckBox::toggled, this, &Tfrm_production::cb_transparentClick);
-  connect(Button2, &QPushButton::clicked, this, &Tfrm_production::Button2Click);
-  connect(Button5, &QPushButton::clicked, this, &Tfrm_production::Button5Click);
-  connect(Button6, &QPushButton::clicked, this, &Tfrm_production::Button6Click);
+  using glyphary::ui::ConnectHandler;
+  ConnectHandler(cb_transparent, &QCheckBox::toggled, this, &Tfrm_production::cb_transparentClick);
+  ConnectHandler(Button1, &QPushButton::clicked, this, &Tfrm_production::Button1Click);
+  ConnectHandler(Button2, &QPushButton::clicked, this, &Tfrm_production::Button2Click);
+  ConnectHandler(Button4, &QPushButton::clicked, this, &Tfrm_production::Button4Click);
+  ConnectHandler(Button5, &QPushButton::clicked, this, &Tfrm_production::Button5Click);
+  ConnectHandler(Button6, &QPushButton::clicked, this, &Tfrm_production::Button6Click);
 }
 
 namespace {
@@ -154,6 +158,14 @@ void Tfrm_production::cb_transparentClick() {
   cb_256->setChecked(cb_transparent->isChecked());
 }
 
+void Tfrm_production::Button1Click() {
+  glyphary::ui::ExplainPngOptions(this);
+}
+
+void Tfrm_production::Button4Click() {
+  glyphary::ui::CurrentDialogs().Open(glyphary::ui::HelpSectionAddress("production"));
+}
+
 void Tfrm_production::Button2Click() {
   frm_browse->exec();
 }
@@ -164,13 +176,13 @@ void Tfrm_production::Button5Click() {
 
 void Tfrm_production::Button6Click() {
   const std::vector<glyphary::BatchRow> rows = Rows();
-  if (const auto problem = glyphary::CheckBatchRows(rows)) {
+  const std::string folder = edt_saveplace->text().toStdString();
+  if (const auto problem = glyphary::CheckBatchRows(rows, folder)) {
     glyphary::ui::CurrentDialogs().Error(
         this, QString::fromUtf8(glyphary::BatchFaultMessage(problem->fault)));
     return;
   }
-  const glyphary::BatchJob job{edt_saveplace->text().toStdString(), Format(), Options(),
-                               frm_main->CurrentStyle()};
+  const glyphary::BatchJob job{folder, Format(), Options(), frm_main->CurrentStyle()};
   // A failing write ends the run here: its message reaches the default error
   // display and the dialog stays open.
   glyphary::ui::BatchProgress progress(this);
@@ -202,7 +214,7 @@ glyphary::ExportOptions Tfrm_production::Options() const {
 void Tfrm_production::showEvent(QShowEvent* event) {
   // A spontaneous show is the window coming back from the task bar, not a showing.
   if (!event->spontaneous()) {
-    if (!placed_) glyphary::ui::CenterOver(this, frm_main);
+    glyphary::ui::PlaceDialog(this, frm_main, !placed_);
     placed_ = true;
     FormShow();
   }

@@ -25,7 +25,9 @@ class Tfrm_production : public glyphary::ui::FormDialog {
   void FormShow();
 
   void cb_transparentClick();
+  void Button1Click();
   void Button2Click();
+  void Button4Click();
   void Button5Click();
   void Button6Click();
 

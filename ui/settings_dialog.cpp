@@ -4,6 +4,8 @@
 #include <QKeyEvent>
 
 #include "settings/settings.h"
+#include "ui/dialogs.h"
+#include "ui/error_display.h"
 #include "ui/form_builder.h"
 #include "ui/forms.h"
 #include "ui/window_placement.h"
@@ -66,11 +68,14 @@ Tfrm_setting::Tfrm_setting(QWidget* parent) : glyphary::ui::FormDialog(parent) {
   cb_256 = Child<QCheckBox>(this, "cb_256");
   Button3 = Child<QPushButton>(this, "Button3");
   Button2 = Child<QPushButton>(this, "Button2");
+  Button1 = Child<QPushButton>(this, "Button1");
   Button3->setDefault(true);
+  using glyphary::ui::ConnectHandler;
   // Whoever changes the tick, the program or the user.
-  connect(cb_transparent, &QCheckBox::toggled, this, &Tfrm_setting::cb_transparentClick);
-  connect(Button3, &QPushButton::clicked, this, &Tfrm_setting::Button3Click);
-  connect(Button2, &QPushButton::clicked, this, &Tfrm_setting::Button2Click);
+  ConnectHandler(cb_transparent, &QCheckBox::toggled, this, &Tfrm_setting::cb_transparentClick);
+  ConnectHandler(Button1, &QPushButton::clicked, this, &Tfrm_setting::Button1Click);
+  ConnectHandler(Button3, &QPushButton::clicked, this, &Tfrm_setting::Button3Click);
+  ConnectHandler(Button2, &QPushButton::clicked, this, &Tfrm_setting::Button2Click);
 }
 
 void Tfrm_setting::FormCreate() {
@@ -88,7 +93,7 @@ glyphary::ExportOptions Tfrm_setting::Options() const {
 }
 
 void Tfrm_setting::ShowOver(QWidget* owner) {
-  if (!placed_) glyphary::ui::CenterOver(this, owner);
+  glyphary::ui::PlaceDialog(this, owner, !placed_);
   placed_ = true;
   show();
   raise();
@@ -97,6 +102,10 @@ void Tfrm_setting::ShowOver(QWidget* owner) {
 
 void Tfrm_setting::cb_transparentClick() {
   cb_256->setChecked(cb_transparent->isChecked());
+}
+
+void Tfrm_setting::Button1Click() {
+  glyphary::ui::ExplainPngOptions(this);
 }
 
 void Tfrm_setting::Button3Click() {

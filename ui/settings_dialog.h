@@ -25,11 +25,13 @@ class Tfrm_setting : public glyphary::ui::FormDialog {
   glyphary::ui::SpinEdit* spnedt_jpeg = nullptr;
   QCheckBox* cb_transparent = nullptr;
   QCheckBox* cb_256 = nullptr;
+  QPushButton* Button1 = nullptr;  // "PNGについて"
   QPushButton* Button3 = nullptr;
   QPushButton* Button2 = nullptr;
 
  public slots:
   void cb_transparentClick();
+  void Button1Click();
   void Button3Click();
   void Button2Click();
 

@@ -12,12 +12,30 @@
 namespace glyphary::ui {
 namespace {
 
+// A Japanese input method in full-width mode types "６０" or "－５": read
+// as the ASCII digits and signs they stand for.
+QChar Halfwidth(QChar c) {
+  const char16_t u = c.unicode();
+  if (u >= u'０' && u <= u'９') return QChar(char16_t(u - u'０' + u'0'));
+  if (u == u'＋') return '+';
+  if (u == u'－' || u == u'−') return '-';
+  if (u == u'．') return '.';
+  return c;
+}
+
+QString Halfwidth(QString text) {
+  for (QChar& c : text) c = Halfwidth(c);
+  return text;
+}
+
 bool AllowedCharacter(QChar c) {
-  return c.isDigit() || c == '+' || c == '-' || c == QLocale().decimalPoint().front();
+  c = Halfwidth(c);
+  return (c >= '0' && c <= '9') || c == '+' || c == '-' || c == QLocale().decimalPoint().front();
 }
 
 // Optional sign and decimal digits, fitting in 32 bits.
-std::optional<int> ParseInteger(const QString& text) {
+std::optional<int> ParseInteger(const QString& typed) {
+  const QString text = Halfwidth(typed);
   bool ok = false;
   const int value = text.toInt(&ok, 10);
   if (!ok || text.trimmed() != text) return std::nullopt;
@@ -64,7 +82,9 @@ QAbstractSpinBox::StepEnabled SpinEdit::stepEnabled() const {
   return StepUpEnabled | StepDownEnabled;
 }
 
+// What is typed is kept in its ASCII form, so the box shows what it reads.
 QValidator::State SpinEdit::validate(QString& input, int&) const {
+  input = Halfwidth(input);
   for (QChar c : input)
     if (!AllowedCharacter(c)) return QValidator::Invalid;
   return QValidator::Acceptable;

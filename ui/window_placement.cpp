@@ -1,10 +1,22 @@
 #include "ui/window_placement.h"
 
+#include <QGuiApplication>
+#include <QScreen>
 #include <QWidget>
 
 #include <algorithm>
 
+#include "settings/settings.h"
+
 namespace glyphary::ui {
+namespace {
+
+// A strip this high along the frame's top stands for the title bar, which a
+// window not yet shown has no measure of; this much of it must be on a screen.
+constexpr int kTitleBarHeight = 24;
+constexpr int kGrabWidth = 48, kGrabHeight = 8;
+
+}  // namespace
 
 void CenterOver(QWidget* window, const QWidget* owner) {
   if (!owner) return;
@@ -12,6 +24,32 @@ void CenterOver(QWidget* window, const QWidget* owner) {
   QRect placed(QPoint(), frame.size());
   placed.moveCenter(owner->frameGeometry().center());
   window->move(std::max(placed.left(), 0), std::max(placed.top(), 0));
+}
+
+bool PlatformPlacesWindows() {
+  return !QGuiApplication::platformName().startsWith("wayland");
+}
+
+bool TitleBarReachable(const QRect& frame) {
+  const QRect titleBar(frame.left(), frame.top(), frame.width(), kTitleBarHeight);
+  const QList<QScreen*> screens = QGuiApplication::screens();
+  return std::any_of(screens.begin(), screens.end(), [&](const QScreen* screen) {
+    const QRect visible = titleBar & screen->availableGeometry();
+    return visible.width() >= kGrabWidth && visible.height() >= kGrabHeight;
+  });
+}
+
+void KeepReachable(QWidget* window) {
+  if (!PlatformPlacesWindows() || TitleBarReachable(window->frameGeometry())) return;
+  const QScreen* primary = QGuiApplication::primaryScreen();
+  const QPoint origin = primary ? primary->availableGeometry().topLeft() : QPoint();
+  const WindowPlacement fallback;
+  window->move(origin + QPoint(fallback.left, fallback.top));
+}
+
+void PlaceDialog(QWidget* dialog, const QWidget* owner, bool firstShowing) {
+  if (!PlatformPlacesWindows()) return;
+  if (firstShowing || !TitleBarReachable(dialog->frameGeometry())) CenterOver(dialog, owner);
 }
 
 }  // namespace glyphary::ui

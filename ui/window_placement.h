@@ -1,6 +1,7 @@
-// Where the program's dialogs appear.
+// Where the program's windows appear.
 #pragma once
 
+class QRect;
 class QWidget;
 
 namespace glyphary::ui {
@@ -8,5 +9,21 @@ namespace glyphary::ui {
 // Centres a window over its owner, pulled back to non-negative screen
 // coordinates. A null owner leaves it where it is.
 void CenterOver(QWidget* window, const QWidget* owner);
+
+// Whether the platform lets a program place its windows; Wayland does not,
+// and reports no position either.
+bool PlatformPlacesWindows();
+
+// Whether enough of the title bar of a window with this frame lies on some
+// screen for the user to grab it.
+bool TitleBarReachable(const QRect& frame);
+
+// A main window that no screen shows (a monitor unplugged since the
+// position was stored) goes to the default position on the primary screen.
+void KeepReachable(QWidget* window);
+
+// A dialog shown for the first time, or where no screen shows it any more,
+// is centred over its owner.
+void PlaceDialog(QWidget* dialog, const QWidget* owner, bool firstShowing);
 
 }  // namespace glyphary::ui

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "export/export.h"
@@ -7,8 +9,9 @@
 namespace glyphary {
 namespace {
 
-std::optional<BatchProblem> Check(const std::vector<BatchRow>& rows) {
-  return CheckBatchRows(rows);
+std::optional<BatchProblem> Check(const std::vector<BatchRow>& rows,
+                                  std::string_view folder = "/tmp/out") {
+  return CheckBatchRows(rows, folder);
 }
 
 void ExpectProblem(const std::vector<BatchRow>& rows, BatchFault fault, std::size_t row) {
@@ -48,11 +51,37 @@ TEST(BatchCheck, AcceptsMultibyteNamesAndOtherPunctuation) {
   EXPECT_FALSE(Check({{"a", "表"}, {"b", "ソ能"}, {"c", "*star*"}, {"d", "say \"hi\""}}));
 }
 
+// A NUL ends the path where the file system reads it: "a<NUL>x" and
+// "a<NUL>y" would both write "a", the second over the first.
+TEST(BatchCheck, RefusesANulInATextOrNameAfterTheOtherRowChecks) {
+  using namespace std::string_literals;
+  ExpectProblem({{"a", "a\0x"s}, {"b", "a\0y"s}}, BatchFault::NulCharacter, 0);
+  ExpectProblem({{"ok", "n"}, {"cut\0text"s, "m"}}, BatchFault::NulCharacter, 1);
+  ExpectProblem({{"a", "a\0x"s}, {"b", "c/d"}}, BatchFault::ForbiddenCharacter, 1);
+}
+
+// An empty folder would put the files at the root of the file system.
+TEST(BatchCheck, TheFolderMustBeGivenAndHoldNoNulAndIsCheckedLast) {
+  using namespace std::string_literals;
+  const auto empty = Check({{"a", "b"}}, "");
+  ASSERT_TRUE(empty.has_value());
+  EXPECT_EQ(empty->fault, BatchFault::NoFolder);
+  EXPECT_FALSE(empty->row.has_value());
+  const auto nul = Check({{"a", "b"}}, "/tmp\0/etc"s);
+  ASSERT_TRUE(nul.has_value());
+  EXPECT_EQ(nul->fault, BatchFault::NulInFolder);
+  ExpectProblem({{"a", ""}}, BatchFault::Incomplete, 0);
+  EXPECT_EQ(Check({{"a", ""}}, "")->fault, BatchFault::Incomplete);
+  EXPECT_FALSE(Check({}, "."));
+}
+
 TEST(BatchCheck, MessagesAreTheOnesTheUserSees) {
   EXPECT_STREQ(BatchFaultMessage(BatchFault::Incomplete), "正しく入力されていない項目があります");
   EXPECT_STREQ(BatchFaultMessage(BatchFault::DuplicateName), "ファイル名に重複があります");
   EXPECT_STREQ(BatchFaultMessage(BatchFault::ForbiddenCharacter),
                "ファイル名に \\ / : ? < > | は使えません");
+  EXPECT_STREQ(BatchFaultMessage(BatchFault::NoFolder), "保存場所を入力してください");
+  EXPECT_STREQ(BatchFaultMessage(BatchFault::NulInFolder), "保存場所に NUL 文字は使えません");
 }
 
 }  // namespace

@@ -176,7 +176,9 @@ TEST(SettingsFile, OnlyRegularFilesUpTo1MiBAreRead) {
   TempDir dir;
   const std::string fifo = dir.File("pipe.INI"), large = dir.File("large.INI");
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-  WriteText(large, "[Font]\nSize=40\n" + std::string(1 << 20, '\n'));
+  const std::string head = "[Font]\nSize=40\n";
+  // One byte beyond the limit.
+  WriteText(large, head + std::string((1 << 20) + 1 - head.size(), '\n'));
   const std::string folder = dir.Path(), zero = "/dev/zero";
   const std::string notRegular = "通常のファイルではありません";
   for (const auto& [path, why] :
@@ -191,7 +193,8 @@ TEST(SettingsFile, OnlyRegularFilesUpTo1MiBAreRead) {
   EXPECT_NE(ErrorOf([&] { CheckSettingsFile(missing); }).find("を読み込めません"),
             std::string::npos);
   // Exactly 1 MiB, nearly all of it empty lines, still loads.
-  WriteText(large, "[Font]\nSize=40\n" + std::string((1 << 20) - 16, '\n'));
+  WriteText(large, head + std::string((1 << 20) - head.size(), '\n'));
+  ASSERT_EQ(ReadAll(large).size(), std::size_t(1) << 20);
   EXPECT_EQ(ErrorOf([&] { CheckSettingsFile(large); }), "(no error)");
   EXPECT_EQ(LoadFrom(large).style.pointSize, 40);
 }
@@ -210,6 +213,54 @@ TEST(SettingsFile, NewFileHasTheSectionsInExitOrderWithTheTableCapitals) {
             "[Window]\nLeft=-20\nTop=150\nWidth=623\nHeight=340\n\n"
             "[Font]\nSize=25\nName=ＭＳ Ｐゴシック\nBold=0\nItalic=0\nUnderLine=1\n\n"
             "[Color]\nDrawColor=clRed\nBGColor=$00FF8000\n");
+}
+
+// A window system that reports no position (Wayland) neither applies the
+// stored Left and Top nor overwrites them with what it does not know.
+TEST(SettingsFile, APositionThePlatformCannotKnowIsNeitherAppliedNorStored) {
+  class Unplaced final : public MainSettingsTarget {
+   public:
+    bool PositionKnown() const override { return false; }
+    std::int32_t Left() const override { return -3; }
+    void SetLeft(std::int32_t) override { ADD_FAILURE() << "Left applied"; }
+    std::int32_t Top() const override { return -30; }
+    void SetTop(std::int32_t) override { ADD_FAILURE() << "Top applied"; }
+    std::int32_t Width() const override { return 623; }
+    void SetWidth(std::int32_t) override {}
+    std::int32_t Height() const override { return 340; }
+    void SetHeight(std::int32_t) override {}
+    std::int32_t FontSize() const override { return size; }
+    void SetFontSize(std::int32_t points) override { size = points; }
+    std::string FaceName() const override { return "IPAMincho"; }
+    void SetFaceName(const std::string&) override {}
+    bool Bold() const override { return false; }
+    void SetBold(bool) override {}
+    bool Italic() const override { return false; }
+    void SetItalic(bool) override {}
+    bool Underline() const override { return false; }
+    void SetUnderline(bool) override {}
+    TColor TextColor() const override { return kColorBlack; }
+    void SetTextColor(TColor) override {}
+    TColor BackgroundColor() const override { return kColorWhite; }
+    void SetBackgroundColor(TColor) override {}
+    std::int32_t size = 0;
+  } window;
+  TempDir dir;
+  const std::string path = dir.File("glyphary.INI");
+  WriteText(path, "[Window]\nLeft=300\nTop=220\n[Font]\nSize=31\n");
+  LoadMainSettings(path, window);
+  EXPECT_EQ(window.size, 31);
+  window.size = 44;
+  StoreMainSettings(path, window);
+  const std::string text = ReadAll(path);
+  EXPECT_TRUE(text.starts_with("[Window]\nLeft=300\nTop=220\n")) << text;
+  EXPECT_NE(text.find("Size=44"), std::string::npos) << text;
+
+  // A new file gets no position at all, and a later start the defaults.
+  const std::string fresh = dir.File("fresh.INI");
+  StoreMainSettings(fresh, window);
+  EXPECT_EQ(ReadAll(fresh).find("Left="), std::string::npos);
+  EXPECT_EQ(LoadFrom(fresh).window.left, 200);
 }
 
 TEST(SettingsFile, EveryValueSurvivesAStoreAndLoad) {

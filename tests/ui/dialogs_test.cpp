@@ -84,6 +84,30 @@ TEST_F(SettingsDialog, CentredOverTheMainWindowFirstThenWhereItWasLeft) {
   EXPECT_EQ(frm_setting->pos(), QPoint(30, 40));
 }
 
+// Left where a monitor no longer is, the dialog comes back over the main window.
+TEST_F(SettingsDialog, ADialogLeftOffEveryScreenIsCentredAgain) {
+  Start();
+  ShowSettings();
+  frm_setting->move(5000, 4000);
+  frm_setting->hide();
+  ShowSettings();
+  EXPECT_TRUE(CentredOver(frm_setting, frm_main));
+  frm_main->findChild<QAction*>("N4")->trigger();
+  frm_production->move(-3000, 10);
+  frm_production->hide();
+  frm_main->findChild<QAction*>("N4")->trigger();
+  EXPECT_TRUE(CentredOver(frm_production, frm_main));
+}
+
+TEST_F(SettingsDialog, PngButtonExplainsTheTwoOptions) {
+  Start();
+  ShowSettings();
+  QTest::mouseClick(frm_setting->Button1, Qt::LeftButton);
+  ASSERT_EQ(dialogs.informations.size(), 1u);
+  EXPECT_EQ(dialogs.informations[0].first, "PNGについて");
+  EXPECT_TRUE(dialogs.informations[0].second.contains("背景を透過する"));
+}
+
 TEST_F(SettingsDialog, ShortcutShowsTheBatchDialogFromAnywhereInTheMainWindow) {
   Start();
   QApplication::setActiveWindow(frm_main);

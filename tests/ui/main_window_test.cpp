@@ -1,10 +1,13 @@
 #include <QInputMethodEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
+#include <QToolButton>
 
 #include <algorithm>
 
 #include "program_fixture.h"
+#include "ui/production_dialog.h"
 
 namespace glyphary::ui {
 namespace {
@@ -238,6 +241,51 @@ TEST_F(MainWindow, HelpAndWebPageGoToTheDesktop) {
   EXPECT_EQ(dialogs.opened[0], ExecutableFolder() + "/help/index.htm");
   EXPECT_EQ(dialogs.opened[1], dialogs.opened[0]);
   EXPECT_TRUE(dialogs.opened[2].startsWith("http://"));
+}
+
+// A handler's failure is shown where the handler is connected: it never
+// travels back out of the call that set the box off.
+TEST_F(MainWindow, AFailingHandlerIsShownWithoutLeavingThroughTheCallThatTriggeredIt) {
+  Start();
+  EXPECT_NO_THROW(frm_main->spn_size->SetValue(99999));
+  ASSERT_EQ(dialogs.errors.size(), 1u);
+  EXPECT_EQ(dialogs.errors[0], "文字サイズが大きすぎるため画像を作成できません");
+  EXPECT_NO_THROW(frm_main->findChild<QAction*>("N4")->trigger());
+  EXPECT_TRUE(frm_production->isVisible());
+}
+
+// One action per command: the menu item and the tool button are the same
+// command, and the buttons carry their own hints.
+TEST_F(MainWindow, ToolButtonsAreTheMenusOwnCommands) {
+  Start();
+  const std::pair<const char*, const char*> pairs[] = {{"ToolButton1", "SaveAs1"},
+                                                       {"ToolButton2", "N4"},
+                                                       {"ToolButton4", "JPEG1"},
+                                                       {"ToolButton5", "Inkwright1"}};
+  for (const auto& [button, action] : pairs) {
+    const auto* tool = frm_main->findChild<QToolButton*>(button);
+    ASSERT_NE(tool, nullptr) << button;
+    EXPECT_EQ(tool->defaultAction(), frm_main->findChild<QAction*>(action)) << button;
+  }
+  EXPECT_EQ(frm_main->findChild<QToolButton*>("ToolButton1")->toolTip(), "保存");
+  EXPECT_EQ(frm_main->findChild<QToolButton*>("ToolButton2")->toolTip(), "大量生産");
+  EXPECT_TRUE(frm_main->findChild<QToolButton*>("ToolButton4")->toolTip().isEmpty());
+  EXPECT_TRUE(frm_main->findChild<QToolButton*>("ToolButton5")->toolTip().isEmpty());
+  QStringList menuTexts;
+  for (const QAction* item : frm_main->findChild<QMenu*>("File1")->actions())
+    menuTexts << item->text();
+  EXPECT_EQ(menuTexts, QStringList({"名前をつけて保存(&A)", "現在の設定で大量生産(&M)", "設定(&C)",
+                                    "", "終了(&X)"}));
+}
+
+// The titles are the windows' own captions, nothing appended: Qt adds an
+// application display name to every title where one is set.
+TEST_F(MainWindow, TitlesAreTheCaptionsAlone) {
+  Start();
+  EXPECT_EQ(frm_main->windowTitle(), "Glyphary 1.10");
+  EXPECT_EQ(frm_setting->windowTitle(), "設定");
+  EXPECT_EQ(frm_production->windowTitle(), "大量生産");
+  EXPECT_EQ(QGuiApplication::applicationDisplayName(), QCoreApplication::applicationName());
 }
 
 }  // namespace

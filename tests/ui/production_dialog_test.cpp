@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QFileInfo>
 #include <QImage>
 #include <QInputMethodEvent>
 #include <QLabel>
 #include <QTest>
+#include <QUrl>
 
 #include <cstdio>
 #include <filesystem>
@@ -15,6 +17,7 @@
 #include "png_facts.h"
 #include "scripted_dialogs.h"
 #include "test_support.h"
+#include "user_input.h"
 #include "ui/batch_progress.h"
 #include "ui/forms.h"
 #include "ui/main_window.h"
@@ -22,20 +25,6 @@
 
 namespace glyphary::ui {
 namespace {
-
-// Types as a user does: Latin letters on the keyboard, Japanese committed by
-// the input method.
-void Type(QWidget* box, const QString& text) {
-  for (QChar c : text) {
-    if (c.unicode() < 0x80) {
-      QTest::keyClicks(box, QString(c));
-    } else {
-      QInputMethodEvent commit;
-      commit.setCommitString(QString(c));
-      QApplication::sendEvent(box, &commit);
-    }
-  }
-}
 
 // A check box or radio button takes a click on its indicator or its text,
 // not on the empty rest of its width.
@@ -118,7 +107,12 @@ TEST_F(BatchDialog, FirstShowingIsJpegInTheProgramFolderWithTheSettingsDialogsOp
     const auto* label = dialog->findChild<QLabel*>(QString("edt_text%1_label").arg(row));
     ASSERT_NE(label, nullptr);
     EXPECT_EQ(label->text(), QString::number(row));
-    EXPECT_EQ(label->geometry().right() + 1 + 3, Field("edt_text", row)->geometry().left());
+    // 3 px from the box, but clear of the page's frame where "10" is too wide for that.
+    const int gap = Field("edt_text", row)->geometry().left() - (label->geometry().right() + 1);
+    EXPECT_EQ(gap, row < 10 ? 3 : gap) << row;
+    EXPECT_GE(gap, 1) << row;
+    EXPECT_GE(label->geometry().left(), 0) << row;
+    EXPECT_GE(label->width(), std::min(label->sizeHint().width(), 16 - 1)) << "row " << row;
     EXPECT_EQ(Field("edt_text", row)->geometry().top(), 24 + 24 * (row - 1));
   }
 }
@@ -269,6 +263,79 @@ TEST_F(BatchDialog, PngWithBothOptionsMarksEveryFileTransparentWithAMagentaBackg
   }
 }
 
+// Each option on its own: a transparent full-colour file, and an opaque
+// file of 256 colours.
+TEST_F(BatchDialog, TransparencyAndColourReductionEachReachTheirOwnFiles) {
+  Show();
+  ChooseFormat(dialog->rdb_png);
+  EnterFolder(out.Path());
+  Enter(1, "透過", "t");
+  ClickIndicator(dialog->cb_transparent);
+  ClickIndicator(dialog->cb_256);
+  ASSERT_TRUE(dialog->cb_transparent->isChecked() && !dialog->cb_256->isChecked());
+  PressOk();
+  const PngFacts transparent = ReadPng(out.File("t.png"));
+  EXPECT_FALSE(transparent.palette);
+  EXPECT_EQ(transparent.transparentColor, kColorWhite);
+
+  Show();  // the options come anew from the settings dialog: both clear
+  ChooseFormat(dialog->rdb_png);
+  ClickIndicator(dialog->cb_256);
+  ASSERT_TRUE(!dialog->cb_transparent->isChecked() && dialog->cb_256->isChecked());
+  Enter(1, "減色", "r");
+  PressOk();
+  EXPECT_TRUE(dialogs.errors.empty());
+  const PngFacts reduced = ReadPng(out.File("r.png"));
+  EXPECT_TRUE(reduced.palette);
+  EXPECT_FALSE(reduced.transparency);
+}
+
+// An empty folder box would put the files at the root of the file system.
+TEST_F(BatchDialog, AnEmptyFolderIsRefusedBeforeAnythingIsWritten) {
+  Show();
+  Enter(1, "文", "name");
+  EnterFolder("");
+  PressOk();
+  ASSERT_EQ(dialogs.errors.size(), 1u);
+  EXPECT_EQ(dialogs.errors[0], "保存場所を入力してください");
+  EXPECT_TRUE(dialog->isVisible());
+  EXPECT_FALSE(std::filesystem::exists("/name.jpg"));
+}
+
+// Pasted names with a NUL would both be cut to "a", the second file over
+// the first.
+TEST_F(BatchDialog, PastedNamesWithANulAreRefused) {
+  Show();
+  EnterFolder(out.Path());
+  Field("edt_text", 1)->setText("一");
+  Field("edt_file", 1)->setText(QString("a") + QChar(0) + "x");
+  Field("edt_text", 2)->setText("二");
+  Field("edt_file", 2)->setText(QString("a") + QChar(0) + "y");
+  PressOk();
+  ASSERT_EQ(dialogs.errors.size(), 1u);
+  EXPECT_EQ(dialogs.errors[0], "NUL 文字は使えません");
+  EXPECT_EQ(out.Entries(), 0u);
+}
+
+TEST_F(BatchDialog, HelpOpensTheHelpPageAtTheBatchSectionAndPngExplainsTheOptions) {
+  Show();
+  QTest::mouseClick(dialog->Button4, Qt::LeftButton);
+  ASSERT_EQ(dialogs.opened.size(), 1u);
+  const QUrl page(dialogs.opened[0]);
+  EXPECT_TRUE(page.isLocalFile());
+  EXPECT_EQ(page.fragment(), "production");
+  EXPECT_TRUE(QFileInfo::exists(page.toLocalFile())) << page.toLocalFile().toStdString();
+  const QString help = QString::fromUtf8(ReadAll(page.toLocalFile().toStdString()));
+  EXPECT_TRUE(help.contains("id=\"production\""));
+
+  dialog->PageControl1->setCurrentIndex(1);
+  QTest::mouseClick(dialog->Button1, Qt::LeftButton);
+  ASSERT_EQ(dialogs.informations.size(), 1u);
+  EXPECT_EQ(dialogs.informations[0].first, "PNGについて");
+  EXPECT_TRUE(dialogs.informations[0].second.contains("背景を透過する"));
+  EXPECT_TRUE(dialogs.informations[0].second.contains("256色"));
+}
+
 TEST_F(BatchDialog, EnterAndEscapeNeitherRunNorCloseTheDialog) {
   Show();
   EnterFolder(out.Path());
@@ -289,6 +356,19 @@ TEST_F(BatchDialog, ProgressWindowComesUpModalOnlyAfterItsDelayAndGoesWithTheRun
     BatchProgress quick(dialog);
     quick.Report(1, 10);
     EXPECT_EQ(quick.Window(), nullptr);
+  }
+  {
+    // A run that has taken half a second shows where it stands.
+    BatchProgress run(dialog);
+    QTest::qWait(500);
+    run.Report(2, 10);
+    EXPECT_NE(run.Window(), nullptr);
+  }
+  {
+    // Never for the last file: the run is over.
+    BatchProgress done(dialog, std::chrono::milliseconds(0));
+    done.Report(10, 10);
+    EXPECT_EQ(done.Window(), nullptr);
   }
   {
     BatchProgress slow(dialog, std::chrono::milliseconds(0));

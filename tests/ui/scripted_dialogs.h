@@ -4,6 +4,7 @@
 #include <deque>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ui/dialogs.h"
@@ -21,6 +22,7 @@ class ScriptedDialogs final : public Dialogs {
   std::deque<SaveFileRequest> saveAnswers;
 
   std::vector<QString> warnings, errors, opened;
+  std::vector<std::pair<QString, QString>> informations;  // title, text
   std::vector<QColor> colorDialogStarts;
   std::vector<SaveFileRequest> saveDialogStarts;
 
@@ -29,6 +31,9 @@ class ScriptedDialogs final : public Dialogs {
     return Next(warningAnswers, false);
   }
   void Error(QWidget*, const QString& text) override { errors.push_back(text); }
+  void Information(QWidget*, const QString& title, const QString& text) override {
+    informations.emplace_back(title, text);
+  }
   bool ChooseColor(QWidget*, QColor& color) override {
     colorDialogStarts.push_back(color);
     const QColor answer = Next(colorAnswers, QColor());

@@ -1,4 +1,7 @@
 // What the windows restore at start and store at exit.
+#include <QGuiApplication>
+#include <QScreen>
+
 #include "program_fixture.h"
 
 namespace glyphary::ui {
@@ -119,6 +122,56 @@ TEST_F(SettingsFile, StoreFailureAtExitIsShownAndTheProgramStillCloses) {
   EXPECT_TRUE(dialogs.errors[0].endsWith("に書き込めません"));
   EXPECT_EQ(frm_main, nullptr);
   EXPECT_EQ(frm_setting, nullptr);
+}
+
+// Each style flag is restored on its own button alone.
+TEST_F(SettingsFile, EachStyleRestoredAloneShowsOnItsOwnButtonOnly) {
+  for (const char* key : {"Bold", "Italic", "UnderLine"}) {
+    WriteIni(QByteArray("[Font]\n") + key + "=1\n");
+    Start();
+    const CaptionStyle style = frm_main->CurrentStyle();
+    const std::string name = key;
+    EXPECT_EQ(style.bold, name == "Bold") << key;
+    EXPECT_EQ(style.italic, name == "Italic") << key;
+    EXPECT_EQ(style.underline, name == "UnderLine") << key;
+    EXPECT_EQ(frm_main->spd_bold->isChecked(), name == "Bold") << key;
+    EXPECT_EQ(frm_main->spd_italic->isChecked(), name == "Italic") << key;
+    EXPECT_EQ(frm_main->spd_underline->isChecked(), name == "UnderLine") << key;
+    Exit();
+  }
+}
+
+// A monitor unplugged since the last run: the window comes back where the
+// user can reach it; a window only partly on the screen stays put.
+TEST_F(SettingsFile, APositionNoScreenShowsGivesWayToTheDefault) {
+  const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+  for (const QByteArray& position :
+       {QByteArray("Left=3000\nTop=2000"), QByteArray("Left=-600\nTop=40"),
+        QByteArray("Left=100\nTop=-200"),
+        QByteArray("Left=40\nTop=") + QByteArray::number(screen.bottom() - 2)}) {
+    WriteIni("[Window]\n" + position + "\n");
+    Start();
+    EXPECT_EQ(frm_main->frameGeometry().topLeft(), screen.topLeft() + QPoint(200, 150))
+        << position.toStdString();
+    Exit();
+  }
+  const QPoint partly(screen.right() - 100, 30);
+  WriteIni(QString("[Window]\nLeft=%1\nTop=%2\n").arg(partly.x()).arg(partly.y()).toUtf8());
+  Start();
+  EXPECT_EQ(frm_main->frameGeometry().topLeft(), partly);
+}
+
+// The end of the desktop session asks for the settings before it ends the
+// program, which may then never reach its exit.
+TEST_F(SettingsFile, TheSessionsEndStoresEverythingAndLeavesTheWindowsOpen) {
+  Start();
+  frm_main->spn_size->SetValue(33);
+  frm_setting->spnedt_jpeg->SetValue(88);
+  app::StoreSettings();
+  const QByteArray ini = ReadIni();
+  EXPECT_TRUE(ini.contains("Size=33")) << ini.toStdString();
+  EXPECT_TRUE(ini.contains("Rate=88")) << ini.toStdString();
+  EXPECT_TRUE(frm_main->isVisible());
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
@@ -101,6 +102,43 @@ TEST(SpinEdit, ClickIntoTheNumberFieldIsReported) {
   QSignalSpy clicks(&spin, &SpinEdit::Clicked);
   QTest::mouseClick(spin.Field(), Qt::LeftButton, {}, QPoint(5, 5));
   EXPECT_EQ(clicks.count(), 1);
+}
+
+// What an input method in full-width mode commits.
+void Commit(SpinEdit& spin, const QString& text) {
+  QInputMethodEvent commit;
+  commit.setCommitString(text);
+  QApplication::sendEvent(spin.Field(), &commit);
+}
+
+TEST(SpinEdit, FullWidthDigitsAndSignsAreReadAndShownAsTheirAsciiForms) {
+  SpinEdit size;
+  size.show();
+  size.Field()->clear();
+  Commit(size, "６０");
+  EXPECT_EQ(size.text(), "60");
+  EXPECT_EQ(size.Value(), 60);
+  size.Field()->clear();
+  Commit(size, "－１２");
+  EXPECT_EQ(size.Value(), -12);
+  // Set by a program that did not go through the box's typing.
+  size.Field()->setText("＋７");
+  EXPECT_EQ(size.Value(), 7);
+
+  QualityBox quality;
+  quality.spin->Field()->selectAll();
+  Commit(*quality.spin, "９５");
+  EXPECT_EQ(quality.spin->Value(), 95);
+}
+
+// Only the digits a user means as numbers: other scripts' digits would read as 0.
+TEST(SpinEdit, DigitsOfOtherScriptsAreRefused) {
+  SpinEdit spin;
+  spin.show();
+  spin.Field()->clear();
+  for (QChar c : QString::fromUtf8("٣1৪2"))
+    QTest::sendKeyEvent(QTest::Click, &spin, Qt::Key_unknown, QString(c), Qt::NoModifier);
+  EXPECT_EQ(spin.text(), "12");
 }
 
 }  // namespace
