@@ -7,6 +7,7 @@
 #include <iostream>
 #include <iterator>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -31,18 +32,18 @@ const char* Usage() {
       "A failing write stops the run; the files written before it stay.\n\n"
       "Options:\n"
       "  --folder DIR      the folder the files go to (required)\n"
-      "  --format F        bmp, png or jpg (default jpg)\n" +
+      "  --format F        bmp, png or jpg (default jpg)\n"
+      "  --jobs N          rows made at once, on N threads (default: one per core);\n"
+      "                    the files are the same whatever N\n" +
       CaptionOptionsHelp();
   return usage.c_str();
 }
 
-ImageFormat FormatOption(const Args& args) {
-  const std::string name = args.Value("format").value_or("jpg");
-  try {
-    return FormatForPath("." + name);
-  } catch (const UsageError&) {
-    throw UsageError("--format: '" + name + "' is not bmp, png or jpg");
-  }
+constexpr int kMaxJobs = 256;
+
+// One job for each core.
+int DefaultJobs() {
+  return int(std::clamp(std::thread::hardware_concurrency(), 1u, unsigned(kMaxJobs)));
 }
 
 std::string LineLabel(std::size_t row) {
@@ -91,35 +92,27 @@ std::string ProblemMessage(std::span<const BatchRow> rows, const BatchProblem& p
   return message;
 }
 
-std::vector<std::size_t> UsedRows(std::span<const BatchRow> rows) {
-  std::vector<std::size_t> used;
-  for (std::size_t i = 0; i < rows.size(); ++i)
-    if (!rows[i].text.empty() && !rows[i].name.empty()) used.push_back(i);
-  return used;
-}
-
 int RunBatch(const Args& args) {
   args.ExpectPositional(1);
   const std::optional<std::string> folder = args.Value("folder");
   // An empty folder would put the files at the root of the file system.
   if (!folder || folder->empty()) throw UsageError("--folder DIR is required");
-  const ImageFormat format = FormatOption(args);
+  const ImageFormat format = FormatOption(args, ImageFormat::Jpeg);
   const CaptionSetup setup = CaptionSetupFromArgs(args);
+  const int jobs = args.IntValue("jobs", DefaultJobs(), 1, kMaxJobs);
   const std::vector<BatchRow> rows = ParseList(ReadList(args.Positional()[0]));
   if (auto problem = CheckBatchRows(rows, *folder)) throw Error(ProblemMessage(rows, *problem));
 
   FontEngine engine(setup.dpi);
-  const BatchJob job{*folder, format, setup.options, setup.style};
+  const BatchJob job{*folder, format, setup.options, setup.style, jobs};
   ProgressBar bar(stderr);
   const bool showProgress = ::isatty(STDERR_FILENO);
-  std::size_t written = 0;
   try {
     ProduceBatch(rows, job, engine, [&](std::size_t done, std::size_t total) {
-      written = done;
       if (showProgress) bar.Show(int(done * 100 / total));
     });
-  } catch (const Error& e) {
-    throw Error(LineLabel(UsedRows(rows)[written]) + e.what());
+  } catch (const BatchRowError& e) {
+    throw Error(LineLabel(e.Row()) + e.what());
   }
   bar.Finish();
   return 0;
@@ -128,7 +121,7 @@ int RunBatch(const Args& args) {
 }  // namespace
 
 Command BatchCommand() {
-  std::vector<OptionSpec> options = {{"folder", true}, {"format", true}};
+  std::vector<OptionSpec> options = {{"folder", true}, {"format", true}, {"jobs", true}};
   for (OptionSpec& o : CaptionOptionSpecs()) options.push_back(std::move(o));
   return {"batch", "render one caption per row of a list into a folder", Usage(),
           std::move(options), RunBatch};

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <optional>
 #include <utility>
 
 #include "cli/args.h"
@@ -32,6 +33,16 @@ ImageFormat FormatForPath(const std::string& path) {
   throw UsageError("cannot tell the format of '" + path + "': use .bmp, .jpg, .jpeg or .png");
 }
 
+ImageFormat FormatOption(const Args& args, ImageFormat fallback) {
+  const std::optional<std::string> name = args.Value("format");
+  if (!name) return fallback;
+  try {
+    return FormatForPath("." + *name);
+  } catch (const UsageError&) {
+    throw UsageError("--format: '" + *name + "' is not bmp, png or jpg");
+  }
+}
+
 }  // namespace glyphary::cli
 
 namespace glyphary::cli {
@@ -40,10 +51,17 @@ const char* const kOutputOptionsHelp =
     "  --quality N     JPEG quality, 10 to 100 (default 70)\n"
     "  --transparent   PNG: mark the background colour transparent (implies --256)\n"
     "  --256           PNG: reduce to 256 colours\n"
-    "  --no-256        PNG: keep full colour, also with --transparent\n";
+    "  --no-256        PNG: keep full colour, also with --transparent\n"
+    "  --alpha         PNG: the text colour with its smoothing as alpha over a fully\n"
+    "                  transparent background, no fringe (--transparent and --256\n"
+    "                  do not apply then)\n";
 
 std::vector<OptionSpec> OutputOptionSpecs() {
-  return {{"quality", true}, {"transparent", false}, {"256", false}, {"no-256", false}};
+  return {{"quality", true},
+          {"transparent", false},
+          {"256", false},
+          {"no-256", false},
+          {"alpha", false}};
 }
 
 ExportOptions ExportOptionsFromArgs(const Args& args, ExportOptions base) {
@@ -53,6 +71,7 @@ ExportOptions ExportOptionsFromArgs(const Args& args, ExportOptions base) {
   if (args.Has("transparent")) SetPngTransparent(base, true);
   if (args.Has("256")) base.png256Colors = true;
   if (args.Has("no-256")) base.png256Colors = false;
+  if (args.Has("alpha")) base.pngAlpha = true;
   return base;
 }
 

@@ -12,8 +12,10 @@ namespace glyphary::cli {
 
 // .bmp, .jpg/.jpeg or .png, in any letter case; UsageError otherwise.
 ImageFormat FormatForPath(const std::string& path);
+// --format bmp|png|jpg, `fallback` when it is not given.
+ImageFormat FormatOption(const Args& args, ImageFormat fallback);
 
-// --quality N, --transparent, --256, --no-256.
+// --quality N, --transparent, --256, --no-256, --alpha.
 std::vector<OptionSpec> OutputOptionSpecs();
 // Help text lines for those options.
 extern const char* const kOutputOptionsHelp;

@@ -1,4 +1,11 @@
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <span>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "cli/commands.h"
 #include "cli/output.h"
@@ -12,30 +19,51 @@ const char* Usage() {
   static const std::string usage =
       "Usage: glyphary-cli render TEXT OUTPUT [options]\n"
       "Renders TEXT as an anti-aliased caption and writes it to OUTPUT as BMP,\n"
-      "JPEG or PNG, chosen by OUTPUT's extension.\n\n"
-      "Options:\n" +
+      "JPEG or PNG, chosen by OUTPUT's extension. OUTPUT '-' writes the image to\n"
+      "standard output, as PNG unless --format says otherwise.\n\n"
+      "Options:\n"
+      "  --format F      with OUTPUT '-': bmp, png or jpg (default png)\n" +
       CaptionOptionsHelp();
   return usage.c_str();
+}
+
+constexpr char kStandardOutput[] = "-";
+
+void WriteToStandardOutput(std::span<const std::uint8_t> bytes) {
+  for (std::size_t done = 0; done < bytes.size();) {
+    const ssize_t n = ::write(STDOUT_FILENO, bytes.data() + done, bytes.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) throw Error(std::string("標準出力に書き込めません (") + std::strerror(errno) + ")");
+    done += std::size_t(n);
+  }
 }
 
 int RunRender(const Args& args) {
   args.ExpectPositional(2);
   const std::string& text = args.Positional()[0];
   const std::string& output = args.Positional()[1];
-  const ImageFormat format = FormatForPath(output);
+  const bool toStandardOutput = output == kStandardOutput;
+  if (!toStandardOutput && args.Has("format"))
+    throw UsageError("--format goes with OUTPUT '-'; a file's format is its extension");
+  const ImageFormat format =
+      toStandardOutput ? FormatOption(args, ImageFormat::Png) : FormatForPath(output);
   const CaptionSetup setup = CaptionSetupFromArgs(args);
   FontEngine engine(setup.dpi);
-  Bitmap caption;
-  RenderCaption(caption, text, setup.style, engine);
-  WriteImageFile(caption, output, format, setup.options, setup.style.backgroundColor);
+  const Bitmap caption = CaptionFor(text, setup.style, format, setup.options, engine);
+  if (toStandardOutput)
+    WriteToStandardOutput(EncodeImage(caption, format, setup.options, setup.style.backgroundColor));
+  else
+    WriteImageFile(caption, output, format, setup.options, setup.style.backgroundColor);
   return 0;
 }
 
 }  // namespace
 
 Command RenderCommand() {
-  return {"render", "render a caption and save it as BMP, JPEG or PNG", Usage(),
-          CaptionOptionSpecs(), RunRender};
+  std::vector<OptionSpec> options = CaptionOptionSpecs();
+  options.push_back({"format", true});
+  return {"render", "render a caption and save it as BMP, JPEG or PNG", Usage(), std::move(options),
+          RunRender};
 }
 
 }  // namespace glyphary::cli

@@ -46,30 +46,34 @@ std::array<std::uint8_t, kHeadersSize> Headers(const Bitmap& bitmap, std::size_t
   return h;
 }
 
-void WriteBmp(const Bitmap& bitmap, AtomicFile& file) {
+void EncodeAsStored(const Bitmap& bitmap, const ByteSink& sink) {
   std::vector<std::uint8_t> table;
   if (bitmap.BitsPerPixel() <= 8) {
     for (const PaletteEntry& e : ColorTable(bitmap))
       table.insert(table.end(), {e.blue, e.green, e.red, 0});
   }
-  file.Write(Headers(bitmap, table.size() / kPaletteEntrySize));
-  file.Write(table);
-  file.Write({bitmap.Bits(), bitmap.ImageSize()});
+  sink(Headers(bitmap, table.size() / kPaletteEntrySize));
+  sink(table);
+  sink({bitmap.Bits(), bitmap.ImageSize()});
 }
 
 }  // namespace
 
+// An empty bitmap makes an empty file; 32 bits are written as 24.
+void EncodeBmp(const Bitmap& bitmap, const ByteSink& sink) {
+  if (bitmap.Empty()) return;
+  if (bitmap.BitsPerPixel() == 32) {
+    Bitmap copy = bitmap;
+    copy.SetBitsPerPixel(24);
+    EncodeAsStored(copy, sink);
+  } else {
+    EncodeAsStored(bitmap, sink);
+  }
+}
+
 void WriteBmpFile(const Bitmap& bitmap, const std::string& path) {
   AtomicFile file(path);
-  if (!bitmap.Empty()) {
-    if (bitmap.BitsPerPixel() == 32) {
-      Bitmap copy = bitmap;
-      copy.SetBitsPerPixel(24);
-      WriteBmp(copy, file);
-    } else {
-      WriteBmp(bitmap, file);
-    }
-  }
+  EncodeBmp(bitmap, [&file](std::span<const std::uint8_t> bytes) { file.Write(bytes); });
   file.Commit();
 }
 

@@ -68,8 +68,13 @@ inline const char* OutOfMemoryMessage() noexcept {
 enum class BmpPixels { AsStored, As24Bits };
 Bitmap ReadBmpFile(const std::string& path, BmpPixels pixels = BmpPixels::AsStored);
 
+// Where an encoder puts a file's bytes, in order: a file, or memory.
+using ByteSink = std::function<void(std::span<const std::uint8_t>)>;
+
 void WriteBmpFile(const Bitmap& bitmap, const std::string& path);
+void EncodeBmp(const Bitmap& bitmap, const ByteSink& sink);
 void WriteJpegFile(const Bitmap& bitmap, int quality, const std::string& path);
+std::vector<std::uint8_t> EncodeJpeg(const Bitmap& bitmap, int quality);
 
 // ---------------------------------------------------------------- PNG
 
@@ -99,16 +104,24 @@ class PngImage {
 
   TColor BackgroundColor = kColorNone;
 
+  // A 32-bit image's fourth byte written as alpha (colour type 6); the
+  // transparent colour does not apply then.
+  void SetAlphaChannel(bool alpha) noexcept { alpha_ = alpha; }
+  bool AlphaChannel() const noexcept { return alpha_; }
+
   // Writes the file atomically; the time stamp chunk holds `now` in UTC.
   // Throws Error for an empty image or a palette image without palette,
   // and "Write Image (PNG): Write Error" when compression fails.
   void SaveToFile(const std::string& path) const;
   void SaveToFile(const std::string& path, std::chrono::system_clock::time_point now) const;
+  // The same bytes to a sink.
+  void Encode(const ByteSink& sink, std::chrono::system_clock::time_point now) const;
 
  private:
   Bitmap image_;
   TColor transparentColor_ = kColorNone;
   bool transparent_ = false;
+  bool alpha_ = false;
 };
 
 // Save As and the batch run write the same PNG files except that a batch
@@ -116,12 +129,28 @@ class PngImage {
 enum class ExportRun { SaveAs, Batch };
 inline constexpr TColor kBatchPngBackground = 0x00FF00FF;
 
-// PNG with the export options: reduced to 256 colours on a copy when
-// options.png256Colors, `background` transparent when options.pngTransparent.
+// PNG with the export options: with options.pngAlpha the caption that
+// RenderAlphaCaption made, with its alpha; otherwise reduced to 256 colours
+// on a copy when options.png256Colors, `background` transparent when
+// options.pngTransparent.
+PngImage PngWithOptions(const Bitmap& bitmap, const ExportOptions& options, TColor background,
+                        ExportRun run = ExportRun::SaveAs);
 void WritePngFile(const Bitmap& bitmap, const std::string& path, const ExportOptions& options,
                   TColor background, ExportRun run = ExportRun::SaveAs);
 
 enum class ImageFormat { Bmp, Png, Jpeg };
+
+// The file name extension of a format: ".bmp", ".png", ".jpg".
+const char* ExtensionOf(ImageFormat format);
+
+// Whether a caption for this format and these options is the alpha one
+// (RenderAlphaCaption) rather than the opaque one.
+constexpr bool WantsAlphaCaption(ImageFormat format, const ExportOptions& options) {
+  return format == ImageFormat::Png && options.pngAlpha;
+}
+// The caption a file of this format takes, rendered with the style.
+Bitmap CaptionFor(const std::string& text, const CaptionStyle& style, ImageFormat format,
+                  const ExportOptions& options, FontEngine& engine);
 
 // Writes a caption in one of the three formats with the export options:
 // JPEG at options.jpegQuality; PNG through WritePngFile. The bitmap itself
@@ -129,6 +158,10 @@ enum class ImageFormat { Bmp, Png, Jpeg };
 void WriteImageFile(const Bitmap& bitmap, const std::string& path, ImageFormat format,
                     const ExportOptions& options, TColor background,
                     ExportRun run = ExportRun::SaveAs);
+// The bytes of the same file, for the clipboard or standard output.
+std::vector<std::uint8_t> EncodeImage(const Bitmap& bitmap, ImageFormat format,
+                                      const ExportOptions& options, TColor background,
+                                      ExportRun run = ExportRun::SaveAs);
 
 // ---------------------------------------------------------------- batch run
 
@@ -166,16 +199,34 @@ const char* BatchFaultMessage(BatchFault fault);
 struct BatchJob {
   std::string folder;  // path = folder + "/" + name + extension, the separator always inserted
   ImageFormat format = ImageFormat::Jpeg;
-  ExportOptions options;  // JPEG quality, PNG transparent, PNG 256 colours
+  ExportOptions options;  // JPEG quality, PNG transparent, 256 colours, alpha
   CaptionStyle style;     // its background is the PNG transparent colour
+  // Rows made at once, each on a thread with a font engine of its own.
+  int jobs = 1;
 };
 
-// Renders and writes every used row, in row order, through one working
-// bitmap; existing files are replaced. `progress(done, total)` follows each
-// written file, total being the number of used rows. Returns the number of
-// files written. Rows that fail CheckBatchRows throw Error with the fault's
-// message before anything is written; the first failing write throws its
-// Error ("ファイル %s を作成できません", ...) and the files of earlier rows stay.
+// A row that could not be made or written, with the message it gave.
+class BatchRowError : public Error {
+ public:
+  BatchRowError(const std::string& message, std::size_t row) : Error(message), row_(row) {}
+  std::size_t Row() const noexcept { return row_; }  // 0-based, as in the rows given
+
+ private:
+  std::size_t row_;
+};
+
+// Renders and writes every used row; existing files are replaced, each
+// file whole or not at all. With one job the rows are made in row order
+// through one working bitmap and `engine`; with more, rows are handed out in
+// row order to that many threads, and the files are the same bytes.
+// `progress(done, total)` follows each written file on the calling thread,
+// total being the number of used rows. Returns the number of files written.
+// Rows that fail CheckBatchRows throw Error with the fault's message before
+// anything is written. A failing row throws BatchRowError for the first
+// such row ("ファイル %s を作成できません", ...); the files of the rows
+// before it stay, and no further row is begun (with several jobs, rows
+// after it may have been written already). Running out of memory throws
+// std::bad_alloc.
 std::size_t ProduceBatch(
     std::span<const BatchRow> rows, const BatchJob& job, FontEngine& engine,
     const std::function<void(std::size_t done, std::size_t total)>& progress = {});

@@ -50,7 +50,7 @@ bool Compress(const Bitmap& bitmap, int quality, std::vector<std::uint8_t>& stre
 
 }  // namespace
 
-void WriteJpegFile(const Bitmap& bitmap, int quality, const std::string& path) {
+std::vector<std::uint8_t> EncodeJpeg(const Bitmap& bitmap, int quality) {
   // libjpeg's own range; the callers keep to 10..100.
   quality = std::clamp(quality, 1, 100);
   std::vector<std::uint8_t> stream;
@@ -64,7 +64,11 @@ void WriteJpegFile(const Bitmap& bitmap, int quality, const std::string& path) {
     ok = Compress(copy, quality, stream, errorCode);
   }
   if (!ok) ThrowJpegError(errorCode);
-  WriteWholeFile(path, stream);
+  return stream;
+}
+
+void WriteJpegFile(const Bitmap& bitmap, int quality, const std::string& path) {
+  WriteWholeFile(path, EncodeJpeg(bitmap, quality));
 }
 
 }  // namespace glyphary

@@ -10,15 +10,26 @@ void PngImage::SaveToFile(const std::string& path) const {
 void PngImage::SaveToFile(const std::string& path,
                           std::chrono::system_clock::time_point now) const {
   AtomicFile file(path);
-  PngOutputBuffer out([&file](std::span<const std::uint8_t> bytes) { file.Write(bytes); });
-  PngWriter(out, UtcPngTime(now)).Write(image_, transparentColor_, BackgroundColor);
-  out.Flush();
+  Encode([&file](std::span<const std::uint8_t> bytes) { file.Write(bytes); }, now);
   file.Commit();
 }
 
-void WritePngFile(const Bitmap& bitmap, const std::string& path, const ExportOptions& options,
-                  TColor background, ExportRun run) {
+void PngImage::Encode(const ByteSink& sink, std::chrono::system_clock::time_point now) const {
+  PngOutputBuffer out(sink);
+  const PngPixels pixels = alpha_ ? PngPixels::Rgba : PngPixels::Rgb;
+  PngWriter(out, UtcPngTime(now), pixels)
+      .Write(image_, alpha_ ? kColorNone : transparentColor_, BackgroundColor);
+  out.Flush();
+}
+
+PngImage PngWithOptions(const Bitmap& bitmap, const ExportOptions& options, TColor background,
+                        ExportRun run) {
   PngImage png;
+  if (options.pngAlpha) {
+    png.Assign(bitmap);
+    png.SetAlphaChannel(true);
+    return png;
+  }
   if (options.png256Colors) {
     Bitmap reduced = bitmap;
     ReduceTo256Colors(reduced);
@@ -31,7 +42,12 @@ void WritePngFile(const Bitmap& bitmap, const std::string& path, const ExportOpt
     png.SetTransparentColor(background);
     if (run == ExportRun::Batch) png.BackgroundColor = kBatchPngBackground;
   }
-  png.SaveToFile(path);
+  return png;
+}
+
+void WritePngFile(const Bitmap& bitmap, const std::string& path, const ExportOptions& options,
+                  TColor background, ExportRun run) {
+  PngWithOptions(bitmap, options, background, run).SaveToFile(path);
 }
 
 }  // namespace glyphary

@@ -17,7 +17,7 @@ using namespace std::string_view_literals;
 constexpr std::string_view kSoftwareText = "Software\0ZEVPNG ver 3.4"sv;
 constexpr std::array<std::uint8_t, 8> kPrivateChunk = {'Z', 'E', 'V', '3', 0, 0, 0, 0};
 constexpr std::uint32_t kGamma = 45455;
-constexpr int kColorTypeTrueColor = 2, kColorTypePalette = 3;
+constexpr int kColorTypeTrueColor = 2, kColorTypePalette = 3, kColorTypeTrueColorAlpha = 6;
 
 void PutU32(std::uint8_t* p, std::uint32_t v) {
   p[0] = std::uint8_t(v >> 24);
@@ -52,7 +52,9 @@ void CheckWritable(const Bitmap& image) {
   }
 }
 
-// Owns a deflate stream for one image, so it is released on every path.
+// A deflate stream, kept by each thread for its next image: made anew for
+// every image it would cost more than a small caption's compression, and
+// cost threads their cores' caches.
 class Deflater {
  public:
   Deflater() {
@@ -62,7 +64,13 @@ class Deflater {
   ~Deflater() { deflateEnd(&z_); }
   Deflater(const Deflater&) = delete;
   Deflater& operator=(const Deflater&) = delete;
-  z_stream& Stream() { return z_; }
+
+  // This thread's stream, ready for a new image.
+  static z_stream& Fresh() {
+    thread_local Deflater deflater;
+    if (deflateReset(&deflater.z_) != Z_OK) throw Error(kPngWriteError);
+    return deflater.z_;
+  }
 
  private:
   z_stream z_{};
@@ -70,12 +78,13 @@ class Deflater {
 
 }  // namespace
 
-std::size_t PngRowBytes(const Bitmap& image) {
+std::size_t PngRowBytes(const Bitmap& image, PngPixels pixels) {
   const std::size_t width = std::size_t(image.Width());
-  return 1 + (IsPaletteImage(image) ? width : 3 * width);
+  if (IsPaletteImage(image)) return 1 + width;
+  return 1 + (pixels == PngPixels::Rgba ? 4 : 3) * width;
 }
 
-void ConvertPngRow(const Bitmap& image, int y, std::uint8_t* out) {
+void ConvertPngRow(const Bitmap& image, int y, std::uint8_t* out, PngPixels pixels) {
   const std::uint8_t* in = image.Row(y);
   const int width = image.Width();
   *out++ = 0;  // filter type None
@@ -84,6 +93,16 @@ void ConvertPngRow(const Bitmap& image, int y, std::uint8_t* out) {
     return;
   }
   const int step = image.BitsPerPixel() / 8;
+  if (pixels == PngPixels::Rgba) {
+    // A 24-bit image has no alpha of its own: every pixel opaque.
+    for (int x = 0; x < width; ++x, in += step, out += 4) {
+      out[0] = in[2];
+      out[1] = in[1];
+      out[2] = in[0];
+      out[3] = step == 4 ? in[3] : 255;
+    }
+    return;
+  }
   for (int x = 0; x < width; ++x, in += step, out += 3) {
     out[0] = in[2];
     out[1] = in[1];
@@ -112,7 +131,9 @@ void PngWriter::WriteHeader(const Bitmap& image) {
   PutU32(&header[0], std::uint32_t(image.Width()));
   PutU32(&header[4], std::uint32_t(image.Height()));
   header[8] = 8;
-  header[9] = IsPaletteImage(image) ? kColorTypePalette : kColorTypeTrueColor;
+  header[9] = IsPaletteImage(image)        ? kColorTypePalette
+              : pixels_ == PngPixels::Rgba ? kColorTypeTrueColorAlpha
+                                           : kColorTypeTrueColor;
   Chunk("IHDR", header);
 
   const std::array<std::uint8_t, 7> time = {
@@ -155,10 +176,9 @@ void PngWriter::WriteColorChunks(const Bitmap& image, TColor transparent, TColor
 }
 
 void PngWriter::WriteImageData(const Bitmap& image) {
-  Deflater deflater;
-  z_stream& z = deflater.Stream();
+  z_stream& z = Deflater::Fresh();
   std::vector<std::uint8_t> idat(kIdatChunkSize);
-  std::vector<std::uint8_t> row(PngRowBytes(image));
+  std::vector<std::uint8_t> row(PngRowBytes(image, pixels_));
   z.next_out = idat.data();
   z.avail_out = uInt(idat.size());
 
@@ -177,7 +197,7 @@ void PngWriter::WriteImageData(const Bitmap& image) {
     }
   };
   for (int y = 0; y < image.Height(); ++y) {
-    ConvertPngRow(image, y, row.data());
+    ConvertPngRow(image, y, row.data(), pixels_);
     z.next_in = row.data();
     z.avail_in = uInt(row.size());
     pump(Z_NO_FLUSH);

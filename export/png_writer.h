@@ -37,11 +37,17 @@ class PngOutputBuffer {
 void WritePngChunk(PngOutputBuffer& out, std::string_view type, const std::uint8_t* data,
                    std::size_t length);
 
+// How a 24- or 32-bit image's pixels go into the file: red, green, blue, or
+// with the fourth byte of a 32-bit image as alpha.
+enum class PngPixels { Rgb, Rgba };
+
 // Bytes of one row as sent to the compressor: the filter byte and the pixels.
-std::size_t PngRowBytes(const Bitmap& image);
-// Converts row y (0 = top) to filter byte 0 followed by red, green, blue per
-// pixel (palette index for an 8-bit image). `out` holds PngRowBytes bytes.
-void ConvertPngRow(const Bitmap& image, int y, std::uint8_t* out);
+std::size_t PngRowBytes(const Bitmap& image, PngPixels pixels = PngPixels::Rgb);
+// Converts row y (0 = top) to filter byte 0 followed by red, green, blue
+// (and alpha) per pixel (palette index for an 8-bit image). `out` holds
+// PngRowBytes bytes.
+void ConvertPngRow(const Bitmap& image, int y, std::uint8_t* out,
+                   PngPixels pixels = PngPixels::Rgb);
 
 struct PngTime {
   int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
@@ -49,10 +55,12 @@ struct PngTime {
 PngTime UtcPngTime(std::chrono::system_clock::time_point when);
 
 // Writes one image: 8 bits with a palette, 24 bits, or 32 bits (written as
-// 24). Colours are TColor values; kColorNone leaves the chunk out.
+// 24, or with its alpha). Colours are TColor values; kColorNone leaves the
+// chunk out.
 class PngWriter {
  public:
-  PngWriter(PngOutputBuffer& out, PngTime time) : out_(out), time_(time) {}
+  PngWriter(PngOutputBuffer& out, PngTime time, PngPixels pixels = PngPixels::Rgb)
+      : out_(out), time_(time), pixels_(pixels) {}
   // Throws Error for an image that cannot make a valid file, and
   // kPngWriteError when the compressor fails.
   void Write(const Bitmap& image, TColor transparent, TColor background);
@@ -67,6 +75,7 @@ class PngWriter {
 
   PngOutputBuffer& out_;
   PngTime time_;
+  PngPixels pixels_;
 };
 
 }  // namespace glyphary

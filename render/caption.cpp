@@ -15,4 +15,15 @@ void RenderCaption(Bitmap& target, const std::string& text, const CaptionStyle& 
                               style.backgroundColor, style.textColor);
 }
 
+void RenderAlphaCaption(Bitmap& target, const std::string& text, const CaptionStyle& style,
+                        FontEngine& engine) {
+  target = Bitmap(0, 0, 32);
+  WorkingCoverage working = DrawWorkingCoverage(text, style, engine);
+  const Bitmap opaque = HalvedFromCoverage(working.coverage, working.width, working.height,
+                                           style.backgroundColor, style.textColor);
+  const Bitmap ink = HalvedInkFromCoverage(std::move(working.coverage), working.width,
+                                           working.height, style.backgroundColor, style.textColor);
+  target = AlphaCaption(opaque, ink, style.backgroundColor, style.textColor);
+}
+
 }  // namespace glyphary

@@ -50,5 +50,15 @@ Bitmap HalvedFromCoverage(const Coverage& coverage, int width, int height, TColo
                           TColor textColor);
 Bitmap HalvedFromCoverage(Coverage&& coverage, int width, int height, TColor background,
                           TColor textColor);
+// The same caption's ink alone, white on black at 24 bits, cropped and
+// halved as the caption is.
+Bitmap HalvedInkFromCoverage(Coverage&& coverage, int width, int height, TColor background,
+                             TColor textColor);
+
+// The alpha caption of an opaque caption and its ink: 32 bits of the text
+// colour whose fourth byte is the ink's brightness, moved by a step or two
+// where that lays the text over the background more exactly as the opaque
+// caption shows it.
+Bitmap AlphaCaption(const Bitmap& opaque, const Bitmap& ink, TColor background, TColor textColor);
 
 }  // namespace glyphary

@@ -28,8 +28,12 @@ std::uint32_t PixelWord(TColor rgb) {
          std::uint32_t(RedOf(rgb)) << 16;
 }
 
+// What the trimmed image shows: the caption's colours, or its ink alone as
+// white on black, cropped all the same where the colours differ.
+enum class Paint { Colours, Ink };
+
 template <int Bytes>
-Shades ShadesOf(TColor background, TColor textColor) {
+Shades ShadesOf(TColor background, TColor textColor, Paint paint) {
   const TColor bg = ColorToRGB(background), text = ColorToRGB(textColor);
   Shades s;
   s.background = PixelWord(bg);
@@ -43,6 +47,14 @@ Shades ShadesOf(TColor background, TColor textColor) {
                  mix(RedOf(bg), RedOf(text)) << 16;
     s.ink[c] = s.everythingIsInk || s.pixel[c] != s.background;
     s.drawn[c] = c != 255;
+  }
+  if (paint == Paint::Ink) {
+    // White text blended over black, rounded as every blend is: laid over
+    // its background, the halved ink then gives the caption's own pixels.
+    for (unsigned c = 0; c < 256; ++c) s.pixel[c] = ((255 * (255 - c)) >> 8) * 0x010101u;
+    s.background = PixelWord(kColorBlack);
+    for (int i = 0; i < 8; ++i)
+      std::memcpy(s.eightBackgrounds.data() + i * Bytes, &s.background, Bytes);
   }
   return s;
 }
@@ -192,8 +204,9 @@ template <int Bytes>
 class TrimmedRows {
  public:
   // The trim first widens an image without pixels to one column or row.
-  TrimmedRows(const Coverage& coverage, int width, int height, TColor background, TColor textColor)
-      : coverage_(coverage), s_(ShadesOf<Bytes>(background, textColor)) {
+  TrimmedRows(const Coverage& coverage, int width, int height, TColor background, TColor textColor,
+              Paint paint = Paint::Colours)
+      : coverage_(coverage), s_(ShadesOf<Bytes>(background, textColor, paint)) {
     const PixelBox ink = MarkedBox(coverage, s_.everythingIsInk ? s_.drawn : s_.ink);
     frame_ = FrameAround(ink, std::max(width, 1), std::max(height, 1));
     box_ = TrimOf(ink, frame_, s_.everythingIsInk);
@@ -237,8 +250,8 @@ Bitmap Compose(const TrimmedRows<Bytes>& rows) {
 class TrimmedRowProducer final : public RowProducer {
  public:
   TrimmedRowProducer(const Coverage& coverage, int width, int height, TColor background,
-                     TColor textColor, Coverage* giveBack)
-      : rows_(coverage, width, height, background, textColor), giveBack_(giveBack) {}
+                     TColor textColor, Coverage* giveBack, Paint paint = Paint::Colours)
+      : rows_(coverage, width, height, background, textColor, paint), giveBack_(giveBack) {}
   int Width() const override { return rows_.Width(); }
   int Height() const override { return rows_.Height(); }
   void WriteRow(int y, std::uint8_t* pixels) const override { rows_.Write(y, pixels); }
@@ -279,6 +292,13 @@ Bitmap HalvedFromCoverage(Coverage&& coverage, int width, int height, TColor bac
   // Taken over, so that no caller reads the rows given back.
   Coverage used = std::move(coverage);
   return Halved(TrimmedRowProducer(used, width, height, background, textColor, &used), background);
+}
+
+Bitmap HalvedInkFromCoverage(Coverage&& coverage, int width, int height, TColor background,
+                             TColor textColor) {
+  Coverage used = std::move(coverage);
+  return HalveRows(
+      TrimmedRowProducer(used, width, height, background, textColor, &used, Paint::Ink));
 }
 
 }  // namespace glyphary

@@ -80,8 +80,11 @@ std::string ResolvedFace(const std::string& faceName) {
   return face.empty() || IsDefaultName(face) ? kDefaultFaceName : face;
 }
 
-FontEngine::Impl::Impl(int dpi_)
-    : dpi(dpi_), context(pango_font_map_create_context(SharedFontSetup().fontMap)) {
+FontEngine::Impl::Impl(int dpi_, FontMap fontMap)
+    : dpi(dpi_),
+      ownFontMap(fontMap == FontMap::OwnForThisThread ? NewFontMap() : nullptr),
+      context(pango_font_map_create_context(ownFontMap ? ownFontMap.get()
+                                                       : SharedFontSetup().fontMap)) {
   const CairoFontOptionsPtr options(cairo_font_options_create());
   // Grey coverage only, and unhinted metrics so that sizes scale smoothly.
   cairo_font_options_set_antialias(options.get(), CAIRO_ANTIALIAS_GRAY);
@@ -197,9 +200,9 @@ FontEngine::Impl::Laid FontEngine::Impl::Layout(const FontDescription& font,
   return {slot->layout.get(), key.underline ? &slot->underline : nullptr, &slot->key};
 }
 
-FontEngine::FontEngine(int dpi) {
+FontEngine::FontEngine(int dpi, FontMap fontMap) {
   if (dpi <= 0) throw Error("解像度が正しくありません (" + std::to_string(dpi) + " dpi)");
-  impl_ = std::make_unique<Impl>(dpi);
+  impl_ = std::make_unique<Impl>(dpi, fontMap);
 }
 
 FontEngine::~FontEngine() = default;
@@ -237,9 +240,12 @@ PixelBox FontEngine::InkBox(const FontDescription& font, const std::string& text
     box = Union(box, {logical.x, rows.top, logical.x + logical.width, rows.bottom});
   }
   if (box.Empty()) return {};
-  // Emboldening thickens a glyph past the outline Pango measures, by about a
-  // 24th of an em; the rasteriser's smoothing reaches one pixel further.
-  const int margin = 2 + int(std::ceil(laid.key->emPixels / 16));
+  // The rasteriser's smoothing reaches a pixel past the outline Pango
+  // measures; emboldening thickens a glyph by about a 24th of an em, and a
+  // slant Pango may not measure moves its top and foot by a few more.
+  const double em = laid.key->emPixels;
+  const int margin =
+      2 + int(std::ceil(em / 32 + (font.bold ? em / 24 : 0) + (font.italic ? em / 32 : 0)));
   return {box.left - margin, box.top - margin, box.right + margin, box.bottom + margin};
 }
 

@@ -51,7 +51,7 @@ struct WinCell {
 WinCell WinCellOf(PangoFont* font);
 
 struct FontEngine::Impl {
-  explicit Impl(int dpi);
+  Impl(int dpi, FontMap fontMap);
 
   LayoutKey KeyFor(const FontDescription& font);
   struct Laid {
@@ -65,6 +65,7 @@ struct FontEngine::Impl {
   int CellHeight(const LayoutKey& key);
 
   int dpi;
+  GObjectPtr<PangoFontMap> ownFontMap;  // null for the process's shared one
   GObjectPtr<PangoContext> context;
   // Left unset when it grows: every user fills what it takes.
   std::unique_ptr<std::uint8_t[]> scratch;

@@ -35,6 +35,13 @@ std::string FirstFamily(const std::string& text, std::size_t from, std::size_t e
   return text.substr(a + open.size(), b - a - open.size());
 }
 
+PangoFontMap* FontMapOn(FcConfig* config) {
+  PangoFontMap* map = pango_cairo_font_map_new_for_font_type(CAIRO_FONT_TYPE_FT);
+  if (!map) throw Error("フォントを初期化できません");
+  pango_fc_font_map_set_config(PANGO_FC_FONT_MAP(map), config);
+  return map;
+}
+
 FontSetup CreateSetup() {
   FontSetup setup;
   setup.config = FcInitLoadConfig();
@@ -45,9 +52,7 @@ FontSetup CreateSetup() {
     setup.aliases = ReadFontAliases(ReadText(setup.confPath));
   FcConfigBuildFonts(setup.config);
   FcConfigSetCurrent(setup.config);
-  setup.fontMap = pango_cairo_font_map_new_for_font_type(CAIRO_FONT_TYPE_FT);
-  if (!setup.fontMap) throw Error("フォントを初期化できません");
-  pango_fc_font_map_set_config(PANGO_FC_FONT_MAP(setup.fontMap), setup.config);
+  setup.fontMap = FontMapOn(setup.config);
   return setup;
 }
 
@@ -70,6 +75,10 @@ std::vector<FontAlias> ReadFontAliases(const std::string& text) {
 
 void InitializeFonts() {
   SharedFontSetup();
+}
+
+PangoFontMap* NewFontMap() {
+  return FontMapOn(SharedFontSetup().config);
 }
 
 const FontSetup& SharedFontSetup() {

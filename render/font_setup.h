@@ -30,4 +30,7 @@ struct FontSetup {
 // Loads the configuration and creates the font map on first use.
 const FontSetup& SharedFontSetup();
 
+// A font map of its own on the shared configuration, for another thread.
+PangoFontMap* NewFontMap();
+
 }  // namespace glyphary

@@ -187,6 +187,9 @@ struct ExportOptions {
   int jpegQuality = 70;  // 10..100
   bool pngTransparent = false;
   bool png256Colors = false;
+  // PNG with an alpha channel: the ink's coverage as alpha over a fully
+  // transparent background; the two options above do not apply then.
+  bool pngAlpha = false;
 };
 
 inline constexpr int kMinJpegQuality = 10, kMaxJpegQuality = 100;
@@ -255,7 +258,11 @@ constexpr PixelBox Union(const PixelBox& a, const PixelBox& b) {
 // layouts, so repeated renderings do not rebuild them. Not thread-safe.
 class FontEngine {
  public:
-  explicit FontEngine(int dpi = 96);
+  // Pango's objects must not be shared between threads: an engine used on a
+  // thread of its own takes a font map of its own.
+  enum class FontMap { Shared, OwnForThisThread };
+
+  explicit FontEngine(int dpi = 96, FontMap fontMap = FontMap::Shared);
   ~FontEngine();
   FontEngine(const FontEngine&) = delete;
   FontEngine& operator=(const FontEngine&) = delete;
@@ -309,5 +316,10 @@ void TrimToContent(Bitmap& bitmap, TColor background);
 // Throws Error when the caption is too large to be made.
 void RenderCaption(Bitmap& target, const std::string& text, const CaptionStyle& style,
                    FontEngine& engine);
+// The same caption with real transparency: 32 bits, every pixel of the text
+// colour, its fourth byte the ink's coverage (0 where only background shows).
+// It has exactly RenderCaption's size.
+void RenderAlphaCaption(Bitmap& target, const std::string& text, const CaptionStyle& style,
+                        FontEngine& engine);
 
 }  // namespace glyphary

@@ -11,7 +11,7 @@ packages=(
   fonts-ipafont-gothic fonts-ipafont-mincho fonts-dejavu-core fonts-tlwg-loma-ttf
   libgtest-dev libgmock-dev libbenchmark-dev pngcheck
   desktop-file-utils appstream dpkg-dev groff-base
-  xvfb xauth xdotool x11-utils
+  xvfb xauth xdotool x11-utils xclip imagemagick
 )
 
 missing=()

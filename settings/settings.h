@@ -112,6 +112,8 @@ class ExportSettingsTarget {
   virtual void SetPngTransparent(bool on) = 0;
   virtual bool Png256Colors() const = 0;
   virtual void SetPng256Colors(bool on) = 0;
+  virtual bool PngAlpha() const = 0;
+  virtual void SetPngAlpha(bool on) = 0;
 };
 
 // Sections Window, Font and Color, key by key, each value applied before the
@@ -120,7 +122,7 @@ class ExportSettingsTarget {
 // colour that is neither a name nor an integer, followed by where it stands
 // (" (FILE の [Color] DrawColor)"); the keys after it are not read.
 void LoadMainSettings(const std::string& path, MainSettingsTarget& target);
-// Sections JPEG and PNG: Rate, TransParent, 256Color.
+// Sections JPEG and PNG: Rate, TransParent, 256Color, Alpha.
 void LoadExportOptions(const std::string& path, ExportSettingsTarget& target);
 
 // For a file the user named rather than the program's own: throws Error
@@ -179,6 +181,8 @@ class PlainExportSettings final : public ExportSettingsTarget {
   void SetPngTransparent(bool on) override;
   bool Png256Colors() const override { return options_.png256Colors; }
   void SetPng256Colors(bool on) override { options_.png256Colors = on; }
+  bool PngAlpha() const override { return options_.pngAlpha; }
+  void SetPngAlpha(bool on) override { options_.pngAlpha = on; }
 
  private:
   ExportOptions& options_;

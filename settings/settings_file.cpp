@@ -27,12 +27,14 @@ const std::array<SettingsKey<Main>, 11> kMainKeys = {{
      ColorKey<Main>{"clWhite", &Main::BackgroundColor, &Main::SetBackgroundColor}},
 }};
 
-// 256Color comes after TransParent, so it decides the final 256-colour flag.
-const std::array<SettingsKey<Export>, 3> kExportKeys = {{
+// 256Color comes after TransParent, so it decides the final 256-colour flag;
+// Alpha, which older files lack, comes last.
+const std::array<SettingsKey<Export>, 4> kExportKeys = {{
     {"JPEG", "Rate", IntegerKey<Export>{70, &Export::JpegQuality, &Export::SetJpegQuality}},
     {"PNG", "TransParent",
      BooleanKey<Export>{false, &Export::PngTransparent, &Export::SetPngTransparent}},
     {"PNG", "256Color", BooleanKey<Export>{false, &Export::Png256Colors, &Export::SetPng256Colors}},
+    {"PNG", "Alpha", BooleanKey<Export>{false, &Export::PngAlpha, &Export::SetPngAlpha}},
 }};
 
 // A file we cannot read (a folder, a device, one beyond 1 MiB, ...) loads as

@@ -1,7 +1,10 @@
 #include "ui/main_window.h"
 
+#include <QClipboard>
 #include <QFile>
+#include <QGuiApplication>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QSignalBlocker>
 
 #include <limits>
@@ -9,6 +12,7 @@
 
 #include "settings/settings.h"
 #include "ui/about_box.h"
+#include "ui/caption_transfer.h"
 #include "ui/error_display.h"
 #include "ui/form_builder.h"
 #include "ui/forms.h"
@@ -250,8 +254,35 @@ void Tfrm_main::SaveAs1Click() {
   // Before the first change nothing has been rendered; what is saved then is
   // what the current text and style give, never an empty image.
   if (PreviewBitmap().Empty()) RefreshPreview();
-  glyphary::ui::SaveCaptionAs(this, SaveDialog, PreviewBitmap(), frm_setting->Options(),
-                              lbl_bkcolor->Color());
+  glyphary::ui::SaveCaptionAs(this, SaveDialog,
+                              {PreviewBitmap(), [this] { return AlphaCaption(); }},
+                              frm_setting->Options(), lbl_bkcolor->Color());
+}
+
+glyphary::Bitmap Tfrm_main::AlphaCaption() {
+  glyphary::Bitmap caption;
+  glyphary::RenderAlphaCaption(caption, edt_text->text().toStdString(), CurrentStyle(), engine_);
+  return caption;
+}
+
+// The caption as a PNG file with the settings dialog's options, as Save As
+// would write it.
+std::vector<std::uint8_t> Tfrm_main::CaptionPng() {
+  const glyphary::ExportOptions options = frm_setting->Options();
+  constexpr glyphary::ImageFormat kPng = glyphary::ImageFormat::Png;
+  if (PreviewBitmap().Empty()) RefreshPreview();
+  const glyphary::Bitmap alpha =
+      glyphary::WantsAlphaCaption(kPng, options) ? AlphaCaption() : glyphary::Bitmap();
+  return glyphary::EncodeImage(alpha.Empty() ? PreviewBitmap() : alpha, kPng, options,
+                               lbl_bkcolor->Color());
+}
+
+void Tfrm_main::CopyImage1Click() {
+  QGuiApplication::clipboard()->setMimeData(glyphary::ui::CaptionMimeData(CaptionPng()).release());
+}
+
+QMimeData* Tfrm_main::CaptionDragData() {
+  return glyphary::ui::CaptionDropData(CaptionPng(), edt_text->text()).release();
 }
 
 void Tfrm_main::N4Click() {

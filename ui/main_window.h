@@ -8,10 +8,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
+#include <QMimeData>
 #include <QToolBar>
 #include <QToolButton>
 
 #include <string>
+#include <vector>
 
 #include "render/render.h"
 #include "ui/color_swatch.h"
@@ -72,6 +74,7 @@ class Tfrm_main : public QMainWindow {
   void lbl_textcolorClick();
   void lbl_bkcolorClick();
   void SaveAs1Click();
+  void CopyImage1Click();
   void N4Click();
   void JPEG1Click();
   void N2Click();
@@ -88,6 +91,10 @@ class Tfrm_main : public QMainWindow {
   void BuildToolBar();
   void ConnectHandlers();
   void FillFaceLists();
+  glyphary::Bitmap AlphaCaption();
+  std::vector<std::uint8_t> CaptionPng();
+  // What a drag of the preview carries.
+  QMimeData* CaptionDragData();
   void SettleStyleAndPlace();
   // The colour dialog for one swatch; RefreshPreview when confirmed.
   void ChooseSwatchColor(glyphary::ui::ColorSwatch* swatch);

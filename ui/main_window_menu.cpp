@@ -26,6 +26,7 @@ constexpr CommandSpec kCommands[] = {
     {"JPEG1", "設定(&C)", "", &Tfrm_main::JPEG1Click},
     {"Exit1", "終了(&X)", "", &Tfrm_main::Exit1Click},
     {"N2", "背景を透過する(&T)", "", &Tfrm_main::N2Click},
+    {"CopyImage1", "画像をコピー(&C)", "Ctrl+Shift+C", &Tfrm_main::CopyImage1Click},
     {"Inkwright1", "Glypharyのヘルプ(&H)", "", &Tfrm_main::Inkwright1Click},
     {"TarventSoftware1", "Tarvent Softwareへ(&K)", "", &Tfrm_main::TarventSoftware1Click},
     {"About1", "バージョン情報(&A)", "", &Tfrm_main::About1Click},
@@ -38,19 +39,13 @@ struct MenuItem {
 };
 
 constexpr MenuItem kMenu[] = {
-    {"File1", "File1", "ファイル(&F)"},
-    {"File1", "SaveAs1", nullptr},
-    {"File1", "N4", nullptr},
-    {"File1", "JPEG1", nullptr},
-    {"File1", "N3", nullptr},
-    {"File1", "Exit1", nullptr},
-    {"Edit1", "Edit1", "編集(&E)"},
-    {"Edit1", "N2", nullptr},
-    {"Help1", "Help1", "ヘルプ(&H)"},
-    {"Help1", "Inkwright1", nullptr},
-    {"Help1", "TarventSoftware1", nullptr},
-    {"Help1", "N1", nullptr},
-    {"Help1", "About1", nullptr},
+    {"File1", "File1", "ファイル(&F)"}, {"File1", "SaveAs1", nullptr},
+    {"File1", "N4", nullptr},           {"File1", "JPEG1", nullptr},
+    {"File1", "N3", nullptr},           {"File1", "Exit1", nullptr},
+    {"Edit1", "Edit1", "編集(&E)"},     {"Edit1", "N2", nullptr},
+    {"Edit1", "CopyImage1", nullptr},   {"Help1", "Help1", "ヘルプ(&H)"},
+    {"Help1", "Inkwright1", nullptr},   {"Help1", "TarventSoftware1", nullptr},
+    {"Help1", "N1", nullptr},           {"Help1", "About1", nullptr},
 };
 
 struct ToolButton {
@@ -83,6 +78,10 @@ void Tfrm_main::BuildCommands() {
   }
   N2 = Command("N2");
   N2->setCheckable(true);
+  // The preview offers the caption itself: on its menu and by dragging it.
+  Image1->addAction(Command("CopyImage1"));
+  Image1->setContextMenuPolicy(Qt::ActionsContextMenu);
+  Image1->SetDragSource([this] { return CaptionDragData(); });
 }
 
 QAction* Tfrm_main::Command(const char* name) const {

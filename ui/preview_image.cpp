@@ -1,5 +1,10 @@
 #include "ui/preview_image.h"
 
+#include "ui/error_display.h"
+
+#include <QApplication>
+#include <QDrag>
+#include <QMouseEvent>
 #include <QPainter>
 
 #include <algorithm>
@@ -46,6 +51,38 @@ void PreviewImage::paintEvent(QPaintEvent*) {
   if (image_.isNull()) return;
   QPainter painter(this);
   painter.drawImage(QPointF(0, 0), image_);
+}
+
+std::unique_ptr<QMimeData> PreviewImage::DragData() const {
+  if (!dragSource_ || bitmap_.Empty()) return nullptr;
+  return std::unique_ptr<QMimeData>(dragSource_());
+}
+
+void PreviewImage::mousePressEvent(QMouseEvent* event) {
+  pressedAt_ = event->button() == Qt::LeftButton ? event->position().toPoint() : QPoint(-1, -1);
+  QWidget::mousePressEvent(event);
+}
+
+// A drag of the caption itself, once the mouse has moved far enough.
+void PreviewImage::mouseMoveEvent(QMouseEvent* event) {
+  QWidget::mouseMoveEvent(event);
+  if (!(event->buttons() & Qt::LeftButton) || pressedAt_.x() < 0 ||
+      (event->position().toPoint() - pressedAt_).manhattanLength() <
+          QApplication::startDragDistance())
+    return;
+  pressedAt_ = QPoint(-1, -1);
+  try {
+    std::unique_ptr<QMimeData> data = DragData();
+    if (!data) return;
+    auto* drag = new QDrag(this);
+    drag->setMimeData(data.release());
+    if (!image_.isNull())
+      drag->setPixmap(QPixmap::fromImage(image_.scaled(
+          image_.size().boundedTo(QSize(256, 96)), Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+    drag->exec(Qt::CopyAction);
+  } catch (...) {
+    ShowCurrentException();
+  }
 }
 
 }  // namespace glyphary::ui

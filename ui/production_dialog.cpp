@@ -16,6 +16,7 @@
 #include "ui/form_builder.h"
 #include "ui/forms.h"
 #include "ui/main_window.h"
+#include "ui/png_options.h"
 #include "ui/settings_dialog.h"
 #include "ui/window_placement.h"
 
@@ -50,6 +51,7 @@ constexpr Component kComponents[] = {
     {"cb_transparent", Kind::CheckBox, "gb_png", 16, 16, 209, 17, "背景を透過する", 0},
     {"cb_256", Kind::CheckBox, "gb_png", 16, 40, 217, 17, "256色(8bit)", 1},
     {"Button1", Kind::Button, "gb_png", 232, 56, 97, 17, "PNGについて", 2},
+    {"cb_alpha", Kind::CheckBox, "gb_png", 16, 60, 209, 17, glyphary::ui::kAlphaCaption, 3},
     {"rdb_bmp", Kind::RadioButton, "TabSheet2", 32, 208, 313, 17, "BMP", 2},
 
     {"TabSheet3", Kind::Page, "PageControl1", 0, 0, 0, 0, "保存場所"},
@@ -107,6 +109,7 @@ Tfrm_production::Tfrm_production(QWidget* parent) : glyphary::ui::FormDialog(par
   spnedt_jpeg = Child<glyphary::ui::SpinEdit>(this, "spnedt_jpeg");
   cb_transparent = Child<QCheckBox>(this, "cb_transparent");
   cb_256 = Child<QCheckBox>(this, "cb_256");
+  cb_alpha = Child<QCheckBox>(this, "cb_alpha");
   edt_saveplace = Child<QLineEdit>(this, "edt_saveplace");
   Button1 = Child<QPushButton>(this, "Button1");
   Button2 = Child<QPushButton>(this, "Button2");
@@ -123,6 +126,7 @@ Tfrm_production::Tfrm_production(QWidget* parent) : glyphary::ui::FormDialog(par
   // The three radio buttons share their page, so Qt keeps exactly one selected.
   using glyphary::ui::ConnectHandler;
   ConnectHandler(cb_transparent, &QCheckBox::toggled, this, &Tfrm_production::cb_transparentClick);
+  ConnectHandler(cb_alpha, &QCheckBox::toggled, this, &Tfrm_production::cb_alphaClick);
   ConnectHandler(Button1, &QPushButton::clicked, this, &Tfrm_production::Button1Click);
   ConnectHandler(Button2, &QPushButton::clicked, this, &Tfrm_production::Button2Click);
   ConnectHandler(Button4, &QPushButton::clicked, this, &Tfrm_production::Button4Click);
@@ -152,10 +156,15 @@ void Tfrm_production::FormShow() {
   // May tick or clear cb_256 through the coupling; the next line settles it.
   cb_transparent->setChecked(frm_setting->cb_transparent->isChecked());
   cb_256->setChecked(frm_setting->cb_256->isChecked());
+  cb_alpha->setChecked(frm_setting->cb_alpha->isChecked());
 }
 
 void Tfrm_production::cb_transparentClick() {
   cb_256->setChecked(cb_transparent->isChecked());
+}
+
+void Tfrm_production::cb_alphaClick() {
+  glyphary::ui::GreyOutColourKey(cb_alpha, cb_transparent, cb_256);
 }
 
 void Tfrm_production::Button1Click() {
@@ -208,7 +217,7 @@ glyphary::ImageFormat Tfrm_production::Format() const {
 
 glyphary::ExportOptions Tfrm_production::Options() const {
   return {glyphary::ClampJpegQuality(spnedt_jpeg->Value()), cb_transparent->isChecked(),
-          cb_256->isChecked()};
+          cb_256->isChecked(), cb_alpha->isChecked()};
 }
 
 void Tfrm_production::showEvent(QShowEvent* event) {

@@ -25,6 +25,7 @@ class Tfrm_production : public glyphary::ui::FormDialog {
   void FormShow();
 
   void cb_transparentClick();
+  void cb_alphaClick();
   void Button1Click();
   void Button2Click();
   void Button4Click();
@@ -43,6 +44,7 @@ class Tfrm_production : public glyphary::ui::FormDialog {
   glyphary::ui::SpinEdit* spnedt_jpeg = nullptr;
   QCheckBox* cb_transparent = nullptr;
   QCheckBox* cb_256 = nullptr;
+  QCheckBox* cb_alpha = nullptr;
   QLineEdit* edt_saveplace = nullptr;
   QPushButton* Button1 = nullptr;  // "PNGについて"
   QPushButton* Button2 = nullptr;  // "参照"

@@ -43,7 +43,7 @@ SaveFileRequest NewSaveDialog() {
   return dialog;
 }
 
-void SaveCaptionAs(QWidget* parent, SaveFileRequest& dialog, const Bitmap& caption,
+void SaveCaptionAs(QWidget* parent, SaveFileRequest& dialog, const CaptionToSave& caption,
                    const ExportOptions& options, TColor background) {
   if (!CurrentDialogs().SaveFile(parent, dialog)) return;
   const SaveFormat* format = FormatAt(dialog.filterIndex);
@@ -51,8 +51,11 @@ void SaveCaptionAs(QWidget* parent, SaveFileRequest& dialog, const Bitmap& capti
   // Always appended, whatever the name ends with: the format is the filter's.
   const QString path = dialog.fileName + QString::fromLatin1(format->extension);
   if (!ReplaceConfirmed(parent, path)) return;
-  WriteImageFile(caption, QFile::encodeName(path).toStdString(), format->format, options,
-                 background, ExportRun::SaveAs);
+  const std::string file = QFile::encodeName(path).toStdString();
+  if (WantsAlphaCaption(format->format, options))
+    WriteImageFile(caption.alpha(), file, format->format, options, background, ExportRun::SaveAs);
+  else
+    WriteImageFile(caption.opaque, file, format->format, options, background, ExportRun::SaveAs);
 }
 
 }  // namespace glyphary::ui

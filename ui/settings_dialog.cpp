@@ -8,10 +8,12 @@
 #include "ui/error_display.h"
 #include "ui/form_builder.h"
 #include "ui/forms.h"
+#include "ui/png_options.h"
 #include "ui/window_placement.h"
 
 using glyphary::ui::Child;
 using glyphary::ui::Component;
+using glyphary::ui::kAlphaCaption;
 using glyphary::ui::Kind;
 
 namespace {
@@ -26,6 +28,7 @@ constexpr Component kComponents[] = {
     {"cb_transparent", Kind::CheckBox, "gb_png", 16, 16, 209, 17, "背景を透過する", 0},
     {"cb_256", Kind::CheckBox, "gb_png", 16, 40, 217, 17, "256色(8bit)", 1},
     {"Button1", Kind::Button, "gb_png", 232, 56, 97, 17, "PNGについて", 2},
+    {"cb_alpha", Kind::CheckBox, "gb_png", 16, 60, 209, 17, kAlphaCaption, 3},
     {"Button3", Kind::Button, nullptr, 248, 312, 81, 25, "OK", 2},
     {"Button2", Kind::Button, nullptr, 336, 312, 81, 25, "キャンセル", 1},
 };
@@ -43,6 +46,8 @@ class DialogOptions final : public glyphary::ExportSettingsTarget {
   void SetPngTransparent(bool on) override { dialog_.cb_transparent->setChecked(on); }
   bool Png256Colors() const override { return dialog_.cb_256->isChecked(); }
   void SetPng256Colors(bool on) override { dialog_.cb_256->setChecked(on); }
+  bool PngAlpha() const override { return dialog_.cb_alpha->isChecked(); }
+  void SetPngAlpha(bool on) override { dialog_.cb_alpha->setChecked(on); }
 
  private:
   Tfrm_setting& dialog_;
@@ -66,6 +71,7 @@ Tfrm_setting::Tfrm_setting(QWidget* parent) : glyphary::ui::FormDialog(parent) {
   spnedt_jpeg->SetValue(70);
   cb_transparent = Child<QCheckBox>(this, "cb_transparent");
   cb_256 = Child<QCheckBox>(this, "cb_256");
+  cb_alpha = Child<QCheckBox>(this, "cb_alpha");
   Button3 = Child<QPushButton>(this, "Button3");
   Button2 = Child<QPushButton>(this, "Button2");
   Button1 = Child<QPushButton>(this, "Button1");
@@ -73,6 +79,7 @@ Tfrm_setting::Tfrm_setting(QWidget* parent) : glyphary::ui::FormDialog(parent) {
   using glyphary::ui::ConnectHandler;
   // Whoever changes the tick, the program or the user.
   ConnectHandler(cb_transparent, &QCheckBox::toggled, this, &Tfrm_setting::cb_transparentClick);
+  ConnectHandler(cb_alpha, &QCheckBox::toggled, this, &Tfrm_setting::cb_alphaClick);
   ConnectHandler(Button1, &QPushButton::clicked, this, &Tfrm_setting::Button1Click);
   ConnectHandler(Button3, &QPushButton::clicked, this, &Tfrm_setting::Button3Click);
   ConnectHandler(Button2, &QPushButton::clicked, this, &Tfrm_setting::Button2Click);
@@ -89,7 +96,8 @@ void Tfrm_setting::FormDestroy() {
 }
 
 glyphary::ExportOptions Tfrm_setting::Options() const {
-  return {spnedt_jpeg->Value(), cb_transparent->isChecked(), cb_256->isChecked()};
+  return {spnedt_jpeg->Value(), cb_transparent->isChecked(), cb_256->isChecked(),
+          cb_alpha->isChecked()};
 }
 
 void Tfrm_setting::ShowOver(QWidget* owner) {
@@ -102,6 +110,10 @@ void Tfrm_setting::ShowOver(QWidget* owner) {
 
 void Tfrm_setting::cb_transparentClick() {
   cb_256->setChecked(cb_transparent->isChecked());
+}
+
+void Tfrm_setting::cb_alphaClick() {
+  glyphary::ui::GreyOutColourKey(cb_alpha, cb_transparent, cb_256);
 }
 
 void Tfrm_setting::Button1Click() {

@@ -25,12 +25,14 @@ class Tfrm_setting : public glyphary::ui::FormDialog {
   glyphary::ui::SpinEdit* spnedt_jpeg = nullptr;
   QCheckBox* cb_transparent = nullptr;
   QCheckBox* cb_256 = nullptr;
+  QCheckBox* cb_alpha = nullptr;
   QPushButton* Button1 = nullptr;  // "PNGについて"
   QPushButton* Button3 = nullptr;
   QPushButton* Button2 = nullptr;
 
  public slots:
   void cb_transparentClick();
+  void cb_alphaClick();
   void Button1Click();
   void Button3Click();
   void Button2Click();

@@ -93,6 +93,23 @@ TEST_F(BatchCli, RendersAThousandRowsInOneRun) {
   EXPECT_GT(std::filesystem::file_size(out_ + "/c1000.png"), 0u);
 }
 
+// Rows made on several threads give the same files as one thread.
+TEST_F(BatchCli, JobsWriteTheSameFilesAsOneThread) {
+  std::string list;
+  for (int i = 1; i <= 24; ++i)
+    list += "行 gyj " + std::to_string(i) + "\tr" + std::to_string(i) + "\n";
+  ASSERT_EQ(RunBatch(list, "--format bmp --jobs 1"), 0) << Stderr();
+  std::filesystem::rename(out_, dir_.File("one"));
+  std::filesystem::create_directory(out_);
+  ASSERT_EQ(RunBatch(list, "--format bmp --jobs 4"), 0) << Stderr();
+  ASSERT_EQ(Written(), 24u);
+  for (int i = 1; i <= 24; ++i) {
+    const std::string name = "/r" + std::to_string(i) + ".bmp";
+    EXPECT_EQ(ReadAll(out_ + name), ReadAll(dir_.File("one") + name)) << name;
+  }
+  EXPECT_EQ(RunBatch(list, "--jobs 0"), 2);
+}
+
 TEST_F(BatchCli, RefusesAWrongCommandLine) {
   EXPECT_EQ(RunCli("batch " + List("a\tb\n")), 2);
   EXPECT_NE(Stderr().find("--folder"), std::string::npos);

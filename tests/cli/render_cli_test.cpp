@@ -34,6 +34,44 @@ TEST_F(RenderCli, WritesTheCaptionTheEngineRenders) {
   ExpectRenders(out, "日本語 Caption", style);
 }
 
+// "-" writes the image to standard output, for a pipe into the clipboard.
+TEST_F(RenderCli, ADashWritesTheImageToStandardOutputAsPngOrTheFormatGiven) {
+  ASSERT_EQ(Run("render '標準出力 gyj' -"), 0) << Stderr();
+  WriteWholeFile(dir_.File("out.png"), Bytes(Stdout()));
+  CaptionStyle style;
+  FontEngine engine;
+  Bitmap expected;
+  RenderCaption(expected, "標準出力 gyj", style, engine);
+  const PngFacts png = ReadPng(dir_.File("out.png"));
+  EXPECT_EQ(png.width, expected.Width());
+  EXPECT_EQ(png.height, expected.Height());
+  ASSERT_EQ(Run("render '標準出力 gyj' - --format bmp"), 0) << Stderr();
+  WriteWholeFile(dir_.File("out.bmp"), Bytes(Stdout()));
+  ExpectSameImage(ReadBmpFile(dir_.File("out.bmp")), expected);
+  // A file's format is its extension.
+  EXPECT_EQ(Run("render x " + dir_.File("x.png") + " --format bmp"), 2);
+}
+
+TEST_F(RenderCli, AlphaWritesTheTextColourWithTheInkAsAlpha) {
+  ASSERT_EQ(
+      Run("render 'Alpha 透過' " + dir_.File("a.png") + " --alpha --color clRed --transparent"), 0)
+      << Stderr();
+  const PngFacts png = ReadPng(dir_.File("a.png"));
+  EXPECT_EQ(png.colorType, 6);
+  EXPECT_FALSE(png.transparentColor.has_value());
+  EXPECT_EQ(png.CornerAlpha(), 0);
+  int opaque = 0;
+  for (int y = 0; y < png.height; ++y)
+    for (int x = 0; x < png.width; ++x) {
+      ASSERT_EQ(png.At(x, y) & 0xFFFFFF, std::uint32_t(Rgb(255, 0, 0)));
+      opaque += png.At(x, y) >> 24 == 255;
+    }
+  EXPECT_GT(opaque, 20);
+  // BMP and JPEG are as without it.
+  ASSERT_EQ(Run("render 'Alpha' " + dir_.File("a.bmp") + " --alpha"), 0) << Stderr();
+  ExpectRenders(dir_.File("a.bmp"), "Alpha", CaptionStyle());
+}
+
 TEST_F(RenderCli, TakesColoursAsNamesNumbersAndHashRgb) {
   const std::string out = dir_.File("c.bmp");
   ASSERT_EQ(Run("render '■' " + out + " --size 30 --color '#FF8000' --background '$00004000'"), 0)

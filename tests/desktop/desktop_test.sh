@@ -63,9 +63,20 @@ eval "$(xdotool getwindowgeometry --shell "$main")"
 # (two tabs from the text box).
 xdotool windowactivate --sync "$main" 2>/dev/null || xdotool windowfocus --sync "$main"
 sleep 0.3
+xdotool type --delay 50 "gyj Caption"
 xdotool key Tab Tab ctrl+a
 xdotool type --delay 50 "６０"
 sleep 0.5
+
+# The caption on the clipboard, as another program reads it, is what the
+# command line makes of the same text and style.
+xdotool key ctrl+shift+c
+sleep 0.5
+xclip -selection clipboard -t image/png -o >"$work/clipboard.png" ||
+  fail "no image/png on the clipboard"
+"$(dirname "$app")/glyphary-cli" render "gyj Caption" "$work/expected.png" --size 60
+differing=$(compare -metric AE "$work/clipboard.png" "$work/expected.png" null: 2>&1) ||
+  fail "the clipboard's picture differs from the caption: $differing"
 
 # The dialogs' titles: the settings from the File menu, the batch dialog by
 # its shortcut.

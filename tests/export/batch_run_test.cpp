@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <string>
+#include <thread>
 #include <vector>
 
 #include "export/export.h"
@@ -13,6 +15,13 @@
 
 namespace glyphary {
 namespace {
+
+// "r12": a prefix and a number.
+std::string Numbered(const char* prefix, int number) {
+  std::string name = prefix;
+  name += std::to_string(number);
+  return name;
+}
 
 class BatchRun : public ::testing::Test {
  protected:
@@ -122,6 +131,80 @@ TEST_F(BatchRun, ASeparatorIsInsertedEvenAfterATrailingOne) {
   job_.format = ImageFormat::Bmp;
   EXPECT_EQ(ProduceBatch(std::vector<BatchRow>{{"", ""}, {"x", "n"}}, job_, engine_), 1u);
   EXPECT_TRUE(std::filesystem::exists(dir_.File("n.bmp")));
+}
+
+// Several jobs make the same files, byte for byte, as one; progress comes
+// on the calling thread, once for each file, in order.
+TEST_F(BatchRun, SeveralJobsWriteTheSameFilesAndReportOnTheCallingThread) {
+  std::vector<BatchRow> rows;
+  for (int i = 0; i < 40; ++i) {
+    rows.push_back({Numbered("字幕 ", i) + (i % 3 ? " gyj" : " Éx"), Numbered("c", i)});
+  }
+  rows.insert(rows.begin() + 7, BatchRow{});
+  job_.format = ImageFormat::Bmp;
+  TempDir one, three;
+  job_.folder = one.Path();
+  ProduceBatch(rows, job_, engine_);
+  job_.folder = three.Path();
+  job_.jobs = 3;
+  const std::thread::id caller = std::this_thread::get_id();
+  std::vector<std::size_t> reports;
+  EXPECT_EQ(ProduceBatch(rows, job_, engine_,
+                         [&](std::size_t done, std::size_t total) {
+                           EXPECT_EQ(std::this_thread::get_id(), caller);
+                           EXPECT_EQ(total, 40u);
+                           reports.push_back(done);
+                         }),
+            40u);
+  ASSERT_EQ(reports.size(), 40u);
+  for (std::size_t i = 0; i < reports.size(); ++i) EXPECT_EQ(reports[i], i + 1);
+  for (const BatchRow& row : rows) {
+    if (row.name.empty()) continue;
+    EXPECT_EQ(ReadAll(one.File(row.name + ".bmp")), ReadAll(three.File(row.name + ".bmp")))
+        << row.name;
+  }
+}
+
+// The failing row is the first one that fails, named by its place; the rows
+// before it are all written.
+TEST_F(BatchRun, WithSeveralJobsTheFirstFailingRowIsReportedAndEarlierRowsStay) {
+  std::vector<BatchRow> rows;
+  for (int i = 0; i < 30; ++i) rows.push_back({Numbered("行 ", i), Numbered("r", i)});
+  for (int bad : {12, 20})
+    std::filesystem::create_directory(dir_.File(Numbered("r", bad) + ".png"));
+  job_.format = ImageFormat::Png;
+  job_.jobs = 2;
+  try {
+    ProduceBatch(rows, job_, engine_);
+    FAIL() << "no error";
+  } catch (const BatchRowError& e) {
+    EXPECT_EQ(e.Row(), 12u);
+    EXPECT_THAT(e.what(),
+                ::testing::StartsWith("ファイル " + dir_.File("r12.png") + " を作成できません ("));
+  }
+  for (int i = 0; i < 12; ++i)
+    EXPECT_TRUE(std::filesystem::is_regular_file(dir_.File(Numbered("r", i) + ".png"))) << i;
+}
+
+// A PNG with the alpha option is the text colour with the ink as alpha.
+TEST_F(BatchRun, AlphaPngsCarryTheTextColourAndTheInkAsAlpha) {
+  job_.format = ImageFormat::Png;
+  job_.style.textColor = Rgb(200, 40, 10);
+  job_.style.backgroundColor = Rgb(255, 255, 255);
+  job_.options = {70, true, true, true};
+  ProduceBatch(std::vector<BatchRow>{{"アルファ gyj", "a"}}, job_, engine_);
+  const PngFacts png = ReadPng(dir_.File("a.png"));
+  Bitmap alpha;
+  RenderAlphaCaption(alpha, "アルファ gyj", job_.style, engine_);
+  EXPECT_EQ(png.colorType, 6);
+  EXPECT_FALSE(png.transparentColor.has_value());
+  EXPECT_EQ(png.background, kColorNone) << "the colour key options do not apply";
+  ASSERT_EQ(png.width, alpha.Width());
+  ASSERT_EQ(png.height, alpha.Height());
+  for (int y = 0; y < png.height; ++y)
+    for (int x = 0; x < png.width; ++x)
+      ASSERT_EQ(png.At(x, y),
+                std::uint32_t(Rgb(200, 40, 10)) | std::uint32_t(alpha.Row(y)[4 * x + 3]) << 24);
 }
 
 }  // namespace

@@ -108,6 +108,10 @@ TEST(SettingsFile, QualityIsClampedAndTheTwoPngFlagsReadInOrder) {
   s = LoadText(dir, "[PNG]\n256Color=1\n");
   EXPECT_FALSE(s.exportOptions.pngTransparent);
   EXPECT_TRUE(s.exportOptions.png256Colors);
+  EXPECT_FALSE(s.exportOptions.pngAlpha) << "a file from before the alpha option";
+  s = LoadText(dir, "[PNG]\nTransParent=1\n256Color=1\nAlpha=1\n");
+  EXPECT_TRUE(s.exportOptions.pngAlpha);
+  EXPECT_TRUE(s.exportOptions.pngTransparent && s.exportOptions.png256Colors);
 }
 
 TEST(SettingsFile, InvalidColourStopsTheLoadAtThatKey) {
@@ -209,7 +213,7 @@ TEST(SettingsFile, NewFileHasTheSectionsInExitOrderWithTheTableCapitals) {
   s.window.left = -20;
   StoreCaptionSettings(path, s);
   EXPECT_EQ(ReadAll(path),
-            "[JPEG]\nRate=70\n\n[PNG]\nTransParent=0\n256Color=0\n\n"
+            "[JPEG]\nRate=70\n\n[PNG]\nTransParent=0\n256Color=0\nAlpha=0\n\n"
             "[Window]\nLeft=-20\nTop=150\nWidth=623\nHeight=340\n\n"
             "[Font]\nSize=25\nName=ＭＳ Ｐゴシック\nBold=0\nItalic=0\nUnderLine=1\n\n"
             "[Color]\nDrawColor=clRed\nBGColor=$00FF8000\n");
@@ -304,7 +308,7 @@ TEST(SettingsFile, StoreKeepsUnknownKeysCommentsAndOtherPrograms) {
             "Italic=0\nUnderLine=0\n\n[Plugins]\nPath=/opt/x\nnot a key line\n\n"
             "[Window]\nLeft=200\nTop=150\nWidth=623\nHeight=340\n\n"
             "[Color]\nDrawColor=clBlack\nBGColor=clWhite\n\n"
-            "[JPEG]\nRate=95\n\n[PNG]\nTransParent=0\n256Color=1\n");
+            "[JPEG]\nRate=95\n\n[PNG]\nTransParent=0\n256Color=1\nAlpha=0\n");
   EXPECT_EQ(dir.Entries(), 1u);  // no temporary file left behind
 }
 

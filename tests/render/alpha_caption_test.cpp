@@ -1,0 +1,102 @@
+// A caption with real transparency: the text colour everywhere, the ink's
+// coverage as alpha, so that it sits on any picture without a fringe.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <iterator>
+#include <string>
+
+#include "render/render.h"
+
+namespace glyphary {
+namespace {
+
+// A pixel of the alpha caption laid over `under`, channel by channel.
+TColor Over(const Bitmap& alpha, int x, int y, TColor under) {
+  const std::uint8_t* p = alpha.Row(y) + 4 * std::size_t(x);
+  const auto mix = [a = p[3]](int top, int bottom) {
+    return std::uint8_t((bottom * (255 - a) + top * a + 127) / 255);
+  };
+  return Rgb(mix(p[2], RedOf(under)), mix(p[1], GreenOf(under)), mix(p[0], BlueOf(under)));
+}
+
+using Channel = std::uint8_t (*)(TColor);
+constexpr Channel kChannels[] = {RedOf, GreenOf, BlueOf};
+
+int Difference(TColor a, TColor b, Channel channel) {
+  return std::abs(int(channel(a)) - int(channel(b)));
+}
+
+// Face, points, bold, italic, underline, text and background colour.
+const CaptionStyle kStyles[] = {
+    {"IPAPGothic", 25, false, false, false, kColorBlack, kColorWhite},
+    {"IPAMincho", 40, true, false, false, Rgb(200, 30, 60), Rgb(250, 250, 210)},
+    {"DejaVu Serif", 33, false, true, false, kColorWhite, kColorBlack},
+    {"DejaVu Sans", 18, true, true, true, Rgb(0, 90, 255), Rgb(255, 200, 0)},
+    {"IPAGothic", 61, false, false, true, Rgb(10, 10, 10), Rgb(12, 200, 12)},
+    {"DejaVu Sans", 9, false, false, false, Rgb(255, 255, 0), Rgb(0, 0, 128)},
+};
+
+const std::string kText = "Égypte gypsy 日本語 fj";
+
+// The opaque caption rounds each channel's blend and halving down on its
+// own, so it is not exactly one alpha's blend: where text and background
+// differ alike in every channel (black on white) the alpha caption matches
+// it within 1, otherwise within 2 at a rare pixel where the channels'
+// roundings pull apart.
+TEST(AlphaCaption, OverItsOwnBackgroundItIsTheOpaqueCaption) {
+  FontEngine engine;
+  for (const CaptionStyle& c : kStyles) {
+    SCOPED_TRACE(c.faceName + " " + std::to_string(c.pointSize) + " pt");
+    Bitmap opaque, alpha;
+    RenderCaption(opaque, kText, c, engine);
+    RenderAlphaCaption(alpha, kText, c, engine);
+    ASSERT_EQ(alpha.BitsPerPixel(), 32);
+    ASSERT_EQ(alpha.Width(), opaque.Width());
+    ASSERT_EQ(alpha.Height(), opaque.Height());
+    const bool grey = RedOf(c.textColor) == GreenOf(c.textColor) &&
+                      GreenOf(c.textColor) == BlueOf(c.textColor) &&
+                      RedOf(c.backgroundColor) == GreenOf(c.backgroundColor) &&
+                      GreenOf(c.backgroundColor) == BlueOf(c.backgroundColor);
+    int inked = 0, offByTwo = 0;
+    for (int y = 0; y < alpha.Height(); ++y)
+      for (int x = 0; x < alpha.Width(); ++x) {
+        const TColor shown = Over(alpha, x, y, c.backgroundColor), want = opaque.PixelAt(x, y);
+        for (Channel channel : kChannels) {
+          ASSERT_LE(Difference(shown, want, channel), grey ? 1 : 2) << x << "," << y;
+          offByTwo += Difference(shown, want, channel) == 2;
+        }
+        inked += alpha.Row(y)[4 * x + 3] != 0;
+        // Every pixel carries the text colour; only its alpha varies.
+        ASSERT_EQ(alpha.PixelAt(x, y), c.textColor);
+      }
+    EXPECT_LT(offByTwo * 50, alpha.Width() * alpha.Height()) << "under 2 per cent";
+    EXPECT_GT(inked, 100);
+    EXPECT_EQ(alpha.Row(0)[3], 0) << "the background is fully transparent";
+  }
+}
+
+// Laid over black or white, nothing of the background it was made on shows:
+// every pixel lies between the new background and the text colour.
+TEST(AlphaCaption, OverBlackOrWhiteNoFringeOfItsOwnBackgroundShows) {
+  FontEngine engine;
+  for (const CaptionStyle& c : kStyles)
+    for (const TColor under : {kColorBlack, kColorWhite}) {
+      Bitmap alpha;
+      RenderAlphaCaption(alpha, kText, c, engine);
+      for (int y = 0; y < alpha.Height(); ++y)
+        for (int x = 0; x < alpha.Width(); ++x) {
+          const TColor shown = Over(alpha, x, y, under);
+          for (Channel channel : kChannels) {
+            const int low = std::min(channel(under), channel(c.textColor));
+            const int high = std::max(channel(under), channel(c.textColor));
+            ASSERT_TRUE(channel(shown) >= low && channel(shown) <= high)
+                << c.faceName << " at " << x << "," << y;
+          }
+        }
+    }
+}
+
+}  // namespace
+}  // namespace glyphary
