@@ -15,10 +15,11 @@ namespace {
 constexpr std::uint32_t kWholePixel = 262144;  // 2^18
 constexpr std::uint32_t kHalfPixel = 131072;   // rounding start of every sum
 
-// trunc(x) for 0 <= x < 2^62 without the x87 control-word switches of a
+// trunc(x) for 0 <= x < 2^62. On x87 without the control-word switches of a
 // truncating conversion, which stall the pipeline at every call: adding 2^63
 // leaves x rounded to an integer in the 64-bit significand.
 std::uint64_t Truncate(long double x) {
+#if defined(__x86_64__) || defined(__i386__)
   static_assert(std::numeric_limits<long double>::digits == 64);
   const long double biased = x + 9223372036854775808.0L;
   std::uint64_t significand;
@@ -26,6 +27,9 @@ std::uint64_t Truncate(long double x) {
   std::uint64_t n = significand - (std::uint64_t(1) << 63);
   if (static_cast<long double>(n) > x) --n;
   return n;
+#else
+  return std::uint64_t(x);
+#endif
 }
 
 // S·j / D in long double, the rest scaled to 2^-18 pixels and rounded.
