@@ -1,10 +1,13 @@
 // Exact 2:1 reduction. With whole-pixel boundaries the area average of two
 // pixels is ((a + b) * 2^18 + 2^17) * 2^21 >> 40, which is (a + b) >> 1; when
 // both directions halve, the width pass rounds before the height pass sees it.
-#include <emmintrin.h>
-
 #include "resample/stretch.h"
 #include "resample/stretch_kernels.h"
+#include "resample/vectors.h"
+
+#if GLYPHARY_X86_VECTORS
+#include <emmintrin.h>
+#endif
 
 namespace glyphary {
 namespace {
@@ -12,6 +15,8 @@ namespace {
 inline std::uint8_t Mean(unsigned a, unsigned b) {
   return std::uint8_t((a + b) >> 1);
 }
+
+#if GLYPHARY_X86_VECTORS
 
 inline __m128i Load(const std::uint8_t* p) {
   return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
@@ -71,11 +76,9 @@ class Halver {
   const __m128i byte1_ = Bytes(1, 1), bytes2to4_ = Bytes(2, 4), bytes5to7_ = Bytes(5, 7);
 };
 
-}  // namespace
-
-void HalveRow(const std::uint8_t* top, const std::uint8_t* bottom, std::uint8_t* dst, int width) {
-  if (Vectors512()) return HalveRow512(top, bottom, dst, width);
-  int c = WideVectors() ? HalveRowWide(top, bottom, dst, width) : 0;
+// The output pixels from c on in blocks of eight; returns where it stopped.
+int HalveRowSse2(const std::uint8_t* top, const std::uint8_t* bottom, std::uint8_t* dst, int c,
+                 int width) {
   const Halver halver;
   // The last block's loads reach three bytes past its 48.
   if (top == bottom)
@@ -83,14 +86,12 @@ void HalveRow(const std::uint8_t* top, const std::uint8_t* bottom, std::uint8_t*
       halver.Eight(top + 6 * c, nullptr, dst + 3 * c);
   for (; 6 * std::size_t(c) + 51 <= 6 * std::size_t(width); c += 8)
     halver.Eight(top + 6 * c, bottom + 6 * c, dst + 3 * c);
-  for (; c < width; ++c)
-    for (int k = 6 * c; k < 6 * c + 3; ++k)
-      dst[k - 3 * c] = Mean(Mean(top[k], top[k + 3]), Mean(bottom[k], bottom[k + 3]));
+  return c;
 }
 
-void MeanOfRows(const std::uint8_t* a, const std::uint8_t* b, std::uint8_t* dst, std::size_t n) {
-  if (Vectors512()) return MeanOfRows512(a, b, dst, n);
-  std::size_t x = WideVectors() ? MeanOfRowsWide(a, b, dst, n) : 0;
+// The bytes from x on, 16 at a time; returns where it stopped.
+std::size_t MeanOfRowsSse2(const std::uint8_t* a, const std::uint8_t* b, std::uint8_t* dst,
+                           std::size_t x, std::size_t n) {
   const __m128i ones = _mm_set1_epi8(-1);
   for (; x + 16 <= n; x += 16) {
     const __m128i upper = _mm_xor_si128(Load(a + x), ones);
@@ -98,6 +99,33 @@ void MeanOfRows(const std::uint8_t* a, const std::uint8_t* b, std::uint8_t* dst,
     _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + x),
                      _mm_xor_si128(_mm_avg_epu8(upper, lower), ones));
   }
+  return x;
+}
+#endif
+
+}  // namespace
+
+void HalveRow(const std::uint8_t* top, const std::uint8_t* bottom, std::uint8_t* dst, int width) {
+  int c = 0;
+#if GLYPHARY_X86_VECTORS
+  const Vectors vectors = ActiveVectors();
+  if (vectors >= Vectors::kAvx512) return HalveRow512(top, bottom, dst, width);
+  if (vectors >= Vectors::kAvx2) c = HalveRowWide(top, bottom, dst, width);
+  if (vectors >= Vectors::kSse2) c = HalveRowSse2(top, bottom, dst, c, width);
+#endif
+  for (; c < width; ++c)
+    for (int k = 6 * c; k < 6 * c + 3; ++k)
+      dst[k - 3 * c] = Mean(Mean(top[k], top[k + 3]), Mean(bottom[k], bottom[k + 3]));
+}
+
+void MeanOfRows(const std::uint8_t* a, const std::uint8_t* b, std::uint8_t* dst, std::size_t n) {
+  std::size_t x = 0;
+#if GLYPHARY_X86_VECTORS
+  const Vectors vectors = ActiveVectors();
+  if (vectors >= Vectors::kAvx512) return MeanOfRows512(a, b, dst, n);
+  if (vectors >= Vectors::kAvx2) x = MeanOfRowsWide(a, b, dst, n);
+  if (vectors >= Vectors::kSse2) x = MeanOfRowsSse2(a, b, dst, x, n);
+#endif
   for (; x < n; ++x) dst[x] = Mean(a[x], b[x]);
 }
 

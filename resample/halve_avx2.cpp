@@ -3,6 +3,9 @@
 // only the first three bytes of every six are output bytes; a byte shuffle
 // gathers them to the front of each 128-bit half, and the halves are stored
 // one after the other, each over the unused end of the one before.
+#include "resample/vectors.h"
+
+#if GLYPHARY_X86_VECTORS
 #include <immintrin.h>
 
 #include <cstdint>
@@ -17,8 +20,6 @@ namespace {
 constexpr int kBlockPixels = 16;  // output pixels
 constexpr int kHalves = 6;
 
-// Plain arrays: an inline template of the standard library instantiated
-// under the AVX2 target below could be picked by the linker for SSE2 code.
 struct BlockPlan {
   std::uint8_t shuffles[16 * kHalves];  // per vector, both halves
   int starts[kHalves + 1];              // output byte of each half
@@ -39,17 +40,15 @@ constexpr BlockPlan MakeBlockPlan() {
 constexpr BlockPlan kPlan = MakeBlockPlan();
 static_assert(kPlan.starts[kHalves] == 3 * kBlockPixels);
 
-#pragma GCC push_options
-#pragma GCC target("avx2")
-
-inline __m256i Flipped(const std::uint8_t* p, __m256i ones) {
+GLYPHARY_AVX2 inline __m256i Flipped(const std::uint8_t* p, __m256i ones) {
   return _mm256_xor_si256(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(p)), ones);
 }
 
 // Complemented means of the bytes i and i + 3 of both rows (of one row when
 // kTwoRows is false), for 32 i from p.
 template <bool kTwoRows>
-inline __m256i Means(const std::uint8_t* top, const std::uint8_t* bottom, __m256i ones) {
+GLYPHARY_AVX2 inline __m256i Means(const std::uint8_t* top, const std::uint8_t* bottom,
+                                   __m256i ones) {
   const __m256i upper = _mm256_avg_epu8(Flipped(top, ones), Flipped(top + 3, ones));
   if constexpr (!kTwoRows) return upper;
   return _mm256_avg_epu8(upper, _mm256_avg_epu8(Flipped(bottom, ones), Flipped(bottom + 3, ones)));
@@ -60,7 +59,8 @@ inline void Store16(std::uint8_t* p, __m128i v) {
 }
 
 template <bool kTwoRows>
-int HalveBlocks(const std::uint8_t* top, const std::uint8_t* bottom, std::uint8_t* dst, int width) {
+GLYPHARY_AVX2 int HalveBlocks(const std::uint8_t* top, const std::uint8_t* bottom,
+                              std::uint8_t* dst, int width) {
   const __m256i ones = _mm256_set1_epi8(-1);
   __m256i shuffles[kHalves / 2];
   for (int v = 0; v < kHalves / 2; ++v)
@@ -81,8 +81,8 @@ int HalveBlocks(const std::uint8_t* top, const std::uint8_t* bottom, std::uint8_
   return c;
 }
 
-std::size_t MeansOfRows(const std::uint8_t* a, const std::uint8_t* b, std::uint8_t* dst,
-                        std::size_t n) {
+GLYPHARY_AVX2 std::size_t MeansOfRows(const std::uint8_t* a, const std::uint8_t* b,
+                                      std::uint8_t* dst, std::size_t n) {
   const __m256i ones = _mm256_set1_epi8(-1);
   std::size_t x = 0;
   for (; x + 32 <= n; x += 32)
@@ -91,8 +91,6 @@ std::size_t MeansOfRows(const std::uint8_t* a, const std::uint8_t* b, std::uint8
         _mm256_xor_si256(_mm256_avg_epu8(Flipped(a + x, ones), Flipped(b + x, ones)), ones));
   return x;
 }
-
-#pragma GCC pop_options
 
 }  // namespace
 
@@ -108,3 +106,4 @@ std::size_t MeanOfRowsWide(const std::uint8_t* a, const std::uint8_t* b, std::ui
 }
 
 }  // namespace glyphary
+#endif

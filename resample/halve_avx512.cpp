@@ -2,6 +2,9 @@
 // over 64 bytes at a time, and one byte permute that gathers the 33 output
 // bytes (the first three of every six) of the 11 pixels they hold. Masked
 // loads and stores take the end of the row, so no other kernel is needed.
+#include "resample/vectors.h"
+
+#if GLYPHARY_X86_VECTORS
 #include <immintrin.h>
 
 #include <cstdint>
@@ -13,19 +16,15 @@ namespace {
 
 constexpr int kPixels = 11;  // output pixels per 64 means
 
-#pragma GCC push_options
-#pragma GCC target("avx512f,avx512bw,avx512vbmi")
-// GCC 12's own 512-bit intrinsics start from deliberately undefined vectors.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+GLYPHARY_BEGIN_512_BIT_INTRINSICS
 
-inline __m512i Flipped(const std::uint8_t* p, __mmask64 mask, __m512i ones) {
+GLYPHARY_AVX512 inline __m512i Flipped(const std::uint8_t* p, __mmask64 mask, __m512i ones) {
   return _mm512_xor_si512(_mm512_maskz_loadu_epi8(mask, p), ones);
 }
 
 template <bool kTwoRows>
-inline __m512i Means(const std::uint8_t* top, const std::uint8_t* bottom, __mmask64 mask,
-                     __m512i ones) {
+GLYPHARY_AVX512 inline __m512i Means(const std::uint8_t* top, const std::uint8_t* bottom,
+                                     __mmask64 mask, __m512i ones) {
   const __m512i upper = _mm512_avg_epu8(Flipped(top, mask, ones), Flipped(top + 3, mask, ones));
   if constexpr (!kTwoRows) return upper;
   return _mm512_avg_epu8(
@@ -33,8 +32,8 @@ inline __m512i Means(const std::uint8_t* top, const std::uint8_t* bottom, __mmas
 }
 
 template <bool kTwoRows>
-void HalveRowWith(const std::uint8_t* top, const std::uint8_t* bottom, std::uint8_t* dst,
-                  int width) {
+GLYPHARY_AVX512 void HalveRowWith(const std::uint8_t* top, const std::uint8_t* bottom,
+                                  std::uint8_t* dst, int width) {
   alignas(64) std::uint8_t order[64] = {};
   for (int j = 0; j < 3 * kPixels; ++j) order[j] = std::uint8_t(6 * (j / 3) + j % 3);
   const __m512i index = _mm512_load_si512(order);
@@ -51,7 +50,8 @@ void HalveRowWith(const std::uint8_t* top, const std::uint8_t* bottom, std::uint
   }
 }
 
-void MeansOfRows(const std::uint8_t* a, const std::uint8_t* b, std::uint8_t* dst, std::size_t n) {
+GLYPHARY_AVX512 void MeansOfRows(const std::uint8_t* a, const std::uint8_t* b, std::uint8_t* dst,
+                                 std::size_t n) {
   const __m512i ones = _mm512_set1_epi8(-1);
   for (std::size_t x = 0; x < n; x += 64) {
     const __mmask64 mask = n - x >= 64 ? ~__mmask64(0) : (__mmask64(1) << (n - x)) - 1;
@@ -60,8 +60,7 @@ void MeansOfRows(const std::uint8_t* a, const std::uint8_t* b, std::uint8_t* dst
   }
 }
 
-#pragma GCC diagnostic pop
-#pragma GCC pop_options
+GLYPHARY_END_512_BIT_INTRINSICS
 
 }  // namespace
 
@@ -78,3 +77,4 @@ void MeanOfRows512(const std::uint8_t* a, const std::uint8_t* b, std::uint8_t* d
 }
 
 }  // namespace glyphary
+#endif

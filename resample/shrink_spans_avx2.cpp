@@ -11,19 +11,24 @@
 // block and lanes 4..7 bytes 12 + 4i..15 + 4i, so that the packs, which keep
 // to 128-bit halves, leave bytes 0..11 and 12..23 in order. Each group of four
 // lanes reads its source bytes from 16-byte windows, one per pair of taps.
-#include <immintrin.h>
-
 #include <algorithm>
 #include <cstring>
 #include <optional>
 #include <vector>
 
 #include "resample/stretch_kernels.h"
+#include "resample/vectors.h"
+
+#if GLYPHARY_X86_VECTORS
+#include <immintrin.h>
+
 #include "resample/stretch_simd.h"
+#endif
 
 namespace glyphary {
 namespace {
 
+#if GLYPHARY_X86_VECTORS
 constexpr int kBlockPixels = 8;
 constexpr int kGroups = 6;  // of four lanes per block
 constexpr std::uint8_t kZero = 0x80;
@@ -87,21 +92,18 @@ Block AddBlock(const ShrinkTable& table, int sourceWidth, int j, ShortSpanRows& 
   return Block::kAdded;
 }
 
-#pragma GCC push_options
-#pragma GCC target("avx2")
-
-inline __m256i Load32(const void* p) {
+GLYPHARY_AVX2 inline __m256i Load32(const void* p) {
   return _mm256_loadu_si256(static_cast<const __m256i*>(p));
 }
 
-inline __m128i Load16(const std::uint8_t* p) {
+GLYPHARY_AVX2 inline __m128i Load16(const std::uint8_t* p) {
   return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
 }
 
 // (sum * factor) >> 40 per 32-bit lane; the odd lanes' products are shifted
 // so their results land in the upper halves, whose lower neighbours the
 // blend drops.
-inline __m256i Normalise(__m256i sum, __m256i factor) {
+GLYPHARY_AVX2 inline __m256i Normalise(__m256i sum, __m256i factor) {
   const __m256i even = _mm256_srli_epi64(_mm256_mul_epu32(sum, factor), 40);
   const __m256i odd = _mm256_srli_epi64(_mm256_mul_epu32(_mm256_srli_epi64(sum, 32), factor), 8);
   return _mm256_blend_epi32(even, odd, 0xAA);
@@ -119,11 +121,9 @@ struct SpanTables {
 // 24 destination bytes from one row; windows, masks, highs and lows point at
 // the block's tables.
 template <int kPairs>
-[[gnu::always_inline]] inline __m256i BlockBytes(const std::uint8_t* src,
-                                                 const std::int32_t* windows,
-                                                 const std::uint8_t* masks,
-                                                 const std::int32_t* highs,
-                                                 const std::int32_t* lows, __m256i factor) {
+[[gnu::always_inline]] GLYPHARY_AVX2 inline __m256i BlockBytes(
+    const std::uint8_t* src, const std::int32_t* windows, const std::uint8_t* masks,
+    const std::int32_t* highs, const std::int32_t* lows, __m256i factor) {
   __m256i high[3], low[3];
   for (int i = 0; i < 3; ++i) {
     high[i] = _mm256_setzero_si256();
@@ -146,7 +146,7 @@ template <int kPairs>
 
 // Bytes 0..11 of each half are the block's; exact stores write only those,
 // the others run four bytes past the block.
-inline void StoreBlock(std::uint8_t* dst, __m256i bytes, bool exact) {
+GLYPHARY_AVX2 inline void StoreBlock(std::uint8_t* dst, __m256i bytes, bool exact) {
   const __m128i first = _mm256_castsi256_si128(bytes);
   const __m128i second = _mm256_extracti128_si256(bytes, 1);
   if (!exact) {
@@ -166,8 +166,8 @@ inline void StoreBlock(std::uint8_t* dst, __m256i bytes, bool exact) {
 // the nearest cache for all of them. A block's loose bytes fall where the
 // next block of the row writes later.
 template <int kPairs>
-void ShrinkBlocks(const std::uint8_t* const* src, std::uint8_t* const* dst, int rows,
-                  const SpanTables& plan) {
+GLYPHARY_AVX2 void ShrinkBlocks(const std::uint8_t* const* src, std::uint8_t* const* dst, int rows,
+                                const SpanTables& plan) {
   const __m256i factor = _mm256_set1_epi32(std::int32_t(plan.factor));
   constexpr int kLanes = 3 * kPairs * 8;
   for (std::size_t b = 0; b < plan.blocks; ++b) {
@@ -182,7 +182,7 @@ void ShrinkBlocks(const std::uint8_t* const* src, std::uint8_t* const* dst, int 
   }
 }
 
-#pragma GCC pop_options
+#endif
 
 // The pixels after the last block, as the plain loop does them.
 void ShrinkTail(const std::uint8_t* src, std::uint8_t* dst, const ShrinkTable& table, int from) {
@@ -201,7 +201,9 @@ void ShrinkTail(const std::uint8_t* src, std::uint8_t* dst, const ShrinkTable& t
 
 }  // namespace
 
-std::optional<ShortSpanRows> ShortSpanRows::Make(const ShrinkTable& table, int sourceWidth) {
+std::optional<ShortSpanRows> ShortSpanRows::Make([[maybe_unused]] const ShrinkTable& table,
+                                                 [[maybe_unused]] int sourceWidth) {
+#if GLYPHARY_X86_VECTORS
   if (!WideVectors() || table.wideSums || table.count > 4) return std::nullopt;
   ShortSpanRows plan(table);
   if (Vectors512() && Plan512(table, sourceWidth, plan)) {
@@ -224,14 +226,20 @@ std::optional<ShortSpanRows> ShortSpanRows::Make(const ShrinkTable& table, int s
     if (block == Block::kLeavesRow) break;  // only near the end of the row
   }
   return plan;
+#else
+  return std::nullopt;  // no kernel: the callers take the plain loops
+#endif
 }
 
 void ShortSpanRows::Shrink(const std::uint8_t* const* src, std::uint8_t* const* dst,
                            int rows) const {
+#if GLYPHARY_X86_VECTORS
   const SpanTables tables{blocks,       windows.data(), masks.data(),
                           highs.data(), lows.data(),    table_->factor};
+#endif
   for (int top = 0; top < rows; top += kStrip) {
     const int strip = std::min(kStrip, rows - top);
+#if GLYPHARY_X86_VECTORS
     if (spans512) {
       Shrink512(*this, src + top, dst + top, strip, table_->factor);
       continue;
@@ -240,6 +248,7 @@ void ShortSpanRows::Shrink(const std::uint8_t* const* src, std::uint8_t* const* 
       ShrinkBlocks<1>(src + top, dst + top, strip, tables);
     else
       ShrinkBlocks<2>(src + top, dst + top, strip, tables);
+#endif
     for (int r = top; r < top + strip; ++r) ShrinkTail(src[r], dst[r], *table_, tailFrom);
   }
 }

@@ -8,6 +8,9 @@
 // pixel have a remainder; sums and results come as stretch_avx512.h
 // describes. A masked store writes exactly the block's bytes, the last
 // block's too.
+#include "resample/vectors.h"
+
+#if GLYPHARY_X86_VECTORS
 #include <immintrin.h>
 
 #include <cstdint>
@@ -26,8 +29,6 @@ constexpr int kWindow = 64;
 // pieces w >> 14 as bytes, the ends' remainders w & 0x3FFF as 16-bit words.
 constexpr std::size_t kTableBytes = 4 * kWindow;
 constexpr int kEndIndices = kWindow, kWholes = 2 * kWindow, kRemainders = 3 * kWindow;
-
-bool allow512 = true;
 
 // Fills the tables of vector i of the block at pixel j; false if a weighted
 // source byte lies outside the window.
@@ -76,18 +77,14 @@ bool PlanVector(const ShrinkTable& table, int sourceWidth, int j, int i, ShortSp
   return true;
 }
 
-#pragma GCC push_options
-#pragma GCC target("avx512f,avx512bw,avx512vbmi,avx512vnni")
-// GCC 12's own 512-bit intrinsics start from deliberately undefined vectors.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+GLYPHARY_BEGIN_512_BIT_INTRINSICS
 
-inline __m512i Load64(const std::uint8_t* p) {
+GLYPHARY_AVX512 inline __m512i Load64(const std::uint8_t* p) {
   return _mm512_loadu_si512(p);
 }
 
 // Where vector i's results go: bytes 16i..16i + 15 of the block.
-inline __m512i ResultOrder(int i) {
+GLYPHARY_AVX512 inline __m512i ResultOrder(int i) {
   alignas(64) std::uint8_t index[64] = {};
   for (int lane = 0; lane < 16; ++lane) index[16 * i + lane] = avx512::ResultIndex(lane);
   return _mm512_load_si512(index);
@@ -101,8 +98,9 @@ struct VectorPlan {
   __m512i indices, endIndices, wholes, remainders;
 };
 
-[[gnu::always_inline]] inline VectorPlan LoadVectorPlan(std::int64_t start, std::uint64_t loadMask,
-                                                        const std::uint8_t* t) {
+[[gnu::always_inline]] GLYPHARY_AVX512 inline VectorPlan LoadVectorPlan(std::int64_t start,
+                                                                        std::uint64_t loadMask,
+                                                                        const std::uint8_t* t) {
   return {start,
           loadMask,
           Load64(t),
@@ -112,15 +110,17 @@ struct VectorPlan {
 }
 
 // Sums of one vector: up to four taps per lane gathered from the window.
-[[gnu::always_inline]] inline __m512i VectorSums(const std::uint8_t* src, const VectorPlan& v) {
+[[gnu::always_inline]] GLYPHARY_AVX512 inline __m512i VectorSums(const std::uint8_t* src,
+                                                                 const VectorPlan& v) {
   const __m512i window = _mm512_maskz_loadu_epi8(v.loadMask, src + v.start);
   const __m512i taps = _mm512_permutexvar_epi8(v.indices, window);
   const __m512i ends = _mm512_maskz_permutexvar_epi8(0x5555555555555555, v.endIndices, window);
   return avx512::AreaSum(taps, v.wholes, ends, v.remainders);
 }
 
-void ShrinkBlocks(const ShortSpanRows& plan, const std::uint8_t* const* src,
-                  std::uint8_t* const* dst, int rows, std::uint32_t factorValue, int width) {
+GLYPHARY_AVX512 void ShrinkBlocks(const ShortSpanRows& plan, const std::uint8_t* const* src,
+                                  std::uint8_t* const* dst, int rows, std::uint32_t factorValue,
+                                  int width) {
   const __m512i factor = _mm512_set1_epi32(std::int32_t(factorValue));
   const __m512i order[3] = {ResultOrder(0), ResultOrder(1), ResultOrder(2)};
   for (std::size_t b = 0; b < plan.blocks; ++b) {
@@ -143,17 +143,9 @@ void ShrinkBlocks(const ShortSpanRows& plan, const std::uint8_t* const* src,
   }
 }
 
-#pragma GCC diagnostic pop
-#pragma GCC pop_options
+GLYPHARY_END_512_BIT_INTRINSICS
 
 }  // namespace
-
-bool Vectors512() {
-  static const bool available =
-      __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
-      __builtin_cpu_supports("avx512vbmi") && __builtin_cpu_supports("avx512vnni");
-  return available && allow512 && WideVectors();
-}
 
 bool Plan512(const ShrinkTable& table, int sourceWidth, ShortSpanRows& plan) {
   if (table.count > 4) return false;
@@ -187,8 +179,5 @@ void Shrink512(const ShortSpanRows& plan, const std::uint8_t* const* src, std::u
   ShrinkBlocks(plan, src, dst, rows, factor, plan.tailFrom);
 }
 
-void stretch_testing::Allow512BitVectors(bool allow) {
-  allow512 = allow;
-}
-
 }  // namespace glyphary
+#endif

@@ -1,13 +1,16 @@
 // Source rows of the one-sweep reductions: a 32-bit image's turned into
 // 24-bit bytes, or a producer's made, a few at a time, so that no 24-bit copy
 // of the whole image is made.
-#include <immintrin.h>
-
 #include <cstring>
 #include <memory>
 #include <stdexcept>
 
 #include "resample/stretch_kernels.h"
+#include "resample/vectors.h"
+
+#if GLYPHARY_X86_VECTORS
+#include <immintrin.h>
+#endif
 
 namespace glyphary {
 namespace {
@@ -15,11 +18,10 @@ namespace {
 // Room past a converted row for the last 16-byte store of four pixels.
 constexpr std::size_t kSlack = 16;
 
-#pragma GCC push_options
-#pragma GCC target("avx2")
-
-// The first three bytes of every four; returns the pixels done.
-int DropFourthBytesWide(const std::uint8_t* in, std::uint8_t* out, int width) {
+#if GLYPHARY_X86_VECTORS
+// The first three bytes of every four; returns the pixels done. The byte
+// shuffle is SSSE3, which every processor with AVX2 has.
+GLYPHARY_AVX2 int DropFourthBytesWide(const std::uint8_t* in, std::uint8_t* out, int width) {
   const __m128i firstThree = _mm_setr_epi8(0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1);
   int x = 0;
   for (; x + 4 <= width; x += 4)
@@ -28,12 +30,14 @@ int DropFourthBytesWide(const std::uint8_t* in, std::uint8_t* out, int width) {
                                       firstThree));
   return x;
 }
-
-#pragma GCC pop_options
+#endif
 
 void DropFourthBytes(const std::uint8_t* in, std::uint8_t* out, int width) {
-  for (int x = WideVectors() ? DropFourthBytesWide(in, out, width) : 0; x < width; ++x)
-    std::memcpy(out + 3 * x, in + 4 * x, 3);
+  int x = 0;
+#if GLYPHARY_X86_VECTORS
+  if (WideVectors()) x = DropFourthBytesWide(in, out, width);
+#endif
+  for (; x < width; ++x) std::memcpy(out + 3 * x, in + 4 * x, 3);
 }
 
 // A 32-bit bitmap's rows as 24-bit bytes.

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "render/render.h"
+#include "resample/vectors.h"
 
 namespace glyphary {
 
@@ -92,9 +93,10 @@ namespace stretch_testing {
 // Replaces the millisecond tick counter; nullptr restores the steady clock.
 using TickClock = std::uint32_t (*)();
 void SetTickClock(TickClock clock);
-// With true, the kernels keep to SSE2 even where AVX2 is there.
+// The kernels keep to `widest` at most (Vectors::kAvx512: no limit).
+void LimitVectors(Vectors widest);
+// The same as limits to SSE2 (true) and to 256 bits (false); all three apply.
 void UseNarrowVectorsOnly(bool narrow);
-// With false, the kernels keep to 256 bits even where AVX-512 is there.
 void Allow512BitVectors(bool allow);
 }  // namespace stretch_testing
 

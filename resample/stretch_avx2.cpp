@@ -1,13 +1,13 @@
 // The area average's kernels again with 256-bit vectors, for processors that
-// have AVX2; the rest of the build assumes SSE2 only, so they are compiled
-// for AVX2 here alone and reached through WideVectors(). The arithmetic is
-// the SSE2 kernels' lane for lane: pmaddwd on split weights, 32-bit sums,
-// (sum * factor) >> 40 with 32 x 32 -> 64-bit products. Unpacks and packs
-// stay inside each 128-bit half, so the byte order comes back as it went in.
-//
-// Nothing from the standard library is used inside the AVX2 region: an
-// inline template instantiated here could be picked by the linker for the
-// SSE2 code too.
+// have AVX2; the rest of the build assumes SSE2 only, so only the functions
+// marked GLYPHARY_AVX2 are built for AVX2, and they are reached through
+// WideVectors(). The arithmetic is the SSE2 kernels' lane for lane: pmaddwd
+// on split weights, 32-bit sums, (sum * factor) >> 40 with 32 x 32 -> 64-bit
+// products. Unpacks and packs stay inside each 128-bit half, so the byte
+// order comes back as it went in.
+#include "resample/vectors.h"
+
+#if GLYPHARY_X86_VECTORS
 #include <immintrin.h>
 
 #include <cstdint>
@@ -17,23 +17,20 @@
 namespace glyphary {
 namespace {
 
-#pragma GCC push_options
-#pragma GCC target("avx2")
-
 constexpr int kLowBits = 15;
 
-inline __m256i Load32(const std::uint8_t* p) {
+GLYPHARY_AVX2 inline __m256i Load32(const std::uint8_t* p) {
   return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
 }
 
-inline void Store32(std::uint8_t* p, __m256i v) {
+GLYPHARY_AVX2 inline void Store32(std::uint8_t* p, __m256i v) {
   _mm256_storeu_si256(reinterpret_cast<__m256i*>(p), v);
 }
 
 // (sum * factor) >> 40 per 32-bit lane; the odd lanes' products are shifted
 // so their results land in the upper halves, whose lower neighbours the
 // blend drops.
-inline __m256i Normalise(__m256i sum, __m256i factor) {
+GLYPHARY_AVX2 inline __m256i Normalise(__m256i sum, __m256i factor) {
   const __m256i even = _mm256_srli_epi64(_mm256_mul_epu32(sum, factor), 40);
   const __m256i odd = _mm256_srli_epi64(_mm256_mul_epu32(_mm256_srli_epi64(sum, 32), factor), 8);
   return _mm256_blend_epi32(even, odd, 0xAA);
@@ -42,8 +39,9 @@ inline __m256i Normalise(__m256i sum, __m256i factor) {
 // 32 area sums over count sources, source t read at src[t], the weights of
 // sources 2i and 2i + 1 split as in SplitPair (highs[i], lows[i]).
 template <int kCount>
-inline __m256i AreaChunk(int runtimeCount, const std::uint8_t* const* src,
-                         const std::int32_t* highs, const std::int32_t* lows, __m256i factor) {
+GLYPHARY_AVX2 inline __m256i AreaChunk(int runtimeCount, const std::uint8_t* const* src,
+                                       const std::int32_t* highs, const std::int32_t* lows,
+                                       __m256i factor) {
   const int count = kCount > 0 ? kCount : runtimeCount;
   const __m256i zero = _mm256_setzero_si256();
   __m256i high[4] = {zero, zero, zero, zero}, low[4] = {zero, zero, zero, zero};
@@ -69,8 +67,8 @@ inline __m256i AreaChunk(int runtimeCount, const std::uint8_t* const* src,
 }
 
 template <int kCount>
-void AreaColumnsWith(const std::uint8_t* columns, std::uint8_t* results,
-                     const AreaColumnsJob& job) {
+GLYPHARY_AVX2 void AreaColumnsWith(const std::uint8_t* columns, std::uint8_t* results,
+                                   const AreaColumnsJob& job) {
   const int count = kCount > 0 ? kCount : job.count;
   const int pairs = (count + 1) / 2;
   const __m256i factor = _mm256_set1_epi32(std::int32_t(job.factor));
@@ -87,7 +85,7 @@ void AreaColumnsWith(const std::uint8_t* columns, std::uint8_t* results,
 }
 
 template <int kCount>
-std::size_t AreaRowsWith(const AreaRowsJob& job, std::uint8_t* dst, std::size_t n) {
+GLYPHARY_AVX2 std::size_t AreaRowsWith(const AreaRowsJob& job, std::uint8_t* dst, std::size_t n) {
   const int count = kCount > 0 ? kCount : job.count;
   const __m256i factor = _mm256_set1_epi32(std::int32_t(job.factor));
   const std::uint8_t* src[kMaxAreaTaps];
@@ -99,18 +97,7 @@ std::size_t AreaRowsWith(const AreaRowsJob& job, std::uint8_t* dst, std::size_t 
   return x;
 }
 
-#pragma GCC pop_options
-
 }  // namespace
-
-namespace {
-bool narrowOnly = false;
-}  // namespace
-
-bool WideVectors() {
-  static const bool available = __builtin_cpu_supports("avx2");
-  return available && !narrowOnly;
-}
 
 void AreaColumnsWide(const std::uint8_t* columns, std::uint8_t* results,
                      const AreaColumnsJob& job) {
@@ -123,8 +110,5 @@ std::size_t AreaRowsWide(const AreaRowsJob& job, std::uint8_t* dst, std::size_t 
       job.count, [&](auto taps) { return AreaRowsWith<decltype(taps)::value>(job, dst, n); });
 }
 
-void stretch_testing::UseNarrowVectorsOnly(bool narrow) {
-  narrowOnly = narrow;
-}
-
 }  // namespace glyphary
+#endif

@@ -7,6 +7,9 @@
 // straight from the products, with no shifts, blends or packs.
 #pragma once
 
+#include "resample/vectors.h"
+
+#if GLYPHARY_X86_VECTORS
 #include <immintrin.h>
 
 #include <cstdint>
@@ -28,27 +31,23 @@ inline std::uint8_t ResultIndex(int lane) {
   return std::uint8_t((lane % 2 == 1 ? 64 : 0) + 8 * (lane / 2) + 5);
 }
 
-#pragma GCC push_options
-#pragma GCC target("avx512f,avx512bw,avx512vbmi,avx512vnni")
-
 // 131072 + the weighted taps: wholes holds w >> 14 of each tap as a byte,
 // ends the two partial taps as 16-bit words and remainders their w & 0x3FFF.
 // The rounding half enters as 8 * 2^14.
-[[gnu::always_inline]] inline __m512i AreaSum(__m512i taps, __m512i wholes, __m512i ends,
-                                              __m512i remainders) {
+[[gnu::always_inline]] GLYPHARY_AVX512 inline __m512i AreaSum(__m512i taps, __m512i wholes,
+                                                              __m512i ends, __m512i remainders) {
   const __m512i whole = _mm512_dpbusd_epi32(_mm512_set1_epi32(8), taps, wholes);
   return _mm512_dpwssd_epi32(_mm512_slli_epi32(whole, kWholeShift), ends, remainders);
 }
 
 // The sixteen result bytes of sums at the positions index puts them, zero
 // outside mask.
-[[gnu::always_inline]] inline __m512i ResultBytes(__m512i sums, __m512i factor, __m512i index,
-                                                  __mmask64 mask) {
+[[gnu::always_inline]] GLYPHARY_AVX512 inline __m512i ResultBytes(__m512i sums, __m512i factor,
+                                                                  __m512i index, __mmask64 mask) {
   const __m512i even = _mm512_mul_epu32(sums, factor);
   const __m512i odd = _mm512_mul_epu32(_mm512_srli_epi64(sums, 32), factor);
   return _mm512_maskz_permutex2var_epi8(mask, even, index, odd);
 }
 
-#pragma GCC pop_options
-
 }  // namespace glyphary::avx512
+#endif

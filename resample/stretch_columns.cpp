@@ -1,14 +1,18 @@
 // The horizontal enlargement, sixteen rows at a time: the block is turned so
 // that each byte column becomes one 16-byte vector (one byte per row), the
 // cubic kernel combines whole vectors exactly as the vertical pass combines
-// rows, and the result is turned back; the area average likewise.
+// rows, and the result is turned back; the area average likewise. Without
+// vectors there are no blocks: the callers take every row one at a time.
 #include <cstring>
 #include <vector>
 
 #include "resample/stretch_kernels.h"
 #include "resample/stretch_simd.h"
+#include "resample/vectors.h"
 
 namespace glyphary {
+
+#if GLYPHARY_X86_VECTORS
 namespace {
 
 using simd::Load;
@@ -128,6 +132,7 @@ void AreaColumns(const std::uint8_t* columns, std::uint8_t* results, const AreaC
 }  // namespace
 
 int ShrinkRowsInBlocks(const RowBatch& batch, const ShrinkTable& table) {
+  if (ActiveVectors() < Vectors::kSse2) return 0;
   const int count = table.count, pairs = (count + 1) / 2;
   const std::size_t width = table.first.size();
   std::vector<std::int32_t> highs(width * pairs), lows(width * pairs);
@@ -153,6 +158,7 @@ int ShrinkRowsInBlocks(const RowBatch& batch, const ShrinkTable& table) {
 }
 
 int EnlargeRowsInBlocks(const RowBatch& batch, const EnlargeTable& table) {
+  if (ActiveVectors() < Vectors::kSse2) return 0;
   using namespace simd;
   const std::size_t width = table.taps.size();
   auto kernel = [&](const std::uint8_t* columns, std::uint8_t* results) {
@@ -171,6 +177,15 @@ int EnlargeRowsInBlocks(const RowBatch& batch, const EnlargeTable& table) {
   };
   return InBlocks<16>(batch, 3 * width, 0, kernel);
 }
+#else
+int ShrinkRowsInBlocks(const RowBatch&, const ShrinkTable&) {
+  return 0;
+}
+
+int EnlargeRowsInBlocks(const RowBatch&, const EnlargeTable&) {
+  return 0;
+}
+#endif
 
 RowPointers::RowPointers(const Bitmap& source, Bitmap& destination)
     : in_(std::size_t(source.Height())), out_(std::size_t(source.Height())) {

@@ -2,6 +2,9 @@
 // weighted sum of the same byte in a few source rows, whatever channel it
 // holds, so rows can be treated as plain byte runs; the horizontal
 // enlargement turns blocks of rows so that columns can be treated the same way.
+// The vector kernels exist where GLYPHARY_X86_VECTORS; each entry point here
+// that is not marked wider than SSE2 also has its plain loop, the only one
+// elsewhere.
 #pragma once
 
 #include <cstddef>
@@ -12,6 +15,7 @@
 #include <vector>
 
 #include "resample/stretch.h"
+#include "resample/vectors.h"
 
 namespace glyphary {
 
@@ -140,8 +144,10 @@ void ShrinkRows(const RowBatch& batch, const ShrinkTable& table);
 
 // ---- 256-bit versions of the area kernels, for processors with AVX2
 
-// Whether they may run: the processor has AVX2 and tests have not ruled them out.
-bool WideVectors();
+// Whether they may run: the processor has AVX2 and nothing has ruled them out.
+inline bool WideVectors() {
+  return ActiveVectors() >= Vectors::kAvx2;
+}
 
 // Area weights split for pmaddwd as in simd::Split: sources 2i and 2i + 1
 // share highs[i] and lows[i] (a missing last source weighs 0).
@@ -196,9 +202,11 @@ class ShortSpanRows {
   const ShrinkTable* table_;
 };
 
-// Whether the 512-bit short-span kernel may run: the processor has AVX-512
-// with byte permutes and dot products, and tests have not ruled it out.
-bool Vectors512();
+// Whether the 512-bit kernels may run: the processor has AVX-512 with byte
+// permutes and dot products, and nothing has ruled them out.
+inline bool Vectors512() {
+  return ActiveVectors() >= Vectors::kAvx512;
+}
 // Fills the 512-bit tables of plan; false where a span leaves its window.
 bool Plan512(const ShrinkTable& table, int sourceWidth, ShortSpanRows& plan);
 // rows rows (at most ShortSpanRows::kStrip) through the 512-bit tables.

@@ -1,6 +1,8 @@
-// The vertical passes' kernels: 16 bytes of a row at a time.
+// The vertical passes' kernels: 16 bytes of a row at a time where there are
+// vectors, then byte by byte.
 #include "resample/stretch_kernels.h"
 #include "resample/stretch_simd.h"
+#include "resample/vectors.h"
 
 namespace glyphary {
 namespace {
@@ -14,24 +16,13 @@ inline std::uint8_t NormaliseOne(std::uint32_t sum, std::uint32_t factor) {
   return std::uint8_t(value > 255 ? 255 : value);
 }
 
-}  // namespace
-
-void CubicRows(const std::uint8_t* const rows[4], std::uint8_t* dst, std::size_t n,
-               const CubicWeightSet& w) {
-  using namespace simd;
-  const SplitPair w01 = Split(w[0], w[1]), w23 = Split(w[2], w[3]);
-  std::size_t x = 0;
-  for (; x + 16 <= n; x += 16)
-    Store(dst + x, CubicChunk(Load(rows[0] + x), Load(rows[1] + x), Load(rows[2] + x),
-                              Load(rows[3] + x), w01, w23));
-  for (; x < n; ++x)
-    dst[x] = ClampCubic(524288 + rows[0][x] * w[0] + rows[1][x] * w[1] + rows[2][x] * w[2] +
-                        rows[3][x] * w[3]);
-}
-
-void AreaRows(const std::uint8_t* const* rows, const std::uint32_t* weights, int count,
-              std::uint8_t* dst, std::size_t n, std::uint32_t factor) {
-  if (AreaRows512(rows, weights, count, dst, n, factor)) return;
+#if GLYPHARY_X86_VECTORS
+// The leading bytes of an area average that the vectors take: the whole row
+// with 512 bits where that kernel applies, else whole blocks of 32 and 16.
+// Returns where the plain loop goes on.
+std::size_t AreaRowsInVectors(const std::uint8_t* const* rows, const std::uint32_t* weights,
+                              int count, std::uint8_t* dst, std::size_t n, std::uint32_t factor) {
+  if (AreaRows512(rows, weights, count, dst, n, factor)) return n;
   using namespace simd;
   auto splitAt = [&](int t) {
     const std::int32_t other = t + 1 < count ? std::int32_t(weights[t + 1]) : 0;
@@ -57,6 +48,36 @@ void AreaRows(const std::uint8_t* const* rows, const std::uint32_t* weights, int
         factors);
     Store(dst + x, sums);
   }
+  return x;
+}
+#endif
+
+}  // namespace
+
+void CubicRows(const std::uint8_t* const rows[4], std::uint8_t* dst, std::size_t n,
+               const CubicWeightSet& w) {
+  std::size_t x = 0;
+#if GLYPHARY_X86_VECTORS
+  if (ActiveVectors() >= Vectors::kSse2) {
+    using namespace simd;
+    const SplitPair w01 = Split(w[0], w[1]), w23 = Split(w[2], w[3]);
+    for (; x + 16 <= n; x += 16)
+      Store(dst + x, CubicChunk(Load(rows[0] + x), Load(rows[1] + x), Load(rows[2] + x),
+                                Load(rows[3] + x), w01, w23));
+  }
+#endif
+  for (; x < n; ++x)
+    dst[x] = ClampCubic(524288 + rows[0][x] * w[0] + rows[1][x] * w[1] + rows[2][x] * w[2] +
+                        rows[3][x] * w[3]);
+}
+
+void AreaRows(const std::uint8_t* const* rows, const std::uint32_t* weights, int count,
+              std::uint8_t* dst, std::size_t n, std::uint32_t factor) {
+  std::size_t x = 0;
+#if GLYPHARY_X86_VECTORS
+  if (ActiveVectors() >= Vectors::kSse2)
+    x = AreaRowsInVectors(rows, weights, count, dst, n, factor);
+#endif
   for (; x < n; ++x) {
     std::uint32_t sum = 131072;
     for (int t = 0; t < count; ++t) sum += rows[t][x] * weights[t];

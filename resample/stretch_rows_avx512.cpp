@@ -3,6 +3,9 @@
 // interleaved into one 32-bit lane, and a byte shuffle picks the two partial
 // rows' bytes out as words; sums and results come as stretch_avx512.h
 // describes. Masked loads and stores take the end of the row too.
+#include "resample/vectors.h"
+
+#if GLYPHARY_X86_VECTORS
 #include <immintrin.h>
 
 #include <cstdint>
@@ -50,11 +53,7 @@ std::int64_t ResultOrder(int m, std::uint8_t (&index)[64]) {
   return mask;
 }
 
-#pragma GCC push_options
-#pragma GCC target("avx512f,avx512bw,avx512vbmi,avx512vnni")
-// GCC 12's own 512-bit intrinsics start from deliberately undefined vectors.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+GLYPHARY_BEGIN_512_BIT_INTRINSICS
 
 struct Constants {
   __m512i wholes, ends, remainders, factor;
@@ -62,15 +61,15 @@ struct Constants {
   __mmask64 masks[4];
 };
 
-inline __m512i Bytes(__m512i taps, const Constants& k, int m) {
+GLYPHARY_AVX512 inline __m512i Bytes(__m512i taps, const Constants& k, int m) {
   const __m512i ends = _mm512_shuffle_epi8(taps, k.ends);
   return avx512::ResultBytes(avx512::AreaSum(taps, k.wholes, ends, k.remainders), k.factor,
                              k.order[m], k.masks[m]);
 }
 
 // 64 destination bytes (or the first `mask` of them) from four rows at x.
-inline void Chunk(const std::uint8_t* const (&rows)[4], std::size_t x, __mmask64 mask,
-                  std::uint8_t* dst, const Constants& k) {
+GLYPHARY_AVX512 inline void Chunk(const std::uint8_t* const (&rows)[4], std::size_t x,
+                                  __mmask64 mask, std::uint8_t* dst, const Constants& k) {
   __m512i r[4];
   for (int t = 0; t < 4; ++t) r[t] = _mm512_maskz_loadu_epi8(mask, rows[t] + x);
   const __m512i low01 = _mm512_unpacklo_epi8(r[0], r[1]), high01 = _mm512_unpackhi_epi8(r[0], r[1]);
@@ -83,9 +82,10 @@ inline void Chunk(const std::uint8_t* const (&rows)[4], std::size_t x, __mmask64
   _mm512_mask_storeu_epi8(dst + x, mask, bytes);
 }
 
-void RowsWith(const std::uint8_t* const (&rows)[4], const std::uint32_t (&weights)[4],
-              const std::uint8_t (&ends)[64], std::int32_t remainders, std::uint8_t* dst,
-              std::size_t n, std::uint32_t factor) {
+GLYPHARY_AVX512 void RowsWith(const std::uint8_t* const (&rows)[4],
+                              const std::uint32_t (&weights)[4], const std::uint8_t (&ends)[64],
+                              std::int32_t remainders, std::uint8_t* dst, std::size_t n,
+                              std::uint32_t factor) {
   Constants k;
   k.wholes = _mm512_set1_epi32(WholesOf(weights));
   k.ends = _mm512_loadu_si512(ends);
@@ -101,8 +101,7 @@ void RowsWith(const std::uint8_t* const (&rows)[4], const std::uint32_t (&weight
   if (x < n) Chunk(rows, x, (__mmask64(1) << (n - x)) - 1, dst, k);
 }
 
-#pragma GCC diagnostic pop
-#pragma GCC pop_options
+GLYPHARY_END_512_BIT_INTRINSICS
 
 }  // namespace
 
@@ -129,3 +128,4 @@ bool AreaRows512(const std::uint8_t* const* rows, const std::uint32_t* weights, 
 }
 
 }  // namespace glyphary
+#endif

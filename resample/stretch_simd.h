@@ -5,6 +5,9 @@
 // back together in 32 bits with the same value as the plain arithmetic.
 #pragma once
 
+#include "resample/vectors.h"
+
+#if GLYPHARY_X86_VECTORS
 #include <emmintrin.h>
 
 #include <cstdint>
@@ -112,3 +115,4 @@ inline __m128i AreaChunk(int count, RowAt rowAt, SplitAt splitAt, __m128i factor
 }
 
 }  // namespace glyphary::simd
+#endif

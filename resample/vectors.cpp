@@ -1,0 +1,70 @@
+#include "resample/vectors.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "resample/stretch.h"
+
+namespace glyphary {
+namespace {
+
+// Limits set by tests and benchmarks, between renders only.
+Vectors testLimit = Vectors::kAvx512;
+bool narrowOnly = false;
+bool allow512 = true;
+
+Vectors Detect() {
+#if GLYPHARY_X86_VECTORS
+  __builtin_cpu_init();
+  if (!__builtin_cpu_supports("avx2")) return Vectors::kSse2;
+  if (__builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
+      __builtin_cpu_supports("avx512vbmi") && __builtin_cpu_supports("avx512vnni"))
+    return Vectors::kAvx512;
+  return Vectors::kAvx2;
+#else
+  return Vectors::kScalar;
+#endif
+}
+
+}  // namespace
+
+Vectors ProcessorVectors() {
+  static const Vectors detected = Detect();
+  return detected;
+}
+
+std::optional<Vectors> VectorsNamed(std::string_view name) {
+  if (name == "scalar") return Vectors::kScalar;
+  if (name == "sse2") return Vectors::kSse2;
+  if (name == "avx2") return Vectors::kAvx2;
+  if (name == "avx512") return Vectors::kAvx512;
+  return std::nullopt;
+}
+
+Vectors VectorsAllowedBy(const char* setting, Vectors processor) {
+  if (setting == nullptr) return processor;
+  return std::min(processor, VectorsNamed(setting).value_or(processor));
+}
+
+Vectors ActiveVectors() {
+  static const Vectors allowed =
+      VectorsAllowedBy(std::getenv("GLYPHARY_VECTORS"), ProcessorVectors());
+  Vectors active = std::min(allowed, testLimit);
+  if (narrowOnly) active = std::min(active, Vectors::kSse2);
+  if (!allow512) active = std::min(active, Vectors::kAvx2);
+  return active;
+}
+
+namespace stretch_testing {
+void LimitVectors(Vectors widest) {
+  testLimit = widest;
+}
+void UseNarrowVectorsOnly(bool narrow) {
+  narrowOnly = narrow;
+}
+void Allow512BitVectors(bool allow) {
+  allow512 = allow;
+}
+}  // namespace stretch_testing
+
+}  // namespace glyphary
