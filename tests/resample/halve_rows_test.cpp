@@ -48,15 +48,12 @@ TEST(HalveRows, GivesStretchBitmapsBytesForEvenAndOddSides) {
 
 // Without AVX2 no fused kernel takes an odd side, and the general sweep does.
 TEST(HalveRows, GivesStretchBitmapsBytesWithNarrowerVectors) {
-  using namespace stretch_testing;
-  for (const bool narrow : {false, true}) {
-    Allow512BitVectors(false);
-    UseNarrowVectorsOnly(narrow);
+  for (const Vectors level : {Vectors::kAvx2, Vectors::kSse2, Vectors::kScalar}) {
+    stretch_testing::LimitVectors(level);
     for (int width : kSides)
       for (int height : {4, 9}) ExpectHalvesLikeStretchBitmap(width, height);
   }
-  Allow512BitVectors(true);
-  UseNarrowVectorsOnly(false);
+  stretch_testing::LimitVectors(Vectors::kAvx512);
 }
 
 TEST(HalveRows, AnImageWithoutAHalfIsKeptOrRefusedAsStretchBitmapDoesIt) {

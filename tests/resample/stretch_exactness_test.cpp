@@ -1,5 +1,6 @@
-// Every fast path of the resampler against a plain, slow rendering of the same
-// arithmetic: per-pixel loops, clamped taps, boundaries worked out in place.
+// Every fast path of the resampler, at every level of vector kernels down to
+// the plain loops, against a plain, slow rendering of the same arithmetic:
+// per-pixel loops, clamped taps, boundaries worked out in place.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -7,6 +8,7 @@
 #include <cmath>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "render/render.h"
 #include "resample/stretch.h"
@@ -124,24 +126,43 @@ bool SameImage(const Bitmap& a, const Bitmap& b, std::string& where) {
   return true;
 }
 
+const char* NameOf(Vectors level) {
+  switch (level) {
+    case Vectors::kScalar:
+      return "plain loops";
+    case Vectors::kSse2:
+      return "SSE2";
+    case Vectors::kAvx2:
+      return "AVX2";
+    case Vectors::kAvx512:
+      return "AVX-512";
+  }
+  return "?";
+}
+
+// Every level of kernels that may run here, from the widest down to the plain
+// loops (only those where GLYPHARY_VECTORS lowers the processor's level).
+std::vector<Vectors> Levels() {
+  std::vector<Vectors> levels;
+  for (Vectors level : {Vectors::kAvx512, Vectors::kAvx2, Vectors::kSse2, Vectors::kScalar})
+    if (level <= ActiveVectors()) levels.push_back(level);
+  return levels;
+}
+
 void ExpectMatchesReference(int w, int h, int toW, int toH, std::mt19937& random) {
   const std::string name = std::to_string(w) + "x" + std::to_string(h) + " to " +
                            std::to_string(toW) + "x" + std::to_string(toH);
   const Bitmap source = RandomImage(w, h, random() % 3 == 0 ? 32 : 24, random);
   const Bitmap expected = ReferenceStretch(source, toW, toH);
   std::string where;
-  // The widest kernels the processor has, then 256 bits at most, then SSE2
-  // alone.
-  const char* const modes[] = {"", " with 256 bits at most", " with SSE2 only"};
-  for (int mode = 0; mode < 3; ++mode) {
-    stretch_testing::Allow512BitVectors(mode == 0);
-    stretch_testing::UseNarrowVectorsOnly(mode == 2);
+  for (Vectors level : Levels()) {
+    stretch_testing::LimitVectors(level);
     Bitmap fast = source;
     StretchBitmap(fast, toW, toH);
-    EXPECT_TRUE(SameImage(fast, expected, where)) << name << modes[mode] << ": " << where;
+    EXPECT_TRUE(SameImage(fast, expected, where))
+        << name << " with " << NameOf(level) << ": " << where;
   }
-  stretch_testing::Allow512BitVectors(true);
-  stretch_testing::UseNarrowVectorsOnly(false);
+  stretch_testing::LimitVectors(Vectors::kAvx512);
   // A listener takes the pass-by-pass route.
   Bitmap passes = source;
   StretchBitmap(passes, toW, toH, Silent);
@@ -224,6 +245,15 @@ TEST(StretchExactness, RandomSizesAndRatios) {
   std::mt19937 random(19);
   std::uniform_int_distribution<int> size(1, 48), target(1, 70);
   for (int i = 0; i < 150; ++i)
+    ExpectMatchesReference(size(random), size(random), target(random), target(random), random);
+}
+
+// Sizes of several hundred: many blocks of 16 and 32 rows and vector blocks
+// along every row before the ragged ends, with every kernel in play.
+TEST(StretchExactness, RandomLargerSizesAndRatios) {
+  std::mt19937 random(41);
+  std::uniform_int_distribution<int> size(40, 700), target(1, 900);
+  for (int i = 0; i < 16; ++i)
     ExpectMatchesReference(size(random), size(random), target(random), target(random), random);
 }
 
