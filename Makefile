@@ -64,3 +64,16 @@ package: build
 
 clean:
 	rm -rf $(BUILD) $(BUILD)-sanitize $(BUILD)-fuzz
+
+.PHONY: test-clang test-scalar
+
+# The release build and every test again with clang/clang++, in its own folder.
+test-clang: deps
+	CC=clang CXX=clang++ cmake -S . -B $(BUILD)-clang $(CMAKE_FLAGS)
+	cmake --build $(BUILD)-clang -j $(JOBS)
+	cd $(BUILD)-clang && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+# The release build's tests with the plain loops in place of every vector
+# kernel, as on processors without x86 vectors.
+test-scalar: build
+	cd $(BUILD) && GLYPHARY_VECTORS=scalar QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
