@@ -6,6 +6,8 @@ set(CMAKE_SYSTEM_PROCESSOR aarch64)
 set(CMAKE_C_COMPILER aarch64-linux-gnu-gcc)
 set(CMAKE_CXX_COMPILER aarch64-linux-gnu-g++)
 set(CMAKE_LIBRARY_ARCHITECTURE aarch64-linux-gnu)
+# CPack would otherwise label the package with the host's architecture.
+set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE arm64)
 
 # Multiarch keeps both architectures' libraries under /usr, each in its own
 # lib/<triplet> folder; programs are the host's.
