@@ -30,16 +30,21 @@ test-sanitize:
 	cmake --build $(BUILD)-sanitize -j $(JOBS)
 	cd $(BUILD)-sanitize && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
-# Fuzzes the settings reader for a short while on a copy of the seed corpus,
-# so new inputs never land in the repository.
+# Fuzzes the readers of untrusted input (settings file, BMP) for a short
+# while each, on copies of the seed corpora, so new inputs never land in the
+# repository.
 FUZZ_TIME ?= 20
+FUZZERS := settings bmp
 fuzz: deps
 	cmake -S . -B $(BUILD)-fuzz -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++ \
-	  -DGLYPHARY_FUZZ=ON -DGLYPHARY_BENCH=OFF -DGLYPHARY_TESTS=OFF
-	cmake --build $(BUILD)-fuzz -j $(JOBS) --target settings_fuzz
-	rm -rf $(BUILD)-fuzz/corpus && cp -r tests/fuzz/corpus $(BUILD)-fuzz/corpus
-	$(BUILD)-fuzz/fuzz/settings_fuzz -max_total_time=$(FUZZ_TIME) -max_len=4096 \
-	  -artifact_prefix=$(BUILD)-fuzz/ $(BUILD)-fuzz/corpus
+	  -DGLYPHARY_FUZZ=ON -DGLYPHARY_BENCH=OFF -DGLYPHARY_TESTS=OFF -DGLYPHARY_GUI=OFF
+	cmake --build $(BUILD)-fuzz -j $(JOBS) --target $(FUZZERS:%=%_fuzz)
+	@for f in $(FUZZERS); do \
+	  rm -rf $(BUILD)-fuzz/corpus/$$f && mkdir -p $(BUILD)-fuzz/corpus && \
+	  cp -r tests/fuzz/corpus/$$f $(BUILD)-fuzz/corpus/$$f && \
+	  $(BUILD)-fuzz/fuzz/$${f}_fuzz -max_total_time=$(FUZZ_TIME) -max_len=4096 \
+	    -artifact_prefix=$(BUILD)-fuzz/$$f- $(BUILD)-fuzz/corpus/$$f || exit 1; \
+	done
 
 # Quick loop while developing: release build and its tests only.
 test-fast: build
@@ -63,7 +68,7 @@ package: build
 	cd $(BUILD) && cpack -G DEB
 
 clean:
-	rm -rf $(BUILD) $(BUILD)-sanitize $(BUILD)-fuzz
+	rm -rf $(BUILD) $(BUILD)-sanitize $(BUILD)-fuzz $(BUILD)-clang $(BUILD)-arm64
 
 .PHONY: test-clang test-scalar test-arm64
 

@@ -5,12 +5,15 @@
 #include <QLocale>
 
 #include "ui/error_display.h"
+#include "version/version.h"
 
 namespace glyphary::app {
 
 Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
   // No display name: Qt would append it to every window's title.
   setApplicationName("Glyphary");
+  // A Wayland desktop matches the window to its menu entry and icon by this.
+  setDesktopFileName(kAppId);
   QFont font("ＭＳ Ｐゴシック");
   font.setPixelSize(12);
   setFont(font);

@@ -10,9 +10,11 @@
 #include <fstream>
 #include <string>
 
+#include "literal_steps.h"
 #include "render/antialias.h"
 #include "render/caption.h"
 #include "render/render.h"
+#include "resample/resample.h"
 
 namespace glyphary {
 namespace {

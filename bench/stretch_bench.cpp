@@ -5,7 +5,7 @@
 #include <random>
 #include <vector>
 
-#include "render/render.h"
+#include "resample/resample.h"
 #include "resample/stretch.h"
 
 namespace {

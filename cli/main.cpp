@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "cli/commands.h"
-#include "export/export.h"
+#include "io/io.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include <cstdio>
 
-#include "render/render.h"
+#include "resample/resample.h"
 
 namespace glyphary::cli {
 

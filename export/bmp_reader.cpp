@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstring>
 #include <limits>
+#include <span>
 #include <utility>
 #include <vector>
 
@@ -20,53 +21,81 @@ using namespace bmp;
 // Larger than any known info header (124 bytes for version 5).
 constexpr std::uint32_t kMaxInfoHeaderSize = 4096;
 
-// A file opened for reading at given offsets; every read is all or nothing.
-class InputFile {
+// Where the BMP's bytes come from: reads at given offsets, each all or nothing.
+class Input {
+ public:
+  explicit Input(std::string name) : name_(std::move(name)) {}
+  virtual ~Input() = default;
+  Input(const Input&) = delete;
+  Input& operator=(const Input&) = delete;
+
+  std::uint64_t Size() const noexcept { return size_; }
+  // The path, or what stands for it in messages.
+  const std::string& Path() const noexcept { return name_; }
+  virtual void ReadAt(std::uint64_t offset, std::uint8_t* out, std::size_t count) const = 0;
+
+  [[noreturn]] static void Corrupt(const std::string& path, const std::string& why) {
+    throw Error("BMP ファイル " + path + " が壊れています (" + why + ")");
+  }
+
+ protected:
+  std::uint64_t size_ = 0;
+
+ private:
+  std::string name_;
+};
+
+class InputFile final : public Input {
  public:
   // Opened without blocking, so that a FIFO is refused rather than waited on.
-  explicit InputFile(std::string path) : path_(std::move(path)) {
-    fd_ = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  explicit InputFile(std::string path) : Input(std::move(path)) {
+    fd_ = ::open(Path().c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd_ < 0) Fail(errno);
     struct stat st;
     const int err = ::fstat(fd_, &st) != 0 ? errno : 0;
     if (err != 0 || !S_ISREG(st.st_mode)) {
       ::close(fd_);
       if (err != 0) Fail(err);
-      throw Error("ファイル " + path_ + " を読み込めません (通常のファイルではありません)");
+      throw Error("ファイル " + Path() + " を読み込めません (通常のファイルではありません)");
     }
     size_ = std::uint64_t(st.st_size);
   }
-  ~InputFile() { ::close(fd_); }
-  InputFile(const InputFile&) = delete;
-  InputFile& operator=(const InputFile&) = delete;
+  ~InputFile() override { ::close(fd_); }
 
-  std::uint64_t Size() const noexcept { return size_; }
-  const std::string& Path() const noexcept { return path_; }
-
-  void ReadAt(std::uint64_t offset, std::uint8_t* out, std::size_t count) const {
+  void ReadAt(std::uint64_t offset, std::uint8_t* out, std::size_t count) const override {
     while (count > 0) {
       const ssize_t n = ::pread(fd_, out, count, off_t(offset));
       if (n < 0 && errno == EINTR) continue;
       if (n < 0) Fail(errno);
-      if (n == 0) Corrupt(path_, "途中で終わっています");
+      if (n == 0) Corrupt(Path(), "途中で終わっています");
       out += n;
       offset += std::uint64_t(n);
       count -= std::size_t(n);
     }
   }
 
-  [[noreturn]] static void Corrupt(const std::string& path, const std::string& why) {
-    throw Error("BMP ファイル " + path + " が壊れています (" + why + ")");
+ private:
+  [[noreturn]] void Fail(int err) const {
+    throw Error("ファイル " + Path() + " を読み込めません (" + std::strerror(err) + ")");
+  }
+
+  int fd_ = -1;
+};
+
+class InputBytes final : public Input {
+ public:
+  InputBytes(std::span<const std::uint8_t> bytes, std::string name)
+      : Input(std::move(name)), bytes_(bytes) {
+    size_ = bytes.size();
+  }
+
+  void ReadAt(std::uint64_t offset, std::uint8_t* out, std::size_t count) const override {
+    if (offset > size_ || count > size_ - offset) Corrupt(Path(), "途中で終わっています");
+    std::memcpy(out, bytes_.data() + offset, count);
   }
 
  private:
-  [[noreturn]] void Fail(int err) const {
-    throw Error("ファイル " + path_ + " を読み込めません (" + std::strerror(err) + ")");
-  }
-
-  std::string path_;
-  int fd_ = -1;
-  std::uint64_t size_ = 0;
+  std::span<const std::uint8_t> bytes_;
 };
 
 struct Layout {
@@ -94,18 +123,18 @@ bool StandardMasks(const std::uint8_t* masks) {
 
 // The info header, with room for the three masks that may follow a 40-byte
 // header; bytes beyond the end of the file read as zero.
-std::vector<std::uint8_t> ReadInfoHeader(const InputFile& file, std::uint64_t& pixelOffset) {
+std::vector<std::uint8_t> ReadInfoHeader(const Input& file, std::uint64_t& pixelOffset) {
   const std::string& path = file.Path();
   std::uint8_t fh[kFileHeaderSize + 4] = {};
   const auto got = std::size_t(std::min<std::uint64_t>(sizeof fh, file.Size()));
   file.ReadAt(0, fh, got);
   if (got < 2 || Get16(fh) != kMagic) NotBmp(path);
-  if (got < sizeof fh) InputFile::Corrupt(path, "ヘッダーが途中で終わっています");
+  if (got < sizeof fh) Input::Corrupt(path, "ヘッダーが途中で終わっています");
   const std::uint32_t infoSize = Get32(fh + kFileHeaderSize);
   if (infoSize < kInfoHeaderSize || infoSize > kMaxInfoHeaderSize)
     Unsupported(path, "情報ヘッダー " + std::to_string(infoSize) + " バイト");
   if (kFileHeaderSize + infoSize > file.Size())
-    InputFile::Corrupt(path, "ヘッダーが途中で終わっています");
+    Input::Corrupt(path, "ヘッダーが途中で終わっています");
   pixelOffset = Get32(fh + 10);
   std::vector<std::uint8_t> info(infoSize + 12, 0);
   file.ReadAt(kFileHeaderSize, info.data(),
@@ -115,7 +144,7 @@ std::vector<std::uint8_t> ReadInfoHeader(const InputFile& file, std::uint64_t& p
 
 // Takes BI_RGB, and at 32 bits the standard bit fields; returns the size of
 // the masks that follow a 40-byte header.
-std::uint64_t MaskBytesAfterHeader(const InputFile& file, const std::vector<std::uint8_t>& info,
+std::uint64_t MaskBytesAfterHeader(const Input& file, const std::vector<std::uint8_t>& info,
                                    std::uint16_t bpp) {
   const std::uint32_t compression = Get32(&info[16]);
   if (compression == kBiRgb) return 0;
@@ -123,12 +152,12 @@ std::uint64_t MaskBytesAfterHeader(const InputFile& file, const std::vector<std:
     Unsupported(file.Path(), "圧縮方式 " + std::to_string(compression));
   const bool masksFollowHeader = info.size() - 12 == kInfoHeaderSize;
   if (masksFollowHeader && kHeadersSize + 12 > file.Size())
-    InputFile::Corrupt(file.Path(), "ヘッダーが途中で終わっています");
+    Input::Corrupt(file.Path(), "ヘッダーが途中で終わっています");
   if (!StandardMasks(&info[kInfoHeaderSize])) Unsupported(file.Path(), "ビットフィールド");
   return masksFollowHeader ? 12 : 0;
 }
 
-Layout ParseHeaders(const InputFile& file) {
+Layout ParseHeaders(const Input& file) {
   const std::string& path = file.Path();
   Layout l;
   const std::vector<std::uint8_t> info = ReadInfoHeader(file, l.pixelOffset);
@@ -140,8 +169,8 @@ Layout ParseHeaders(const InputFile& file) {
   const std::uint32_t clrUsed = Get32(&info[32]);
 
   if (width <= 0 || height == 0 || height == std::numeric_limits<std::int32_t>::min())
-    InputFile::Corrupt(path, "大きさ " + std::to_string(width) + " × " + std::to_string(height));
-  if (planes != 1) InputFile::Corrupt(path, "プレーン数 " + std::to_string(planes));
+    Input::Corrupt(path, "大きさ " + std::to_string(width) + " × " + std::to_string(height));
+  if (planes != 1) Input::Corrupt(path, "プレーン数 " + std::to_string(planes));
   if (bpp != 8 && bpp != 24 && bpp != 32) Unsupported(path, std::to_string(bpp) + " ビット");
   l.width = width;
   l.topDown = height < 0;
@@ -152,16 +181,16 @@ Layout ParseHeaders(const InputFile& file) {
   l.tableOffset += MaskBytesAfterHeader(file, info, bpp);
   if (bpp == 8) {
     l.colors = clrUsed == 0 ? 256 : clrUsed;
-    if (l.colors > 256) InputFile::Corrupt(path, "色数 " + std::to_string(clrUsed));
+    if (l.colors > 256) Input::Corrupt(path, "色数 " + std::to_string(clrUsed));
   }
   const std::uint64_t tableEnd = l.tableOffset + std::uint64_t(l.colors) * kPaletteEntrySize;
-  if (tableEnd > file.Size()) InputFile::Corrupt(path, "カラーテーブルが途中で終わっています");
+  if (tableEnd > file.Size()) Input::Corrupt(path, "カラーテーブルが途中で終わっています");
   if (l.pixelOffset < tableEnd || l.pixelOffset > file.Size())
-    InputFile::Corrupt(path, "画素データの位置 " + std::to_string(l.pixelOffset));
+    Input::Corrupt(path, "画素データの位置 " + std::to_string(l.pixelOffset));
   return l;
 }
 
-std::vector<PaletteEntry> ReadColorTable(const InputFile& file, const Layout& l) {
+std::vector<PaletteEntry> ReadColorTable(const Input& file, const Layout& l) {
   std::vector<std::uint8_t> raw(std::size_t(l.colors) * kPaletteEntrySize);
   file.ReadAt(l.tableOffset, raw.data(), raw.size());
   std::vector<PaletteEntry> table(l.colors);
@@ -184,7 +213,7 @@ constexpr std::size_t kChunkBytes = std::size_t(1) << 20;
 // Reads the pixel rows a chunk at a time and hands each to place(row, bytes),
 // row 0 being the top row.
 template <typename Place>
-void ForEachRow(const InputFile& file, const Layout& l, Place place) {
+void ForEachRow(const Input& file, const Layout& l, Place place) {
   const std::size_t stride = Bitmap::StrideFor(l.width, l.bpp);
   const int rowsPerChunk = int(std::clamp<std::size_t>(kChunkBytes / stride, 1, l.height));
   std::vector<std::uint8_t> chunk(stride * std::size_t(rowsPerChunk));
@@ -220,7 +249,7 @@ void RowTo24Bits(const std::uint8_t* in, std::uint8_t* out, int width, int bpp,
   }
 }
 
-Bitmap ReadAsStored(const InputFile& file, const Layout& l) {
+Bitmap ReadAsStored(const Input& file, const Layout& l) {
   Bitmap bitmap = Bitmap::Uninitialised(l.width, l.height, l.bpp);
   if (l.bpp == 8) bitmap.SetPalette(ReadColorTable(file, l));
   if (l.topDown) {
@@ -236,7 +265,7 @@ Bitmap ReadAsStored(const InputFile& file, const Layout& l) {
   return bitmap;
 }
 
-Bitmap ReadAs24Bits(const InputFile& file, const Layout& l) {
+Bitmap ReadAs24Bits(const Input& file, const Layout& l) {
   Bitmap bitmap = Bitmap::Uninitialised(l.width, l.height, 24);
   const std::vector<PaletteEntry> palette =
       l.bpp == 8 ? ReadColorTable(file, l) : std::vector<PaletteEntry>{};
@@ -246,17 +275,24 @@ Bitmap ReadAs24Bits(const InputFile& file, const Layout& l) {
   return bitmap;
 }
 
+Bitmap Decode(const Input& input, BmpPixels pixels) {
+  const Layout l = ParseHeaders(input);
+  const std::uint64_t stride = Bitmap::StrideFor(l.width, l.bpp);
+  const std::uint64_t available = input.Size() - l.pixelOffset;
+  if (stride > available / std::uint64_t(l.height))
+    Input::Corrupt(input.Path(), "画素データが途中で終わっています");
+  // Each makes its bitmap, and so meets the size limits, before reading a pixel.
+  return pixels == BmpPixels::As24Bits ? ReadAs24Bits(input, l) : ReadAsStored(input, l);
+}
+
 }  // namespace
 
 Bitmap ReadBmpFile(const std::string& path, BmpPixels pixels) {
-  const InputFile file(path);
-  const Layout l = ParseHeaders(file);
-  const std::uint64_t stride = Bitmap::StrideFor(l.width, l.bpp);
-  const std::uint64_t available = file.Size() - l.pixelOffset;
-  if (stride > available / std::uint64_t(l.height))
-    InputFile::Corrupt(path, "画素データが途中で終わっています");
-  // Each makes its bitmap, and so meets the size limits, before reading a pixel.
-  return pixels == BmpPixels::As24Bits ? ReadAs24Bits(file, l) : ReadAsStored(file, l);
+  return Decode(InputFile(path), pixels);
+}
+
+Bitmap DecodeBmp(std::span<const std::uint8_t> bytes, const std::string& name, BmpPixels pixels) {
+  return Decode(InputBytes(bytes, name), pixels);
 }
 
 }  // namespace glyphary

@@ -1,4 +1,5 @@
-// Public interface of the export core: image file writers and safe file output.
+// Public interface of the export core: the export options, the image file
+// writers and the batch run.
 #pragma once
 
 #include <chrono>
@@ -8,57 +9,41 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "image/image.h"
+#include "io/io.h"
 #include "render/render.h"
 
 namespace glyphary {
 
-// Writes a file so that it is either complete or not there at all: the bytes
-// go to an unnamed temporary file in the target's folder (a short-named one
-// where the file system has no unnamed files), which replaces the target only
-// on Commit(). Destroying an uncommitted AtomicFile removes the temporary and
-// leaves any earlier file at the path untouched. A symbolic link is followed
-// and its target replaced. An existing file the user may not write is
-// refused; a writable file in a folder the user may not write is rewritten
-// in place on Commit() from the content kept in memory.
-class AtomicFile {
- public:
-  // Throws Error "ファイル %s を作成できません (reason)" when the file cannot be
-  // made or replaced; nothing is changed then.
-  explicit AtomicFile(std::string path);
-  ~AtomicFile();
-  AtomicFile(const AtomicFile&) = delete;
-  AtomicFile& operator=(const AtomicFile&) = delete;
+// ---------------------------------------------------------------- export options
 
-  // Both throw Error "ファイル %s に書き込めません (reason)" when writing fails.
-  void Write(std::span<const std::uint8_t> bytes);
-  void Commit();
-  const std::string& Path() const noexcept { return path_; }
-
- private:
-  void RewriteInPlace(int fd);
-  // Closes and removes the temporary, then throws Error(message).
-  [[noreturn]] void Fail(int err);
-  [[noreturn]] void Discard(const std::string& message);
-  void CommitReplacement();
-  void CommitInPlace();
-  std::string path_, target_, tempPath_;
-  std::vector<std::uint8_t> inPlaceContent_;
-  int fd_ = -1;
-  bool inPlace_ = false;
-  // The file being replaced, whose owner and permissions the new one keeps.
-  bool replacing_ = false;
-  std::uint32_t owner_ = 0, group_ = 0, mode_ = 0;
+// How a caption is written: JPEG quality, and the PNG options.
+struct ExportOptions {
+  int jpegQuality = 70;  // 10..100
+  bool pngTransparent = false;
+  bool png256Colors = false;
+  // PNG with an alpha channel: the ink's coverage as alpha over a fully
+  // transparent background; the two options above do not apply then.
+  bool pngAlpha = false;
 };
 
-// Writes a whole file atomically from memory.
-void WriteWholeFile(const std::string& path, std::span<const std::uint8_t> bytes);
+inline constexpr int kMinJpegQuality = 10, kMaxJpegQuality = 100;
 
-// What the program says instead of std::bad_alloc when memory runs out; the
-// command line and the windows show the same text.
-inline const char* OutOfMemoryMessage() noexcept {
-  return "メモリが足りないため処理を続けられません";
+constexpr int ClampJpegQuality(int quality) {
+  return quality < kMinJpegQuality   ? kMinJpegQuality
+         : quality > kMaxJpegQuality ? kMaxJpegQuality
+                                     : quality;
+}
+
+// Changing the transparent flag sets the 256-colour flag to the same value;
+// the 256-colour flag alone can be changed afterwards.
+constexpr void SetPngTransparent(ExportOptions& options, bool transparent) {
+  if (options.pngTransparent == transparent) return;
+  options.pngTransparent = transparent;
+  options.png256Colors = transparent;
 }
 
 // Reads a BMP file (8, 24 or 32 bits, bottom-up or top-down) into a bitmap,
@@ -67,6 +52,9 @@ inline const char* OutOfMemoryMessage() noexcept {
 // header is checked against the size limits before any pixel is.
 enum class BmpPixels { AsStored, As24Bits };
 Bitmap ReadBmpFile(const std::string& path, BmpPixels pixels = BmpPixels::AsStored);
+// The same from memory; name stands for the path in messages.
+Bitmap DecodeBmp(std::span<const std::uint8_t> bytes, const std::string& name,
+                 BmpPixels pixels = BmpPixels::AsStored);
 
 // Where an encoder puts a file's bytes, in order: a file, or memory.
 using ByteSink = std::function<void(std::span<const std::uint8_t>)>;
@@ -140,8 +128,18 @@ void WritePngFile(const Bitmap& bitmap, const std::string& path, const ExportOpt
 
 enum class ImageFormat { Bmp, Png, Jpeg };
 
+struct ImageFormatInfo {
+  ImageFormat format;
+  const char* description;  // as the save dialog lists it
+  const char* extension;    // the one a written file is given
+  const char* alias;        // a further extension that names it, or nullptr
+};
+// Every format, in the order the save dialog lists them.
+std::span<const ImageFormatInfo> ImageFormats();
 // The file name extension of a format: ".bmp", ".png", ".jpg".
 const char* ExtensionOf(ImageFormat format);
+// The format an extension names (".JPEG" too: case does not matter), if any.
+std::optional<ImageFormat> FormatOfExtension(std::string_view extension);
 
 // Whether a caption for this format and these options is the alpha one
 // (RenderAlphaCaption) rather than the opaque one.

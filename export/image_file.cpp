@@ -1,19 +1,42 @@
+#include <algorithm>
 #include <array>
+#include <cctype>
 
 #include "export/export.h"
 
 namespace glyphary {
 namespace {
 
-// Indexed by ImageFormat.
-constexpr std::array<const char*, 3> kExtensions = {".bmp", ".png", ".jpg"};
-static_assert(int(ImageFormat::Bmp) == 0 && int(ImageFormat::Png) == 1 &&
-              int(ImageFormat::Jpeg) == 2);
+constexpr std::array<ImageFormatInfo, 3> kImageFormats = {{
+    {ImageFormat::Bmp, "BMP -Win32 Bitmap-", ".bmp", nullptr},
+    {ImageFormat::Png, "PNG -Portable Network Graphics-", ".png", nullptr},
+    {ImageFormat::Jpeg, "JPEG -Jpeg File-", ".jpg", ".jpeg"},
+}};
+
+bool SameIgnoringCase(std::string_view a, std::string_view b) {
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](unsigned char x, unsigned char y) {
+    return std::tolower(x) == std::tolower(y);
+  });
+}
 
 }  // namespace
 
+std::span<const ImageFormatInfo> ImageFormats() {
+  return kImageFormats;
+}
+
 const char* ExtensionOf(ImageFormat format) {
-  return kExtensions[std::size_t(format)];
+  for (const ImageFormatInfo& info : kImageFormats)
+    if (info.format == format) return info.extension;
+  return "";
+}
+
+std::optional<ImageFormat> FormatOfExtension(std::string_view extension) {
+  for (const ImageFormatInfo& info : kImageFormats)
+    if (SameIgnoringCase(extension, info.extension) ||
+        (info.alias && SameIgnoringCase(extension, info.alias)))
+      return info.format;
+  return std::nullopt;
 }
 
 Bitmap CaptionFor(const std::string& text, const CaptionStyle& style, ImageFormat format,

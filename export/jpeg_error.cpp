@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "render/render.h"
+#include "io/io.h"
 
 namespace glyphary {
 namespace {

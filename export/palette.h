@@ -3,7 +3,7 @@
 
 #include <array>
 
-#include "render/render.h"
+#include "image/image.h"
 
 namespace glyphary {
 

@@ -116,24 +116,4 @@ Coverage DrawCoverage(const FontDescription& font, const std::string& text, bool
                           engine, limits);
 }
 
-void DrawAntialiasedText(Bitmap& destination, int x, int y, const FontDescription& font,
-                         const std::string& text, bool shiftJis, FontEngine& engine,
-                         const ScratchLimits& limits) {
-  const TColor color = ColorToRGB(font.color);
-  const Coverage c = DrawCoverage(font, text, shiftJis, engine, limits);
-  const int left = std::max(0, x + c.left), right = std::min(destination.Width(), x + c.Right());
-  if (left >= right) return;
-  for (int r = 0; r < c.height; ++r) {
-    const int row = y + c.top + r;
-    if (row < 0 || row >= destination.Height()) continue;
-    BlendCoverage(destination.Row(row) + 4 * std::size_t(left), c.Row(r) + (left - x - c.left),
-                  right - left, color);
-  }
-}
-
-void DrawAntialiasedText(Bitmap& destination, int x, int y, const FontDescription& font,
-                         const std::string& text, bool shiftJis, FontEngine& engine) {
-  DrawAntialiasedText(destination, x, y, font, text, shiftJis, engine, ScratchLimits{});
-}
-
 }  // namespace glyphary

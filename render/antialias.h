@@ -14,11 +14,6 @@ namespace glyphary {
 // The message for a caption that is too large to be made.
 inline constexpr char kCaptionTooLarge[] = "文字サイズが大きすぎるため画像を作成できません";
 
-// Blends `count` destination pixels (32-bit, from `dest`) with the text colour
-// by `count` coverage bytes: coverage c keeps c + 1 parts in 256 of the
-// destination. `color` is resolved.
-void BlendCoverage(std::uint8_t* dest, const std::uint8_t* coverage, int count, TColor color);
-
 // The font the scratch is drawn with: twice the size in points, as read back
 // from the pixel height, and the character set the caller chose.
 FontDescription ScratchFont(const FontDescription& font, bool shiftJis, const FontEngine& engine);
@@ -35,16 +30,12 @@ struct ScratchLimits {
   std::size_t maxCoverageBytes = std::size_t(128) << 20;
 };
 
-void DrawAntialiasedText(Bitmap& destination, int x, int y, const FontDescription& font,
-                         const std::string& text, bool shiftJis, FontEngine& engine,
-                         const ScratchLimits& limits);
-
 // Averages the first bytes of the 2 × 2 blocks of two scratch rows into
 // `count` coverage bytes: 255 where the block is white, 0 where it is black.
 void ReduceScratchRows(std::uint8_t* coverage, const std::uint8_t* scratch0,
                        const std::uint8_t* scratch1, int count);
 
-// What DrawAntialiasedText blends in, one coverage byte a destination pixel
+// What the text blends into an image, one coverage byte a destination pixel
 // (255 where the text inks nothing), over a box that holds all of the text's
 // ink. The box is placed relative to the text cell's top-left, so it may
 // start left of or above it; outside it the text inks nothing.

@@ -1,15 +1,15 @@
 // The coverage of 2 × 2 scratch blocks, eight blocks at a time where SSE2 is there.
 #include "render/antialias.h"
-#include "resample/vectors.h"
+#include "resample/resample.h"
 
-#if GLYPHARY_X86_VECTORS
+#if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
 
 namespace glyphary {
 namespace {
 
-#if GLYPHARY_X86_VECTORS
+#if defined(__SSE2__)
 // The first bytes of four scratch pixels as four 16-bit lanes of the low half.
 inline __m128i BluesOf(const std::uint8_t* p) {
   const __m128i mask = _mm_set1_epi32(0xFF);
@@ -36,8 +36,8 @@ inline void ReduceEight(std::uint8_t* out, const std::uint8_t* s0, const std::ui
 void ReduceScratchRows(std::uint8_t* coverage, const std::uint8_t* s0, const std::uint8_t* s1,
                        int count) {
   int k = 0;
-#if GLYPHARY_X86_VECTORS
-  if (ActiveVectors() >= Vectors::kSse2)
+#if defined(__SSE2__)
+  if (VectorKernelsAllowed())
     for (; k + 8 <= count; k += 8, s0 += 64, s1 += 64) ReduceEight(coverage + k, s0, s1);
 #endif
   for (; k < count; ++k, s0 += 8, s1 += 8)

@@ -7,6 +7,7 @@
 
 #include "render/antialias.h"
 #include "render/render.h"
+#include "resample/resample.h"
 
 namespace glyphary {
 

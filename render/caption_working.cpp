@@ -6,6 +6,8 @@
 
 #include <cstdlib>
 
+#include "render/font_description.h"
+
 namespace glyphary {
 namespace {
 

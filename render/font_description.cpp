@@ -1,8 +1,10 @@
+#include "render/font_description.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <limits>
 
-#include "render/render.h"
+#include "io/io.h"
 
 namespace glyphary {
 namespace {

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "render/font_description.h"
 #include "render/font_setup.h"
 #include "render/uncut_layout.h"
 

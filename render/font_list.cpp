@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "render/font_setup.h"
+#include "render/handles.h"
 #include "render/render.h"
 
 namespace glyphary {
@@ -76,13 +77,10 @@ const Family* FindFamily(const Families& families, const std::string& anyName) {
 Families EnumerateFamilies() {
   const FontSetup& setup = SharedFontSetup();
   Families out;
-  FcPattern* all = FcPatternCreate();
-  FcObjectSet* objects = FcObjectSetBuild(FC_FAMILY, FC_FAMILYLANG, FC_LANG, nullptr);
-  FcFontSet* fonts = FcFontList(setup.config, all, objects);
+  const FcPatternPtr all(FcPatternCreate());
+  const FcObjectSetPtr objects(FcObjectSetBuild(FC_FAMILY, FC_FAMILYLANG, FC_LANG, nullptr));
+  const FcFontSetPtr fonts(FcFontList(setup.config, all.get(), objects.get()));
   for (int i = 0; fonts && i < fonts->nfont; ++i) AddFont(out, fonts->fonts[i]);
-  if (fonts) FcFontSetDestroy(fonts);
-  FcObjectSetDestroy(objects);
-  FcPatternDestroy(all);
 
   // Our aliases act as families of their own where their target is installed
   // and no installed font has the name itself.

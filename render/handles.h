@@ -1,7 +1,8 @@
-// Owning holders for the C handles of GLib, Pango and Cairo, so that every
+// Owning holders for the C handles of GLib, Pango, Cairo and fontconfig, so that every
 // path out of a drawing, a throw included, gives them back.
 #pragma once
 
+#include <fontconfig/fontconfig.h>
 #include <pango/pangocairo.h>
 
 #include <memory>
@@ -34,5 +35,8 @@ using FontDescriptionPtr = Handle<PangoFontDescription, pango_font_description_f
 using FontMetricsPtr = Handle<PangoFontMetrics, pango_font_metrics_unref>;
 using AttrListPtr = Handle<PangoAttrList, pango_attr_list_unref>;
 using GCharPtr = Handle<gchar, g_free>;
+using FcPatternPtr = Handle<FcPattern, FcPatternDestroy>;
+using FcObjectSetPtr = Handle<FcObjectSet, FcObjectSetDestroy>;
+using FcFontSetPtr = Handle<FcFontSet, FcFontSetDestroy>;
 
 }  // namespace glyphary

@@ -1,7 +1,10 @@
 #include "render/uncut_layout.h"
 
 #include <algorithm>
+#include <exception>
 #include <vector>
+
+#include "render/handles.h"
 
 namespace glyphary {
 namespace {
@@ -11,6 +14,9 @@ struct UncutRenderer {
   cairo_t* cr;
   double originX, originY;  // the layout's top-left, as Pango's renderer takes it
   int width, height;
+  // Where a failure inside the C callback waits to be rethrown; exceptions
+  // must not cross Pango's frames.
+  std::exception_ptr* failure;
 };
 
 struct UncutRendererClass {
@@ -66,8 +72,7 @@ void AddCornerGlyphs(std::vector<cairo_glyph_t>& placed, cairo_scaled_font_t* fo
   }
 }
 
-void DrawGlyphs(PangoRenderer* renderer, PangoFont* font, PangoGlyphString* glyphs, int x, int y) {
-  const UncutRenderer& r = *reinterpret_cast<UncutRenderer*>(renderer);
+void DrawGlyphsOrThrow(UncutRenderer& r, PangoFont* font, PangoGlyphString* glyphs, int x, int y) {
   std::vector<cairo_glyph_t> placed = PlacedGlyphs(r, *glyphs, x, y);
   cairo_scaled_font_t* scaled = pango_cairo_font_get_scaled_font(PANGO_CAIRO_FONT(font));
   if (placed.empty() || !scaled || cairo_scaled_font_status(scaled) != CAIRO_STATUS_SUCCESS) return;
@@ -76,6 +81,17 @@ void DrawGlyphs(PangoRenderer* renderer, PangoFont* font, PangoGlyphString* glyp
   cairo_set_scaled_font(r.cr, scaled);
   cairo_show_glyphs(r.cr, placed.data(), int(placed.size()));
   cairo_restore(r.cr);
+}
+
+void DrawGlyphs(PangoRenderer* renderer, PangoFont* font, PangoGlyphString* glyphs, int x,
+                int y) noexcept {
+  UncutRenderer& r = *reinterpret_cast<UncutRenderer*>(renderer);
+  if (*r.failure) return;
+  try {
+    DrawGlyphsOrThrow(r, font, glyphs, x, y);
+  } catch (...) {
+    *r.failure = std::current_exception();
+  }
 }
 
 void InitClass(gpointer klass, gpointer) {
@@ -96,13 +112,16 @@ void ShowLayoutUncut(cairo_t* cr, PangoLayout* layout, int width, int height) {
     pango_cairo_show_layout(cr, layout);
     return;
   }
-  auto* renderer = static_cast<UncutRenderer*>(g_object_new(UncutRendererType(), nullptr));
+  const GObjectPtr<UncutRenderer> renderer(
+      static_cast<UncutRenderer*>(g_object_new(UncutRendererType(), nullptr)));
+  std::exception_ptr failure;
   renderer->cr = cr;
   cairo_get_current_point(cr, &renderer->originX, &renderer->originY);
   renderer->width = width;
   renderer->height = height;
+  renderer->failure = &failure;
   pango_renderer_draw_layout(&renderer->parent, layout, 0, 0);
-  g_object_unref(renderer);
+  if (failure) std::rethrow_exception(failure);
 }
 
 }  // namespace glyphary

@@ -7,7 +7,7 @@
 #include <optional>
 #include <vector>
 
-#include "render/render.h"
+#include "resample/resample.h"
 #include "resample/vectors.h"
 
 namespace glyphary {

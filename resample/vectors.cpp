@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "resample/resample.h"
 #include "resample/stretch.h"
 
 namespace glyphary {
@@ -53,6 +54,10 @@ Vectors ActiveVectors() {
   if (narrowOnly) active = std::min(active, Vectors::kSse2);
   if (!allow512) active = std::min(active, Vectors::kAvx2);
   return active;
+}
+
+bool VectorKernelsAllowed() {
+  return ActiveVectors() >= Vectors::kSse2;
 }
 
 namespace stretch_testing {

@@ -22,7 +22,7 @@ packages=(
   zlib1g-dev libjpeg62-turbo-dev libpng-dev libsimpleini-dev
   fonts-ipafont-gothic fonts-ipafont-mincho fonts-dejavu-core fonts-tlwg-loma-ttf
   libgtest-dev libgmock-dev libbenchmark-dev pngcheck
-  desktop-file-utils appstream dpkg-dev groff-base
+  desktop-file-utils appstream dpkg-dev groff-base lintian
   xvfb xauth xdotool x11-utils xclip imagemagick
 )
 if $arm64; then

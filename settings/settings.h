@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "render/render.h"
+#include "export/export.h"
 
 namespace glyphary {
 

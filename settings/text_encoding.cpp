@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "render/render.h"
+#include "io/io.h"
 
 namespace glyphary {
 namespace {

@@ -13,7 +13,7 @@
 
 #include <gtest/gtest.h>
 
-#include "render/render.h"
+#include "image/image.h"
 
 namespace glyphary {
 

@@ -5,6 +5,7 @@
 
 #include "ui/error_display.h"
 #include "ui/form_builder.h"
+#include "version/version.h"
 
 using glyphary::ui::Component;
 using glyphary::ui::Kind;
@@ -12,7 +13,7 @@ using glyphary::ui::Kind;
 namespace {
 
 constexpr Component kComponents[] = {
-    {"Label1", Kind::Label, nullptr, 56, 48, 137, 12, "Glyphary ver 1.10"},
+    {"Label1", Kind::Label, nullptr, 56, 48, 137, 12, "Glyphary ver " GLYPHARY_VERSION},
     {"Button1", Kind::Button, nullptr, 96, 104, 65, 25, "OK", 0},
 };
 

@@ -3,7 +3,7 @@
 
 #include <QLabel>
 
-#include "render/render.h"
+#include "image/image.h"
 
 namespace glyphary::ui {
 

@@ -11,7 +11,7 @@
 #include <QPushButton>
 #include <QUrl>
 
-#include "render/render.h"
+#include "image/image.h"
 
 namespace glyphary::ui {
 namespace {

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 Tfrm_main* frm_main = nullptr;
@@ -24,6 +25,10 @@ const QString& SettingsPath() {
 
 void SetSettingsPath(const QString& path) {
   SettingsPathStorage() = path;
+}
+
+std::string SettingsFileName() {
+  return QFile::encodeName(SettingsPath()).toStdString();
 }
 
 QString ExecutableFolder() {

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <string>
+
 class Tfrm_main;
 class Tfrm_production;
 class Tfrm_browse;
@@ -23,6 +25,8 @@ namespace glyphary::ui {
 // The INI file every window reads at creation and writes at exit.
 const QString& SettingsPath();
 void SetSettingsPath(const QString& path);
+// The same path in the file system's encoding, as the settings reader takes it.
+std::string SettingsFileName();
 
 // The folder of the running program, without a trailing separator.
 QString ExecutableFolder();

@@ -1,7 +1,6 @@
 #include "ui/main_window.h"
 
 #include <QClipboard>
-#include <QFile>
 #include <QGuiApplication>
 #include <QMenuBar>
 #include <QMimeData>
@@ -21,6 +20,7 @@
 #include "ui/save_as.h"
 #include "ui/settings_dialog.h"
 #include "ui/window_placement.h"
+#include "version/version.h"
 
 using glyphary::ui::Child;
 using glyphary::ui::Component;
@@ -51,10 +51,6 @@ constexpr QSize kClientSize(615, 301);
 constexpr char kDefaultFace[] = "ＭＳ Ｐゴシック";
 constexpr char kMakerPage[] = "http://www.tarvent.example/";
 
-std::string SettingsFile() {
-  return QFile::encodeName(glyphary::ui::SettingsPath()).toStdString();
-}
-
 // Shows a modeless window, or brings it to the front when already shown.
 void ShowInFront(QWidget* window) {
   window->show();
@@ -66,7 +62,7 @@ void ShowInFront(QWidget* window) {
 
 Tfrm_main::Tfrm_main(QWidget* parent) : QMainWindow(parent) {
   setObjectName("frm_main");
-  setWindowTitle("Glyphary 1.10");
+  setWindowTitle(QStringLiteral("Glyphary ") + glyphary::kVersion);
   SaveDialog = glyphary::ui::NewSaveDialog();
   BuildClientArea();
   BuildCommands();
@@ -136,7 +132,7 @@ void Tfrm_main::FormCreate() {
   edt_text->setFocus();
   glyphary::ui::MainWindowSettings settings(*this);
   try {
-    glyphary::LoadMainSettings(SettingsFile(), settings);
+    glyphary::LoadMainSettings(glyphary::ui::SettingsFileName(), settings);
   } catch (...) {
     SettleStyleAndPlace();
     throw;
@@ -155,7 +151,7 @@ void Tfrm_main::SettleStyleAndPlace() {
 
 void Tfrm_main::FormDestroy() {
   glyphary::ui::MainWindowSettings settings(*this);
-  glyphary::StoreMainSettings(SettingsFile(), settings);
+  glyphary::StoreMainSettings(glyphary::ui::SettingsFileName(), settings);
 }
 
 void Tfrm_main::FillFaceLists() {

@@ -10,7 +10,7 @@
 #include <functional>
 #include <memory>
 
-#include "render/render.h"
+#include "image/image.h"
 
 namespace glyphary::ui {
 

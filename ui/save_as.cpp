@@ -3,28 +3,16 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include <array>
-
 namespace glyphary::ui {
 namespace {
 
-struct SaveFormat {
-  const char* description;
-  const char* extension;
-  ImageFormat format;
-};
-
-// In the order of the dialog's filter list; the filter index is 1-based.
-constexpr std::array kSaveFormats{
-    SaveFormat{"BMP -Win32 Bitmap-", ".bmp", ImageFormat::Bmp},
-    SaveFormat{"PNG -Portable Network Graphics-", ".png", ImageFormat::Png},
-    SaveFormat{"JPEG -Jpeg File-", ".jpg", ImageFormat::Jpeg},
-};
 constexpr int kJpegFilterIndex = 3;
 
-const SaveFormat* FormatAt(int filterIndex) {
-  if (filterIndex < 1 || filterIndex > int(kSaveFormats.size())) return nullptr;
-  return &kSaveFormats[std::size_t(filterIndex - 1)];
+// The filter index is 1-based, in the order of ImageFormats().
+const ImageFormatInfo* FormatAt(int filterIndex) {
+  const auto formats = ImageFormats();
+  if (filterIndex < 1 || filterIndex > int(formats.size())) return nullptr;
+  return &formats[std::size_t(filterIndex - 1)];
 }
 
 bool ReplaceConfirmed(QWidget* parent, const QString& path) {
@@ -36,7 +24,7 @@ bool ReplaceConfirmed(QWidget* parent, const QString& path) {
 
 SaveFileRequest NewSaveDialog() {
   SaveFileRequest dialog;
-  for (const SaveFormat& format : kSaveFormats)
+  for (const ImageFormatInfo& format : ImageFormats())
     dialog.filters << QString::fromUtf8(format.description)
                    << "*" + QString::fromLatin1(format.extension);
   dialog.filterIndex = kJpegFilterIndex;
@@ -46,7 +34,7 @@ SaveFileRequest NewSaveDialog() {
 void SaveCaptionAs(QWidget* parent, SaveFileRequest& dialog, const CaptionToSave& caption,
                    const ExportOptions& options, TColor background) {
   if (!CurrentDialogs().SaveFile(parent, dialog)) return;
-  const SaveFormat* format = FormatAt(dialog.filterIndex);
+  const ImageFormatInfo* format = FormatAt(dialog.filterIndex);
   if (!format) return;
   // Always appended, whatever the name ends with: the format is the filter's.
   const QString path = dialog.fileName + QString::fromLatin1(format->extension);

@@ -1,6 +1,5 @@
 #include "ui/settings_dialog.h"
 
-#include <QFile>
 #include <QKeyEvent>
 
 #include "settings/settings.h"
@@ -53,10 +52,6 @@ class DialogOptions final : public glyphary::ExportSettingsTarget {
   Tfrm_setting& dialog_;
 };
 
-std::string SettingsFile() {
-  return QFile::encodeName(glyphary::ui::SettingsPath()).toStdString();
-}
-
 }  // namespace
 
 Tfrm_setting::Tfrm_setting(QWidget* parent) : glyphary::ui::FormDialog(parent) {
@@ -87,12 +82,12 @@ Tfrm_setting::Tfrm_setting(QWidget* parent) : glyphary::ui::FormDialog(parent) {
 
 void Tfrm_setting::FormCreate() {
   DialogOptions options(*this);
-  glyphary::LoadExportOptions(SettingsFile(), options);
+  glyphary::LoadExportOptions(glyphary::ui::SettingsFileName(), options);
 }
 
 void Tfrm_setting::FormDestroy() {
   DialogOptions options(*this);
-  glyphary::StoreExportOptions(SettingsFile(), options);
+  glyphary::StoreExportOptions(glyphary::ui::SettingsFileName(), options);
 }
 
 glyphary::ExportOptions Tfrm_setting::Options() const {

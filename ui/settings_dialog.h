@@ -3,9 +3,9 @@
 
 #include <QCheckBox>
 #include <QPushButton>
-#include "ui/form_dialog.h"
 
-#include "render/render.h"
+#include "export/export.h"
+#include "ui/form_dialog.h"
 #include "ui/spin_edit.h"
 
 class Tfrm_setting : public glyphary::ui::FormDialog {

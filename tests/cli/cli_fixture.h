@@ -8,7 +8,7 @@
 #include <cstring>
 #include <string>
 
-#include "render/render.h"
+#include "image/image.h"
 #include "test_support.h"
 
 namespace glyphary {

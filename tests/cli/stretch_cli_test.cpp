@@ -5,6 +5,7 @@
 #include "cli/cli_fixture.h"
 #include "export/export.h"
 #include "png_facts.h"
+#include "resample/resample.h"
 
 namespace glyphary {
 namespace {

@@ -13,8 +13,8 @@
 #include <fstream>
 #include <iterator>
 
-#include "export/atomic_temporary.h"
 #include "export/export.h"
+#include "io/atomic_temporary.h"
 #include "test_support.h"
 #include "unprivileged.h"
 

@@ -12,8 +12,8 @@
 #include <string>
 #include <thread>
 
-#include "export/atomic_temporary.h"
 #include "export/export.h"
+#include "io/atomic_temporary.h"
 #include "test_support.h"
 
 namespace glyphary {

@@ -8,8 +8,8 @@
 #include <csignal>
 #include <string>
 
-#include "export/atomic_temporary.h"
 #include "export/export.h"
+#include "io/atomic_temporary.h"
 #include "test_support.h"
 #include "unprivileged.h"
 

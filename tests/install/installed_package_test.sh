@@ -30,8 +30,9 @@ prefix="$scratch/moved"
 mv "$scratch/root/usr" "$prefix"
 
 installed=(bin/glyphary-cli share/glyphary/fonts/glyphary-fonts.conf
-           share/glyphary/help/index.htm share/man/man1/glyphary-cli.1)
-[ "$gui" = ON ] && installed+=(bin/glyphary share/man/man1/glyphary.1
+           share/glyphary/help/index.htm share/man/man1/glyphary-cli.1.gz
+           share/doc/glyphary/copyright share/doc/glyphary/changelog.gz)
+[ "$gui" = ON ] && installed+=(bin/glyphary share/man/man1/glyphary.1.gz
   share/applications/$id.desktop share/metainfo/$id.metainfo.xml
   share/icons/hicolor/scalable/apps/$id.svg share/icons/hicolor/48x48/apps/$id.png)
 for file in "${installed[@]}"; do
@@ -41,16 +42,29 @@ done
 # --- the desktop files pass their validators
 if [ "$gui" = ON ]; then
   check "desktop entry invalid" desktop-file-validate "$prefix/share/applications/$id.desktop"
-  check "AppStream file invalid" appstreamcli validate --no-net \
+  check "AppStream file invalid" appstreamcli validate --pedantic --no-net \
     "$prefix/share/metainfo/$id.metainfo.xml"
   # A 48 × 48 PNG: the width and height fields of the IHDR chunk.
   size=$(od -An -tx1 -j16 -N8 "$prefix/share/icons/hicolor/48x48/apps/$id.png" | tr -d ' \n')
   [ "$size" = 0000003000000030 ] || fail "the PNG icon is not 48 × 48 ($size)"
 fi
-for page in "$prefix"/share/man/man1/*.1; do
-  warnings=$(LC_ALL=C.UTF-8 groff -man -Tutf8 -ww -z -k "$page" 2>&1)
+for page in "$prefix"/share/man/man1/*.1.gz; do
+  warnings=$(zcat "$page" | LC_ALL=C.UTF-8 groff -man -Tutf8 -ww -z -k 2>&1)
   [ -z "$warnings" ] || fail "$(basename "$page"): $warnings"
 done
+changelog="$prefix/share/doc/glyphary/changelog.gz"
+zcat "$changelog" >"$scratch/changelog"
+[ "$(dpkg-parsechangelog -l "$scratch/changelog" -S Version)" = "$(dpkg-deb -f "$deb" Version)" ] ||
+  fail "the changelog's latest entry is not the package's version"
+for program in "$prefix"/bin/*; do
+  [ -z "$(readelf -S "$program" | grep -F .debug_)" ] || fail "$(basename "$program") not stripped"
+done
+
+# --- Debian's own checks, where lintian is installed: not one error or warning
+if command -v lintian >/dev/null; then
+  report=$(lintian --fail-on none "$deb" 2>&1 | grep -E '^[EW]: ' || true)
+  [ -z "$report" ] || fail "lintian: $report"
+fi
 
 # --- the installed command line, run from the scratch folder
 cd "$scratch"

@@ -3,6 +3,7 @@
 #include <array>
 #include <vector>
 
+#include "literal_steps.h"
 #include "render/antialias.h"
 #include "render/render.h"
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "render/render.h"
+#include "image/image.h"
 
 namespace glyphary {
 namespace {

@@ -11,8 +11,10 @@
 #include <string>
 #include <vector>
 
+#include "literal_steps.h"
 #include "render/caption.h"
 #include "render/render.h"
+#include "resample/resample.h"
 
 namespace glyphary {
 namespace {
@@ -76,8 +78,13 @@ int RandomPoints(Random& r) {
   return 121 + r.Below(80);
 }
 
+// Drawn one by one: the order in which a call's arguments are worked out is
+// the compiler's, and the checksums hold for this order (blue first).
 TColor RandomColor(Random& r) {
-  return Rgb(std::uint8_t(r.Below(256)), std::uint8_t(r.Below(256)), std::uint8_t(r.Below(256)));
+  const auto blue = std::uint8_t(r.Below(256));
+  const auto green = std::uint8_t(r.Below(256));
+  const auto red = std::uint8_t(r.Below(256));
+  return Rgb(red, green, blue);
 }
 
 CaptionStyle RandomStyle(Random& r) {

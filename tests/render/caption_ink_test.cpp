@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "render/caption.h"
+#include "render/handles.h"
 #include "render/render.h"
 
 namespace glyphary {
@@ -19,17 +20,14 @@ namespace {
 // The first family name of every font fontconfig knows, as a user's font
 // list shows them.
 std::vector<std::string> InstalledFamilies() {
-  FcPattern* all = FcPatternCreate();
-  FcObjectSet* objects = FcObjectSetBuild(FC_FAMILY, nullptr);
-  FcFontSet* fonts = FcFontList(nullptr, all, objects);
+  const FcPatternPtr all(FcPatternCreate());
+  const FcObjectSetPtr objects(FcObjectSetBuild(FC_FAMILY, nullptr));
+  const FcFontSetPtr fonts(FcFontList(nullptr, all.get(), objects.get()));
   std::set<std::string> families;
   FcChar8* family = nullptr;
   for (int i = 0; fonts && i < fonts->nfont; ++i)
     if (FcPatternGetString(fonts->fonts[i], FC_FAMILY, 0, &family) == FcResultMatch)
       families.insert(reinterpret_cast<const char*>(family));
-  if (fonts) FcFontSetDestroy(fonts);
-  FcObjectSetDestroy(objects);
-  FcPatternDestroy(all);
   return {families.begin(), families.end()};
 }
 
@@ -75,49 +73,44 @@ struct Case {
 Ink PangoInk(const Case& c) {
   const int em = DrawnEmPixels(c.points);
   PangoFontMap* map = pango_cairo_font_map_get_default();
-  PangoContext* context = pango_font_map_create_context(map);
-  cairo_font_options_t* options = cairo_font_options_create();
-  cairo_font_options_set_antialias(options, CAIRO_ANTIALIAS_GRAY);
-  cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_NONE);
-  cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_OFF);
-  pango_cairo_context_set_font_options(context, options);
-  cairo_font_options_destroy(options);
-  pango_context_set_round_glyph_positions(context, FALSE);
+  const GObjectPtr<PangoContext> context(pango_font_map_create_context(map));
+  const CairoFontOptionsPtr options(cairo_font_options_create());
+  cairo_font_options_set_antialias(options.get(), CAIRO_ANTIALIAS_GRAY);
+  cairo_font_options_set_hint_style(options.get(), CAIRO_HINT_STYLE_NONE);
+  cairo_font_options_set_hint_metrics(options.get(), CAIRO_HINT_METRICS_OFF);
+  pango_cairo_context_set_font_options(context.get(), options.get());
+  pango_context_set_round_glyph_positions(context.get(), FALSE);
   pango_context_set_language(
-      context, pango_language_from_string(FontEngine::IsShiftJisFont(c.face) ? "ja" : "en"));
-  PangoLayout* layout = pango_layout_new(context);
-  PangoFontDescription* desc = pango_font_description_new();
-  pango_font_description_set_family(desc, c.face.c_str());
-  pango_font_description_set_weight(desc, c.bold ? PANGO_WEIGHT_BOLD : PANGO_WEIGHT_NORMAL);
-  pango_font_description_set_style(desc, c.italic ? PANGO_STYLE_ITALIC : PANGO_STYLE_NORMAL);
-  pango_font_description_set_absolute_size(desc, em * PANGO_SCALE);
-  pango_layout_set_font_description(layout, desc);
-  pango_font_description_free(desc);
+      context.get(), pango_language_from_string(FontEngine::IsShiftJisFont(c.face) ? "ja" : "en"));
+  const GObjectPtr<PangoLayout> layout(pango_layout_new(context.get()));
+  const FontDescriptionPtr desc(pango_font_description_new());
+  pango_font_description_set_family(desc.get(), c.face.c_str());
+  pango_font_description_set_weight(desc.get(), c.bold ? PANGO_WEIGHT_BOLD : PANGO_WEIGHT_NORMAL);
+  pango_font_description_set_style(desc.get(), c.italic ? PANGO_STYLE_ITALIC : PANGO_STYLE_NORMAL);
+  pango_font_description_set_absolute_size(desc.get(), em * PANGO_SCALE);
+  pango_layout_set_font_description(layout.get(), desc.get());
   if (c.underline) {
-    PangoAttrList* attrs = pango_attr_list_new();
-    pango_attr_list_insert(attrs, pango_attr_underline_new(PANGO_UNDERLINE_SINGLE));
-    pango_layout_set_attributes(layout, attrs);
-    pango_attr_list_unref(attrs);
+    const AttrListPtr attrs(pango_attr_list_new());
+    pango_attr_list_insert(attrs.get(), pango_attr_underline_new(PANGO_UNDERLINE_SINGLE));
+    pango_layout_set_attributes(layout.get(), attrs.get());
   }
-  pango_layout_set_text(layout, c.text.c_str(), -1);
+  pango_layout_set_text(layout.get(), c.text.c_str(), -1);
   PangoRectangle logical;
-  pango_layout_get_pixel_extents(layout, nullptr, &logical);
+  pango_layout_get_pixel_extents(layout.get(), nullptr, &logical);
   const int room = 2 * em + 8;
   const int w = logical.width + 2 * room, h = logical.height + 2 * room;
-  cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_A8, w, h);
-  cairo_t* cr = cairo_create(surface);
-  cairo_move_to(cr, room, room);
-  pango_cairo_show_layout(cr, layout);
-  cairo_destroy(cr);
-  cairo_surface_flush(surface);
+  const CairoSurfacePtr surface(cairo_image_surface_create(CAIRO_FORMAT_A8, w, h));
+  {
+    const CairoPtr cr(cairo_create(surface.get()));
+    cairo_move_to(cr.get(), room, room);
+    pango_cairo_show_layout(cr.get(), layout.get());
+  }
+  cairo_surface_flush(surface.get());
   Ink ink;
-  const unsigned char* data = cairo_image_surface_get_data(surface);
-  const int stride = cairo_image_surface_get_stride(surface);
+  const unsigned char* data = cairo_image_surface_get_data(surface.get());
+  const int stride = cairo_image_surface_get_stride(surface.get());
   for (int y = 0; y < h; ++y)
     for (int x = 0; x < w; ++x) AddInk(ink, x, y, data[y * stride + x]);
-  cairo_surface_destroy(surface);
-  g_object_unref(layout);
-  g_object_unref(context);
   return ink;
 }
 

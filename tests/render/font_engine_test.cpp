@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "render/antialias.h"
+#include "render/font_description.h"
 #include "render/font_setup.h"
 #include "render/render.h"
 #include "test_support.h"

@@ -13,6 +13,7 @@
 
 #include "export/export.h"
 #include "render/font_setup.h"
+#include "render/handles.h"
 #include "render/render.h"
 #include "test_support.h"
 
@@ -21,18 +22,14 @@ namespace {
 
 // The file of an installed family, as this process's fontconfig finds it.
 std::string FontFile(const std::string& family) {
-  FcPattern* pattern = FcNameParse(reinterpret_cast<const FcChar8*>(family.c_str()));
-  FcObjectSet* objects = FcObjectSetBuild(FC_FILE, nullptr);
-  FcFontSet* fonts = FcFontList(SharedFontSetup().config, pattern, objects);
-  std::string file;
+  const FcPatternPtr pattern(FcNameParse(reinterpret_cast<const FcChar8*>(family.c_str())));
+  const FcObjectSetPtr objects(FcObjectSetBuild(FC_FILE, nullptr));
+  const FcFontSetPtr fonts(FcFontList(SharedFontSetup().config, pattern.get(), objects.get()));
   FcChar8* path = nullptr;
   if (fonts && fonts->nfont > 0 &&
       FcPatternGetString(fonts->fonts[0], FC_FILE, 0, &path) == FcResultMatch)
-    file = reinterpret_cast<const char*>(path);
-  if (fonts) FcFontSetDestroy(fonts);
-  FcObjectSetDestroy(objects);
-  FcPatternDestroy(pattern);
-  return file;
+    return reinterpret_cast<const char*>(path);
+  return {};
 }
 
 // A face that no font has falls back to DejaVu Sans, where it is installed.

@@ -3,7 +3,8 @@
 #include <cstring>
 #include <random>
 
-#include "render/render.h"
+#include "image/image.h"
+#include "literal_steps.h"
 
 namespace glyphary {
 namespace {

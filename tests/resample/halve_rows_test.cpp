@@ -6,8 +6,8 @@
 #include <numeric>
 #include <vector>
 
-#include "render/render.h"
 #include "resample/noise_rows.h"
+#include "resample/resample.h"
 #include "resample/stretch.h"
 
 namespace glyphary {

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "render/render.h"
+#include "resample/resample.h"
 
 namespace glyphary {
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "render/render.h"
+#include "resample/resample.h"
 #include "resample/stretch.h"
 
 namespace glyphary {

@@ -10,6 +10,7 @@
 #include "render/caption.h"
 #include "render/render.h"
 #include "resample/noise_rows.h"
+#include "resample/resample.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "render/render.h"
+#include "resample/resample.h"
 #include "resample/stretch.h"
 
 namespace glyphary {

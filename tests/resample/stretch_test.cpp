@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "render/render.h"
+#include "resample/resample.h"
 #include "resample/stretch.h"
 
 namespace glyphary {

@@ -189,7 +189,7 @@ TEST(SettingsFile, OnlyRegularFilesUpTo1MiBAreRead) {
        {std::pair{folder, notRegular}, std::pair{fifo, notRegular}, std::pair{zero, notRegular},
         std::pair{large, std::string("1 MiB を超えています")}}) {
     EXPECT_EQ(LoadFrom(path).style.pointSize, 25) << path;
-    EXPECT_EQ(ErrorOf([&] { CheckSettingsFile(path); }),
+    EXPECT_EQ(ErrorOf([&file = path] { CheckSettingsFile(file); }),
               "設定ファイル " + path + " を読み込めません (" + why + ")");
   }
   const std::string missing = dir.File("missing.INI");

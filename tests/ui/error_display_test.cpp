@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "render/render.h"
+#include "io/io.h"
 #include "scripted_dialogs.h"
 
 namespace glyphary::ui {

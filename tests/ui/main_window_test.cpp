@@ -1,3 +1,4 @@
+#include <QFileInfo>
 #include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QMenu>
@@ -7,6 +8,7 @@
 #include <algorithm>
 
 #include "program_fixture.h"
+#include "same_pixels.h"
 #include "ui/production_dialog.h"
 
 namespace glyphary::ui {
@@ -17,14 +19,6 @@ Bitmap Expected(const std::string& text, const CaptionStyle& style) {
   Bitmap bitmap;
   RenderCaption(bitmap, text, style, frm_main->Engine());
   return bitmap;
-}
-
-bool SamePixels(const Bitmap& a, const Bitmap& b) {
-  if (a.Width() != b.Width() || a.Height() != b.Height()) return false;
-  for (int y = 0; y < a.Height(); ++y)
-    for (int x = 0; x < a.Width(); ++x)
-      if (a.PixelAt(x, y) != b.PixelAt(x, y)) return false;
-  return true;
 }
 
 using MainWindow = ProgramTest;
@@ -286,6 +280,13 @@ TEST_F(MainWindow, TitlesAreTheCaptionsAlone) {
   EXPECT_EQ(frm_setting->windowTitle(), "設定");
   EXPECT_EQ(frm_production->windowTitle(), "大量生産");
   EXPECT_EQ(QGuiApplication::applicationDisplayName(), QCoreApplication::applicationName());
+}
+
+// A Wayland desktop finds the window's menu entry and icon by this name alone.
+TEST(ProgramIdentity, TheDesktopFileNameIsTheInstalledMenuEntrysName) {
+  const QString name = QGuiApplication::desktopFileName();
+  EXPECT_EQ(name, "io.github.glyphary.Glyphary");
+  EXPECT_TRUE(QFileInfo::exists(GLYPHARY_DATA_DIR "/" + name + ".desktop"));
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "export/atomic_temporary.h"
+#include "io/atomic_temporary.h"
 
 #include <fcntl.h>
 #include <sys/random.h>

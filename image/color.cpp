@@ -1,6 +1,6 @@
 #include <array>
 
-#include "render/render.h"
+#include "image/image.h"
 
 namespace glyphary {
 namespace {

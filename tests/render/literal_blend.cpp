@@ -1,4 +1,4 @@
-#include "render/antialias.h"
+#include "literal_steps.h"
 
 namespace glyphary {
 

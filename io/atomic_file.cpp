@@ -5,9 +5,9 @@
 
 #include <cerrno>
 
-#include "export/atomic_messages.h"
-#include "export/atomic_temporary.h"
-#include "export/export.h"
+#include "io/atomic_messages.h"
+#include "io/atomic_temporary.h"
+#include "io/io.h"
 
 namespace glyphary {
 namespace {

@@ -2,7 +2,7 @@
 #include <cstring>
 #include <limits>
 
-#include "render/render.h"
+#include "image/image.h"
 
 namespace glyphary {
 namespace {

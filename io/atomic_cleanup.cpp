@@ -11,7 +11,7 @@
 #include <cstring>
 #include <mutex>
 
-#include "export/atomic_temporary.h"
+#include "io/atomic_temporary.h"
 
 namespace glyphary {
 namespace {

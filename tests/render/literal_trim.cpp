@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "render/render.h"
+#include "literal_steps.h"
 
 namespace glyphary {
 namespace {

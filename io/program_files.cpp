@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "render/render.h"
+#include "io/io.h"
 
 namespace glyphary {
 namespace {

@@ -1,4 +1,4 @@
-#include "export/atomic_messages.h"
+#include "io/atomic_messages.h"
 
 #include <cerrno>
 #include <cstring>

@@ -1,0 +1,84 @@
+// Public interface of the program's file handling: its errors, where its
+// own files lie, and output that is whole or not there at all.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace glyphary {
+
+// A failure whose message (UTF-8, Japanese where the user sees it) is shown
+// to the user as it stands.
+class Error : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// ---------------------------------------------------------------- program files
+
+// The full path of the running program, from /proc/self/exe.
+std::string ExecutablePath();
+// A file shipped with the program, by its path below the program's data
+// folder ("fonts/glyphary-fonts.conf"): beside the executable (build tree,
+// portable copy), else in ../share/glyphary (installed). Empty when neither.
+std::string FindProgramFileFor(std::string_view executablePath, std::string_view relativePath);
+std::string FindProgramFile(std::string_view relativePath);
+// The help document, help/index.htm, as FindProgramFile finds it; where it
+// would lie beside the executable when it is nowhere, since the caller only
+// hands the path to the desktop and reports nothing itself.
+std::string HelpDocumentPath();
+
+// ---------------------------------------------------------------- atomic output
+
+// Writes a file so that it is either complete or not there at all: the bytes
+// go to an unnamed temporary file in the target's folder (a short-named one
+// where the file system has no unnamed files), which replaces the target only
+// on Commit(). Destroying an uncommitted AtomicFile removes the temporary and
+// leaves any earlier file at the path untouched. A symbolic link is followed
+// and its target replaced. An existing file the user may not write is
+// refused; a writable file in a folder the user may not write is rewritten
+// in place on Commit() from the content kept in memory.
+class AtomicFile {
+ public:
+  // Throws Error "ファイル %s を作成できません (reason)" when the file cannot be
+  // made or replaced; nothing is changed then.
+  explicit AtomicFile(std::string path);
+  ~AtomicFile();
+  AtomicFile(const AtomicFile&) = delete;
+  AtomicFile& operator=(const AtomicFile&) = delete;
+
+  // Both throw Error "ファイル %s に書き込めません (reason)" when writing fails.
+  void Write(std::span<const std::uint8_t> bytes);
+  void Commit();
+  const std::string& Path() const noexcept { return path_; }
+
+ private:
+  void RewriteInPlace(int fd);
+  // Closes and removes the temporary, then throws Error(message).
+  [[noreturn]] void Fail(int err);
+  [[noreturn]] void Discard(const std::string& message);
+  void CommitReplacement();
+  void CommitInPlace();
+  std::string path_, target_, tempPath_;
+  std::vector<std::uint8_t> inPlaceContent_;
+  int fd_ = -1;
+  bool inPlace_ = false;
+  // The file being replaced, whose owner and permissions the new one keeps.
+  bool replacing_ = false;
+  std::uint32_t owner_ = 0, group_ = 0, mode_ = 0;
+};
+
+// Writes a whole file atomically from memory.
+void WriteWholeFile(const std::string& path, std::span<const std::uint8_t> bytes);
+
+// What the program says instead of std::bad_alloc when memory runs out; the
+// command line and the windows show the same text.
+inline const char* OutOfMemoryMessage() noexcept {
+  return "メモリが足りないため処理を続けられません";
+}
+
+}  // namespace glyphary
