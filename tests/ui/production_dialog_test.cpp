@@ -17,11 +17,11 @@
 #include "png_facts.h"
 #include "scripted_dialogs.h"
 #include "test_support.h"
-#include "user_input.h"
 #include "ui/batch_progress.h"
 #include "ui/forms.h"
 #include "ui/main_window.h"
 #include "ui/settings_dialog.h"
+#include "user_input.h"
 
 namespace glyphary::ui {
 namespace {
