@@ -42,21 +42,6 @@ void MakeRow(const BatchRow& row, const BatchJob& job, FontEngine& engine) {
 
 using Progress = std::function<void(std::size_t, std::size_t)>;
 
-std::size_t ProduceInOrder(std::span<const BatchRow> rows, const std::vector<std::size_t>& used,
-                           const BatchJob& job, FontEngine& engine, const Progress& progress) {
-  std::size_t done = 0;
-  for (const std::size_t row : used) {
-    try {
-      MakeRow(rows[row], job, engine);
-    } catch (const Error&) {
-      RethrowForRow(std::current_exception(), row);
-    }
-    ++done;
-    if (progress) progress(done, used.size());
-  }
-  return done;
-}
-
 // Rows are handed out in row order; once one fails no further row begins.
 // The calling thread works too, with the caller's engine, and alone reports
 // progress, so that progress never leaves it.
@@ -67,7 +52,11 @@ class ParallelRun {
       : rows_(rows), used_(used), job_(job), engine_(engine) {}
 
   std::size_t Run(int jobs, const Progress& progress) {
-    std::vector<std::thread> helpers;
+    std::vector<std::jthread> helpers;
+    // Declared after the helpers, so that it runs first: whatever leaves Run,
+    // a throwing progress report included, stops the helpers before they are
+    // joined.
+    const StopOnExit stopOnExit{stop_};
     for (int i = 1; i < jobs; ++i)
       helpers.emplace_back([this] {
         try {
@@ -95,7 +84,7 @@ class ParallelRun {
         lock.lock();
       }
     }
-    for (std::thread& helper : helpers) helper.join();
+    helpers.clear();
     report();
     if (!failures_.empty()) {
       const auto first =
@@ -107,6 +96,11 @@ class ParallelRun {
   }
 
  private:
+  struct StopOnExit {
+    std::atomic<bool>& stop;
+    ~StopOnExit() { stop = true; }
+  };
+
   struct Failure {
     std::size_t row;  // index into the used rows
     std::exception_ptr error;
@@ -151,8 +145,7 @@ std::size_t ProduceBatch(std::span<const BatchRow> rows, const BatchJob& job, Fo
   if (auto problem = CheckBatchRows(rows, job.folder))
     throw Error(BatchFaultMessage(problem->fault));
   const std::vector<std::size_t> used = UsedRows(rows);
-  const int jobs = int(std::min<std::size_t>(std::max(job.jobs, 1), used.size()));
-  if (jobs <= 1) return ProduceInOrder(rows, used, job, engine, progress);
+  const int jobs = std::clamp(job.jobs, 1, int(std::max<std::size_t>(used.size(), 1)));
   return ParallelRun(rows, used, job, engine).Run(jobs, progress);
 }
 

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <iterator>
+#include <stdexcept>
 #include <string>
 #include <thread>
 #include <vector>
@@ -184,6 +186,30 @@ TEST_F(BatchRun, WithSeveralJobsTheFirstFailingRowIsReportedAndEarlierRowsStay) 
   }
   for (int i = 0; i < 12; ++i)
     EXPECT_TRUE(std::filesystem::is_regular_file(dir_.File(Numbered("r", i) + ".png"))) << i;
+}
+
+// A progress report that throws ends the run with its own error, the other
+// threads stopped and joined, whatever the number of jobs.
+TEST_F(BatchRun, AThrowingProgressReportEndsTheRunWithItsError) {
+  std::vector<BatchRow> rows;
+  for (int i = 0; i < 30; ++i) rows.push_back({Numbered("行 ", i), Numbered("r", i)});
+  job_.format = ImageFormat::Bmp;
+  for (int jobs : {1, 2}) {
+    job_.jobs = jobs;
+    const auto stopAtThird = [](std::size_t done, std::size_t) {
+      if (done == 3) throw std::runtime_error("stopped");
+    };
+    try {
+      ProduceBatch(rows, job_, engine_, stopAtThird);
+      ADD_FAILURE() << "no error with " << jobs << " jobs";
+    } catch (const std::runtime_error& e) {
+      EXPECT_STREQ(e.what(), "stopped") << jobs;
+    }
+    EXPECT_LT(std::distance(std::filesystem::directory_iterator(dir_.Path()),
+                            std::filesystem::directory_iterator()),
+              30)
+        << jobs;
+  }
 }
 
 // A PNG with the alpha option is the text colour with the ink as alpha.
