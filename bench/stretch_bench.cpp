@@ -7,6 +7,7 @@
 
 #include "resample/resample.h"
 #include "resample/stretch.h"
+#include "resample/vectors.h"
 
 namespace {
 
@@ -54,13 +55,17 @@ BENCHMARK(BM_Stretch)
 // The same reductions with the kernels held to narrower vectors. Args: as
 // above, then 0 for the widest the processor has, 1 for 256 bits at most, 2
 // for SSE2 alone.
+void LimitVectorsByArg(std::int64_t arg) {
+  using glyphary::Vectors;
+  glyphary::stretch_testing::LimitVectors(arg == 0   ? Vectors::kAvx512
+                                          : arg == 1 ? Vectors::kAvx2
+                                                     : Vectors::kSse2);
+}
+
 void BM_StretchNarrower(benchmark::State& state) {
-  using namespace glyphary::stretch_testing;
-  Allow512BitVectors(state.range(4) == 0);
-  UseNarrowVectorsOnly(state.range(4) == 2);
+  LimitVectorsByArg(state.range(4));
   BM_Stretch(state);
-  Allow512BitVectors(true);
-  UseNarrowVectorsOnly(false);
+  LimitVectorsByArg(0);
 }
 BENCHMARK(BM_StretchNarrower)
     ->ArgNames({"w", "h", "toW", "toH", "vectors"})
@@ -74,18 +79,15 @@ BENCHMARK(BM_StretchNarrower)
 // difference to the halving above is the cost of making the new bitmap.
 // Args: source width, height, vectors as in BM_StretchNarrower.
 void BM_HalveSweep(benchmark::State& state) {
-  using namespace glyphary::stretch_testing;
   const int w = int(state.range(0)), h = int(state.range(1));
   const Bitmap source = Noise(w, h);
   Bitmap destination(w / 2, h / 2, 24);
-  Allow512BitVectors(state.range(2) == 0);
-  UseNarrowVectorsOnly(state.range(2) == 2);
+  LimitVectorsByArg(state.range(2));
   for (auto _ : state) {
     glyphary::HalveBitmap(source, destination);
     benchmark::DoNotOptimize(destination.Bits());
   }
-  Allow512BitVectors(true);
-  UseNarrowVectorsOnly(false);
+  LimitVectorsByArg(0);
   SetRates(state, double(w) * h, double(w / 2) * (h / 2));
 }
 BENCHMARK(BM_HalveSweep)

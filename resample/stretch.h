@@ -95,9 +95,6 @@ using TickClock = std::uint32_t (*)();
 void SetTickClock(TickClock clock);
 // The kernels keep to `widest` at most (Vectors::kAvx512: no limit).
 void LimitVectors(Vectors widest);
-// The same as limits to SSE2 (true) and to 256 bits (false); all three apply.
-void UseNarrowVectorsOnly(bool narrow);
-void Allow512BitVectors(bool allow);
 }  // namespace stretch_testing
 
 }  // namespace glyphary

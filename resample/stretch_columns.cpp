@@ -6,6 +6,7 @@
 #include <cstring>
 #include <vector>
 
+#include "resample/resample.h"
 #include "resample/stretch_kernels.h"
 #include "resample/stretch_simd.h"
 #include "resample/vectors.h"
@@ -132,7 +133,7 @@ void AreaColumns(const std::uint8_t* columns, std::uint8_t* results, const AreaC
 }  // namespace
 
 int ShrinkRowsInBlocks(const RowBatch& batch, const ShrinkTable& table) {
-  if (ActiveVectors() < Vectors::kSse2) return 0;
+  if (!VectorKernelsAllowed()) return 0;
   const int count = table.count, pairs = (count + 1) / 2;
   const std::size_t width = table.first.size();
   std::vector<std::int32_t> highs(width * pairs), lows(width * pairs);
@@ -158,7 +159,7 @@ int ShrinkRowsInBlocks(const RowBatch& batch, const ShrinkTable& table) {
 }
 
 int EnlargeRowsInBlocks(const RowBatch& batch, const EnlargeTable& table) {
-  if (ActiveVectors() < Vectors::kSse2) return 0;
+  if (!VectorKernelsAllowed()) return 0;
   using namespace simd;
   const std::size_t width = table.taps.size();
   auto kernel = [&](const std::uint8_t* columns, std::uint8_t* results) {

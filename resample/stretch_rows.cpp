@@ -1,5 +1,6 @@
 // The vertical passes' kernels: 16 bytes of a row at a time where there are
 // vectors, then byte by byte.
+#include "resample/resample.h"
 #include "resample/stretch_kernels.h"
 #include "resample/stretch_simd.h"
 #include "resample/vectors.h"
@@ -58,7 +59,7 @@ void CubicRows(const std::uint8_t* const rows[4], std::uint8_t* dst, std::size_t
                const CubicWeightSet& w) {
   std::size_t x = 0;
 #if GLYPHARY_X86_VECTORS
-  if (ActiveVectors() >= Vectors::kSse2) {
+  if (VectorKernelsAllowed()) {
     using namespace simd;
     const SplitPair w01 = Split(w[0], w[1]), w23 = Split(w[2], w[3]);
     for (; x + 16 <= n; x += 16)
@@ -75,8 +76,7 @@ void AreaRows(const std::uint8_t* const* rows, const std::uint32_t* weights, int
               std::uint8_t* dst, std::size_t n, std::uint32_t factor) {
   std::size_t x = 0;
 #if GLYPHARY_X86_VECTORS
-  if (ActiveVectors() >= Vectors::kSse2)
-    x = AreaRowsInVectors(rows, weights, count, dst, n, factor);
+  if (VectorKernelsAllowed()) x = AreaRowsInVectors(rows, weights, count, dst, n, factor);
 #endif
   for (; x < n; ++x) {
     std::uint32_t sum = 131072;

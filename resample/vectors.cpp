@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <optional>
+#include <string_view>
 
 #include "resample/resample.h"
 #include "resample/stretch.h"
@@ -11,8 +13,6 @@ namespace {
 
 // Limits set by tests and benchmarks, between renders only.
 Vectors testLimit = Vectors::kAvx512;
-bool narrowOnly = false;
-bool allow512 = true;
 
 Vectors Detect() {
 #if GLYPHARY_X86_VECTORS
@@ -27,19 +27,20 @@ Vectors Detect() {
 #endif
 }
 
-}  // namespace
-
-Vectors ProcessorVectors() {
-  static const Vectors detected = Detect();
-  return detected;
-}
-
+// "scalar", "sse2", "avx2" or "avx512"; nothing for any other name.
 std::optional<Vectors> VectorsNamed(std::string_view name) {
   if (name == "scalar") return Vectors::kScalar;
   if (name == "sse2") return Vectors::kSse2;
   if (name == "avx2") return Vectors::kAvx2;
   if (name == "avx512") return Vectors::kAvx512;
   return std::nullopt;
+}
+
+}  // namespace
+
+Vectors ProcessorVectors() {
+  static const Vectors detected = Detect();
+  return detected;
 }
 
 Vectors VectorsAllowedBy(const char* setting, Vectors processor) {
@@ -50,10 +51,7 @@ Vectors VectorsAllowedBy(const char* setting, Vectors processor) {
 Vectors ActiveVectors() {
   static const Vectors allowed =
       VectorsAllowedBy(std::getenv("GLYPHARY_VECTORS"), ProcessorVectors());
-  Vectors active = std::min(allowed, testLimit);
-  if (narrowOnly) active = std::min(active, Vectors::kSse2);
-  if (!allow512) active = std::min(active, Vectors::kAvx2);
-  return active;
+  return std::min(allowed, testLimit);
 }
 
 bool VectorKernelsAllowed() {
@@ -63,12 +61,6 @@ bool VectorKernelsAllowed() {
 namespace stretch_testing {
 void LimitVectors(Vectors widest) {
   testLimit = widest;
-}
-void UseNarrowVectorsOnly(bool narrow) {
-  narrowOnly = narrow;
-}
-void Allow512BitVectors(bool allow) {
-  allow512 = allow;
 }
 }  // namespace stretch_testing
 

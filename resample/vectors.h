@@ -2,9 +2,6 @@
 // kernel gives the bytes of the plain loops, so the choice changes speed only.
 #pragma once
 
-#include <optional>
-#include <string_view>
-
 // x86 with SSE2 (every x86-64) has the 128-bit kernels in its baseline and the
 // wider ones behind a run-time check of the processor. Elsewhere the plain
 // loops are the kernels.
@@ -49,9 +46,6 @@ Vectors ProcessorVectors();
 // The level the kernels use: the processor's, lowered by the GLYPHARY_VECTORS
 // environment variable (read once) and by tests.
 Vectors ActiveVectors();
-
-// "scalar", "sse2", "avx2" or "avx512"; nothing for any other name.
-std::optional<Vectors> VectorsNamed(std::string_view name);
 
 // What a GLYPHARY_VECTORS setting (null when unset) leaves of the processor's
 // level. It only ever lowers it; an unknown name leaves it.
