@@ -75,6 +75,10 @@ class AtomicFile {
 // Writes a whole file atomically from memory.
 void WriteWholeFile(const std::string& path, std::span<const std::uint8_t> bytes);
 
+// Makes a folder and any missing above it; throws Error
+// "フォルダー %s を作成できません (reason)" when it cannot.
+void MakeFolders(const std::string& path);
+
 // What the program says instead of std::bad_alloc when memory runs out; the
 // command line and the windows show the same text.
 inline const char* OutOfMemoryMessage() noexcept {

@@ -1,6 +1,5 @@
 #include "ui/caption_transfer.h"
 
-#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QStandardPaths>
@@ -34,8 +33,7 @@ std::unique_ptr<QMimeData> CaptionDropData(const std::vector<std::uint8_t>& png,
                                            const QString& text) {
   const QString folder =
       QStandardPaths::writableLocation(QStandardPaths::CacheLocation) + "/" + kDropFolder;
-  if (!QDir().mkpath(folder))
-    throw Error("フォルダ " + QFile::encodeName(folder).toStdString() + " を作成できません");
+  MakeFolders(QFile::encodeName(folder).toStdString());
   const QString path = folder + "/" + FileNameFor(text) + ".png";
   WriteWholeFile(QFile::encodeName(path).toStdString(), png);
   std::unique_ptr<QMimeData> data = CaptionMimeData(png);

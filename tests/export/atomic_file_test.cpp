@@ -128,6 +128,23 @@ TEST(AtomicFile, EachCommonCauseNamesItsReasonAfterTheMessage) {
   EXPECT_EQ(dir.Entries(), 2u);
 }
 
+TEST(MakeFolders, MakesEveryMissingFolderOrNamesTheReason) {
+  TempDir dir;
+  MakeFolders(dir.File("a/b/c"));
+  MakeFolders(dir.File("a/b/c"));
+  EXPECT_TRUE(fs::is_directory(dir.File("a/b/c")));
+  WriteWholeFile(dir.File("plain"), Bytes("x"));
+  const std::string under = dir.File("plain/sub");
+  try {
+    MakeFolders(under);
+    ADD_FAILURE() << "no error";
+  } catch (const Error& e) {
+    EXPECT_STREQ(e.what(), ("フォルダー " + under +
+                            " を作成できません (途中にフォルダーでないものがあります)")
+                               .c_str());
+  }
+}
+
 // The temporary's name is short, so the longest name the file system takes works.
 TEST(AtomicFile, NamesOfUpTo255BytesCanBeWrittenAndReplaced) {
   TempDir dir;
