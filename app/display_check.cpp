@@ -53,11 +53,7 @@ void ReportNoDisplay(const char* why) {
 }
 
 bool DisplayNamed() {
-  for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) {
-    const char* value = std::getenv(name);
-    if (value && *value) return true;
-  }
-  return false;
+  return !DisplayDescription().empty();
 }
 
 DisplayCheck::DisplayCheck() {

@@ -20,13 +20,8 @@ struct ReleaseWith {
 template <typename T, auto Release>
 using Handle = std::unique_ptr<T, ReleaseWith<Release>>;
 
-struct UnrefGObject {
-  void operator()(gpointer object) const noexcept {
-    if (object) g_object_unref(object);
-  }
-};
 template <typename T>
-using GObjectPtr = std::unique_ptr<T, UnrefGObject>;
+using GObjectPtr = Handle<T, g_object_unref>;
 
 using CairoPtr = Handle<cairo_t, cairo_destroy>;
 using CairoSurfacePtr = Handle<cairo_surface_t, cairo_surface_destroy>;

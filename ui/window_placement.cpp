@@ -16,6 +16,17 @@ namespace {
 constexpr int kTitleBarHeight = 24;
 constexpr int kGrabWidth = 48, kGrabHeight = 8;
 
+// Whether enough of the title bar of a window with this frame lies on some
+// screen for the user to grab it.
+bool TitleBarReachable(const QRect& frame) {
+  const QRect titleBar(frame.left(), frame.top(), frame.width(), kTitleBarHeight);
+  const QList<QScreen*> screens = QGuiApplication::screens();
+  return std::any_of(screens.begin(), screens.end(), [&](const QScreen* screen) {
+    const QRect visible = titleBar & screen->availableGeometry();
+    return visible.width() >= kGrabWidth && visible.height() >= kGrabHeight;
+  });
+}
+
 }  // namespace
 
 void CenterOver(QWidget* window, const QWidget* owner) {
@@ -28,15 +39,6 @@ void CenterOver(QWidget* window, const QWidget* owner) {
 
 bool PlatformPlacesWindows() {
   return !QGuiApplication::platformName().startsWith("wayland");
-}
-
-bool TitleBarReachable(const QRect& frame) {
-  const QRect titleBar(frame.left(), frame.top(), frame.width(), kTitleBarHeight);
-  const QList<QScreen*> screens = QGuiApplication::screens();
-  return std::any_of(screens.begin(), screens.end(), [&](const QScreen* screen) {
-    const QRect visible = titleBar & screen->availableGeometry();
-    return visible.width() >= kGrabWidth && visible.height() >= kGrabHeight;
-  });
 }
 
 void KeepReachable(QWidget* window) {

@@ -1,7 +1,6 @@
 // Where the program's windows appear.
 #pragma once
 
-class QRect;
 class QWidget;
 
 namespace glyphary::ui {
@@ -13,10 +12,6 @@ void CenterOver(QWidget* window, const QWidget* owner);
 // Whether the platform lets a program place its windows; Wayland does not,
 // and reports no position either.
 bool PlatformPlacesWindows();
-
-// Whether enough of the title bar of a window with this frame lies on some
-// screen for the user to grab it.
-bool TitleBarReachable(const QRect& frame);
 
 // A main window that no screen shows (a monitor unplugged since the
 // position was stored) goes to the default position on the primary screen.
