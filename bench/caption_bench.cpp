@@ -89,7 +89,10 @@ void BM_StageDraw(benchmark::State& state) {
 }
 BENCHMARK(BM_StageDraw)->Arg(25)->Arg(100)->Unit(benchmark::kMicrosecond);
 
-// Stage: blending the text's coverage into the working image.
+// The literal steps the tests hold the pipeline to, for comparison: the
+// pipeline itself never blends into or trims a whole working image, it makes
+// the trimmed rows from the coverage as the halving reads them (below).
+// Blending the text's coverage into a whole working image:
 void BM_StageBlend(benchmark::State& state) {
   const FontDescription font = WorkingFont(Style(int(state.range(0))), Engine());
   const Coverage coverage = DrawCoverage(font, kText, true, Engine(), {});
@@ -102,7 +105,7 @@ void BM_StageBlend(benchmark::State& state) {
 }
 BENCHMARK(BM_StageBlend)->Arg(25)->Arg(100)->Unit(benchmark::kMicrosecond);
 
-// The working image just before the trim: filled and drawn.
+// The literal working image just before the trim: filled and drawn.
 Bitmap DrawnWorkingImage(int points) {
   const CaptionStyle style = Style(points);
   const FontDescription font = WorkingFont(style, Engine());

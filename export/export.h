@@ -214,9 +214,10 @@ class BatchRowError : public Error {
 };
 
 // Renders and writes every used row; existing files are replaced, each
-// file whole or not at all. With one job the rows are made in row order
-// through one working bitmap and `engine`; with more, rows are handed out in
-// row order to that many threads, and the files are the same bytes.
+// file whole or not at all. Rows are handed out in row order to job.jobs
+// threads, the calling one with `engine` among them; the files are the same
+// bytes whatever the number of jobs. A progress report that throws ends the
+// run with its error, the other threads stopped first.
 // `progress(done, total)` follows each written file on the calling thread,
 // total being the number of used rows. Returns the number of files written.
 // Rows that fail CheckBatchRows throw Error with the fault's message before

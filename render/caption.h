@@ -39,8 +39,9 @@ WorkingCoverage DrawWorkingCoverage(const std::string& text, const CaptionStyle&
 Bitmap TrimmedWorkingCaption(const std::string& text, const CaptionStyle& style, FontEngine& engine,
                              int bitsPerPixel, const ScratchLimits& limits = {});
 
-// What TrimToContent leaves of a working image of width × height that holds
-// the background with the coverage blended in at (0, 0) in the text colour.
+// The trim of the frame around the width × height cell and any ink beyond it:
+// the background with the coverage, placed where it lies against the cell,
+// blended in the text colour.
 Bitmap TrimmedFromCoverage(const Coverage& coverage, int width, int height, TColor background,
                            TColor textColor, int bitsPerPixel);
 
