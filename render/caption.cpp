@@ -19,11 +19,10 @@ void RenderAlphaCaption(Bitmap& target, const std::string& text, const CaptionSt
                         FontEngine& engine) {
   target = Bitmap(0, 0, 32);
   WorkingCoverage working = DrawWorkingCoverage(text, style, engine);
-  const Bitmap opaque = HalvedFromCoverage(working.coverage, working.width, working.height,
-                                           style.backgroundColor, style.textColor);
-  const Bitmap ink = HalvedInkFromCoverage(std::move(working.coverage), working.width,
-                                           working.height, style.backgroundColor, style.textColor);
-  target = AlphaCaption(opaque, ink, style.backgroundColor, style.textColor);
+  const CaptionAndInk made =
+      HalvedCaptionAndInk(std::move(working.coverage), working.width, working.height,
+                          style.backgroundColor, style.textColor);
+  target = AlphaCaption(made.caption, made.ink, style.backgroundColor, style.textColor);
 }
 
 }  // namespace glyphary

@@ -52,10 +52,13 @@ Bitmap HalvedFromCoverage(const Coverage& coverage, int width, int height, TColo
                           TColor textColor);
 Bitmap HalvedFromCoverage(Coverage&& coverage, int width, int height, TColor background,
                           TColor textColor);
-// The same caption's ink alone, white on black at 24 bits, cropped and
-// halved as the caption is.
-Bitmap HalvedInkFromCoverage(Coverage&& coverage, int width, int height, TColor background,
-                             TColor textColor);
+// The caption as HalvedFromCoverage makes it, and its ink alone, white on
+// black at 24 bits, cropped and halved as the caption is.
+struct CaptionAndInk {
+  Bitmap caption, ink;
+};
+CaptionAndInk HalvedCaptionAndInk(Coverage&& coverage, int width, int height, TColor background,
+                                  TColor textColor);
 
 // The alpha caption of an opaque caption and its ink: 32 bits of the text
 // colour whose fourth byte is the ink's brightness, moved by a step or two

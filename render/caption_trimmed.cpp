@@ -11,13 +11,14 @@
 namespace glyphary {
 namespace {
 
+using Marks = std::array<bool, 256>;
+
 // What a working pixel is for each coverage value, and whether the trim
 // counts it as ink. The trim compares with the background as stored, so a
-// system colour equals no pixel and every pixel is ink.
+// system colour equals no pixel and every pixel the text touches is ink.
 struct Shades {
   std::array<std::uint32_t, 256> pixel;  // blue, green, red, 0 in memory order
-  std::array<bool, 256> ink;
-  std::array<bool, 256> drawn;  // the text inks the pixel at all
+  Marks ink;
   std::uint32_t background;
   std::array<std::uint8_t, 32> eightBackgrounds;  // eight pixels of 3 or 4 bytes
   bool everythingIsInk;
@@ -32,34 +33,32 @@ std::uint32_t PixelWord(TColor rgb) {
 // white on black, cropped all the same where the colours differ.
 enum class Paint { Colours, Ink };
 
+// The text colour blended over the background for every coverage value.
 template <int Bytes>
-Shades ShadesOf(TColor background, TColor textColor, Paint paint) {
-  const TColor bg = ColorToRGB(background), text = ColorToRGB(textColor);
-  Shades s;
+void SetBlends(Shades& s, TColor bg, TColor text) {
   s.background = PixelWord(bg);
   for (int i = 0; i < 8; ++i)
     std::memcpy(s.eightBackgrounds.data() + i * Bytes, &s.background, Bytes);
-  s.everythingIsInk = background > 0x00FFFFFF;
   for (unsigned c = 0; c < 256; ++c) {
     const unsigned keep = c + 1, ink = 256 - keep;
     const auto mix = [&](unsigned own, unsigned added) { return (own * keep + added * ink) >> 8; };
     s.pixel[c] = mix(BlueOf(bg), BlueOf(text)) | mix(GreenOf(bg), GreenOf(text)) << 8 |
                  mix(RedOf(bg), RedOf(text)) << 16;
-    s.ink[c] = s.everythingIsInk || s.pixel[c] != s.background;
-    s.drawn[c] = c != 255;
   }
-  if (paint == Paint::Ink) {
-    // White text blended over black, rounded as every blend is: laid over
-    // its background, the halved ink then gives the caption's own pixels.
-    for (unsigned c = 0; c < 256; ++c) s.pixel[c] = ((255 * (255 - c)) >> 8) * 0x010101u;
-    s.background = PixelWord(kColorBlack);
-    for (int i = 0; i < 8; ++i)
-      std::memcpy(s.eightBackgrounds.data() + i * Bytes, &s.background, Bytes);
-  }
-  return s;
 }
 
-using Marks = std::array<bool, 256>;
+template <int Bytes>
+Shades ShadesOf(TColor background, TColor textColor, Paint paint) {
+  Shades s;
+  SetBlends<Bytes>(s, ColorToRGB(background), ColorToRGB(textColor));
+  s.everythingIsInk = background > 0x00FFFFFF;
+  for (unsigned c = 0; c < 256; ++c)
+    s.ink[c] = s.everythingIsInk ? c != 255 : s.pixel[c] != s.background;
+  // White text over black, rounded as every blend is: laid over its
+  // background, the halved ink then gives the caption's own pixels.
+  if (paint == Paint::Ink) SetBlends<Bytes>(s, kColorBlack, kColorWhite);
+  return s;
+}
 
 bool WhiteWord(const std::uint8_t* values) {
   std::uint64_t word;
@@ -194,7 +193,7 @@ void WriteWorkingRun(std::uint8_t* out, int y, int x, int count, const Coverage&
   if (inked > 0)
     WriteShades<Bytes>(out + std::size_t(before) * Bytes,
                        coverage.Row(y - coverage.top) + (x + before - coverage.left), inked, s);
-  const int done = before + std::max(inked, 0);
+  const int done = before + inked;
   FillPixels<Bytes>(out + std::size_t(done) * Bytes, count - done, s.background);
 }
 
@@ -207,10 +206,16 @@ class TrimmedRows {
   TrimmedRows(const Coverage& coverage, int width, int height, TColor background, TColor textColor,
               Paint paint = Paint::Colours)
       : coverage_(coverage), s_(ShadesOf<Bytes>(background, textColor, paint)) {
-    const PixelBox ink = MarkedBox(coverage, s_.everythingIsInk ? s_.drawn : s_.ink);
+    const PixelBox ink = MarkedBox(coverage, s_.ink);
     frame_ = FrameAround(ink, std::max(width, 1), std::max(height, 1));
     box_ = TrimOf(ink, frame_, s_.everythingIsInk);
   }
+  // The crop `other` found, painted otherwise.
+  TrimmedRows(const TrimmedRows& other, TColor background, TColor textColor, Paint paint)
+      : coverage_(other.coverage_),
+        s_(ShadesOf<Bytes>(background, textColor, paint)),
+        frame_(other.frame_),
+        box_(other.box_) {}
 
   int Width() const { return frame_.width - box_.rightCut + 5; }
   int Height() const { return frame_.height - box_.bottomCut - box_.top + 4; }
@@ -252,6 +257,9 @@ class TrimmedRowProducer final : public RowProducer {
   TrimmedRowProducer(const Coverage& coverage, int width, int height, TColor background,
                      TColor textColor, Coverage* giveBack, Paint paint = Paint::Colours)
       : rows_(coverage, width, height, background, textColor, paint), giveBack_(giveBack) {}
+  TrimmedRowProducer(const TrimmedRowProducer& other, TColor background, TColor textColor,
+                     Coverage* giveBack, Paint paint)
+      : rows_(other.rows_, background, textColor, paint), giveBack_(giveBack) {}
   int Width() const override { return rows_.Width(); }
   int Height() const override { return rows_.Height(); }
   void WriteRow(int y, std::uint8_t* pixels) const override { rows_.Write(y, pixels); }
@@ -294,11 +302,16 @@ Bitmap HalvedFromCoverage(Coverage&& coverage, int width, int height, TColor bac
   return Halved(TrimmedRowProducer(used, width, height, background, textColor, &used), background);
 }
 
-Bitmap HalvedInkFromCoverage(Coverage&& coverage, int width, int height, TColor background,
-                             TColor textColor) {
+CaptionAndInk HalvedCaptionAndInk(Coverage&& coverage, int width, int height, TColor background,
+                                  TColor textColor) {
   Coverage used = std::move(coverage);
-  return HalveRows(
-      TrimmedRowProducer(used, width, height, background, textColor, &used, Paint::Ink));
+  // One crop for both; the ink, made last, gives the coverage back.
+  const TrimmedRowProducer colours(used, width, height, background, textColor, nullptr);
+  const TrimmedRowProducer ink(colours, background, textColor, &used, Paint::Ink);
+  CaptionAndInk made;
+  made.caption = Halved(colours, background);
+  made.ink = HalveRows(ink);
+  return made;
 }
 
 }  // namespace glyphary
