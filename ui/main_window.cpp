@@ -250,15 +250,23 @@ void Tfrm_main::SaveAs1Click() {
   // Before the first change nothing has been rendered; what is saved then is
   // what the current text and style give, never an empty image.
   if (PreviewBitmap().Empty()) RefreshPreview();
-  glyphary::ui::SaveCaptionAs(this, SaveDialog,
-                              {PreviewBitmap(), [this] { return AlphaCaption(); }},
-                              frm_setting->Options(), lbl_bkcolor->Color());
+  const glyphary::ExportOptions options = frm_setting->Options();
+  glyphary::ui::SaveCaptionAs(
+      this, SaveDialog, [&](glyphary::ImageFormat format) { return CaptionFor(format, options); },
+      options, lbl_bkcolor->Color());
 }
 
-glyphary::Bitmap Tfrm_main::AlphaCaption() {
-  glyphary::Bitmap caption;
-  glyphary::RenderAlphaCaption(caption, edt_text->text().toStdString(), CurrentStyle(), engine_);
-  return caption;
+// What a file of this format holds with these options: the preview's
+// caption, or its alpha form for a PNG with an alpha channel.
+glyphary::Bitmap Tfrm_main::CaptionFor(glyphary::ImageFormat format,
+                                       const glyphary::ExportOptions& options) {
+  if (glyphary::WantsAlphaCaption(format, options)) {
+    glyphary::Bitmap caption;
+    glyphary::RenderAlphaCaption(caption, edt_text->text().toStdString(), CurrentStyle(), engine_);
+    return caption;
+  }
+  if (PreviewBitmap().Empty()) RefreshPreview();
+  return PreviewBitmap();
 }
 
 // The caption as a PNG file with the settings dialog's options, as Save As
@@ -266,11 +274,7 @@ glyphary::Bitmap Tfrm_main::AlphaCaption() {
 std::vector<std::uint8_t> Tfrm_main::CaptionPng() {
   const glyphary::ExportOptions options = frm_setting->Options();
   constexpr glyphary::ImageFormat kPng = glyphary::ImageFormat::Png;
-  if (PreviewBitmap().Empty()) RefreshPreview();
-  const glyphary::Bitmap alpha =
-      glyphary::WantsAlphaCaption(kPng, options) ? AlphaCaption() : glyphary::Bitmap();
-  return glyphary::EncodeImage(alpha.Empty() ? PreviewBitmap() : alpha, kPng, options,
-                               lbl_bkcolor->Color());
+  return glyphary::EncodeImage(CaptionFor(kPng, options), kPng, options, lbl_bkcolor->Color());
 }
 
 void Tfrm_main::CopyImage1Click() {

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "export/export.h"
 #include "render/render.h"
 #include "ui/color_swatch.h"
 #include "ui/dialogs.h"
@@ -91,7 +92,7 @@ class Tfrm_main : public QMainWindow {
   void BuildToolBar();
   void ConnectHandlers();
   void FillFaceLists();
-  glyphary::Bitmap AlphaCaption();
+  glyphary::Bitmap CaptionFor(glyphary::ImageFormat format, const glyphary::ExportOptions& options);
   std::vector<std::uint8_t> CaptionPng();
   // What a drag of the preview carries.
   QMimeData* CaptionDragData();

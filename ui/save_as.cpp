@@ -31,7 +31,7 @@ SaveFileRequest NewSaveDialog() {
   return dialog;
 }
 
-void SaveCaptionAs(QWidget* parent, SaveFileRequest& dialog, const CaptionToSave& caption,
+void SaveCaptionAs(QWidget* parent, SaveFileRequest& dialog, const CaptionOfFormat& caption,
                    const ExportOptions& options, TColor background) {
   if (!CurrentDialogs().SaveFile(parent, dialog)) return;
   const ImageFormatInfo* format = FormatAt(dialog.filterIndex);
@@ -40,10 +40,8 @@ void SaveCaptionAs(QWidget* parent, SaveFileRequest& dialog, const CaptionToSave
   const QString path = dialog.fileName + QString::fromLatin1(format->extension);
   if (!ReplaceConfirmed(parent, path)) return;
   const std::string file = QFile::encodeName(path).toStdString();
-  if (WantsAlphaCaption(format->format, options))
-    WriteImageFile(caption.alpha(), file, format->format, options, background, ExportRun::SaveAs);
-  else
-    WriteImageFile(caption.opaque, file, format->format, options, background, ExportRun::SaveAs);
+  WriteImageFile(caption(format->format), file, format->format, options, background,
+                 ExportRun::SaveAs);
 }
 
 }  // namespace glyphary::ui

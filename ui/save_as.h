@@ -13,18 +13,14 @@ namespace glyphary::ui {
 // The save dialog as it first opens: the three formats, JPEG selected.
 SaveFileRequest NewSaveDialog();
 
-// The caption to save: the preview's, and how to make its alpha form for a
-// PNG with an alpha channel.
-struct CaptionToSave {
-  const Bitmap& opaque;
-  std::function<Bitmap()> alpha;
-};
+// The caption a file of the chosen format holds, made once the format is known.
+using CaptionOfFormat = std::function<Bitmap(ImageFormat)>;
 
 // Asks for a file, appends the chosen format's extension to the name as
 // given, asks before replacing an existing file and writes the caption with
 // the export options. `dialog` keeps the choice for the next use. Failures
 // are thrown as Error.
-void SaveCaptionAs(QWidget* parent, SaveFileRequest& dialog, const CaptionToSave& caption,
+void SaveCaptionAs(QWidget* parent, SaveFileRequest& dialog, const CaptionOfFormat& caption,
                    const ExportOptions& options, TColor background);
 
 }  // namespace glyphary::ui
