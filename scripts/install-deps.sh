@@ -19,7 +19,7 @@ packages=(
   build-essential cmake pkg-config clang clang-format libclang-rt-14-dev
   qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libgl-dev
   libpango1.0-dev libcairo2-dev libfontconfig-dev libharfbuzz-dev
-  zlib1g-dev libjpeg62-turbo-dev libpng-dev libsimpleini-dev
+  zlib1g-dev libjpeg62-turbo-dev libpng-dev
   fonts-ipafont-gothic fonts-ipafont-mincho fonts-dejavu-core fonts-tlwg-loma-ttf
   libgtest-dev libgmock-dev libbenchmark-dev pngcheck
   desktop-file-utils appstream dpkg-dev groff-base lintian
