@@ -30,10 +30,12 @@ unset WAYLAND_DISPLAY
 ini="$work/glyphary.INI"
 printf '[Window]\nLeft=3000\nTop=2000\n' >"$ini"
 
-# The first window of the program whose title is exactly $1.
+# The first window of the program whose title is exactly $1. A first start
+# in a fresh build may take its time (fontconfig caches the program's fonts,
+# the other tests load the machine): up to a minute.
 window_titled() {
   local id
-  for _ in $(seq 100); do
+  for _ in $(seq 600); do
     for id in $(xdotool search --pid "$pid" --onlyvisible --name '' 2>/dev/null); do
       if [ "$(xdotool getwindowname "$id")" = "$1" ]; then
         echo "$id"
@@ -52,7 +54,8 @@ net_wm_name() {
 "$app" --settings "$ini" 2>"$work/stderr" &
 pid=$!
 
-main=$(window_titled "Glyphary 1.10") || fail "no main window titled 'Glyphary 1.10'"
+main=$(window_titled "Glyphary 1.10") ||
+  fail "no main window titled 'Glyphary 1.10'; the program said: $(cat "$work/stderr")"
 [ "$(net_wm_name "$main")" = "Glyphary 1.10" ] || fail "main title is '$(net_wm_name "$main")'"
 
 # Stored at 3000,2000 on a 1280x900 screen: back at the default place.
@@ -73,7 +76,7 @@ xdotool key Tab Tab
 copy_caption() {
   xclip -selection clipboard -i /dev/null
   xdotool key ctrl+shift+c
-  for _ in $(seq 50); do
+  for _ in $(seq 150); do
     xclip -selection clipboard -t image/png -o >"$work/clipboard.png" 2>/dev/null &&
       [ -s "$work/clipboard.png" ] && return 0
     sleep 0.2
