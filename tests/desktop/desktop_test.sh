@@ -8,7 +8,10 @@ set -euo pipefail
 app=$(realpath "$1")
 if [ -z "${GLYPHARY_IN_XVFB:-}" ]; then
   export GLYPHARY_IN_XVFB=1
-  exec xvfb-run -a -s "-screen 0 1280x900x24" "$0" "$app"
+  # -noreset: otherwise the server resets each time its last client leaves,
+  # and a program connecting at that moment, while xdotool below comes and
+  # goes, is refused.
+  exec xvfb-run -a -s "-screen 0 1280x900x24 -noreset" "$0" "$app"
 fi
 
 work=$(mktemp -d)
