@@ -18,16 +18,9 @@ ImageFormat FormatForPath(const std::string& path) {
 ImageFormat FormatOption(const Args& args, ImageFormat fallback) {
   const std::optional<std::string> name = args.Value("format");
   if (!name) return fallback;
-  try {
-    return FormatForPath("." + *name);
-  } catch (const UsageError&) {
-    throw UsageError("--format: '" + *name + "' is not bmp, png or jpg");
-  }
+  if (const auto format = FormatOfExtension("." + *name)) return *format;
+  throw UsageError("--format: '" + *name + "' is not bmp, png or jpg");
 }
-
-}  // namespace glyphary::cli
-
-namespace glyphary::cli {
 
 const char* const kOutputOptionsHelp =
     "  --quality N     JPEG quality, 10 to 100 (default 70)\n"

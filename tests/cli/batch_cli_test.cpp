@@ -115,7 +115,9 @@ TEST_F(BatchCli, RefusesAWrongCommandLine) {
   EXPECT_EQ(RunCli("batch " + List("a\tb\n")), 2);
   EXPECT_NE(Stderr().find("--folder"), std::string::npos);
   EXPECT_EQ(RunCli("batch " + List("a\tb\n") + " --folder ''"), 2);
-  EXPECT_EQ(RunBatch("a\tb\n", "--format gif"), 2);
+  // A format is a name, not a path that ends in one.
+  for (const char* format : {"gif", ".png", "x.png", "out/x.png"})
+    EXPECT_EQ(RunBatch("a\tb\n", std::string("--format ") + format), 2) << format;
   EXPECT_EQ(RunBatch("a\tb\n", "--quality 5"), 2);
   EXPECT_EQ(RunCli("batch " + dir_.File("missing.txt") + " --folder " + out_), 1);
   EXPECT_EQ(Written(), 0u);
