@@ -1,7 +1,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
 #include <span>
 #include <string>
 #include <utility>
@@ -33,7 +32,7 @@ void WriteToStandardOutput(std::span<const std::uint8_t> bytes) {
   for (std::size_t done = 0; done < bytes.size();) {
     const ssize_t n = ::write(STDOUT_FILENO, bytes.data() + done, bytes.size() - done);
     if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) throw Error(std::string("標準出力に書き込めません (") + std::strerror(errno) + ")");
+    if (n <= 0) throw Error("標準出力に書き込めません (" + ReasonFor(n < 0 ? errno : EIO) + ")");
     done += std::size_t(n);
   }
 }

@@ -3,10 +3,9 @@
 
 #include <string>
 
-namespace glyphary {
+#include "io/io.h"
 
-// A short Japanese phrase for an errno value; strerror's text for the rare ones.
-std::string ReasonFor(int err);
+namespace glyphary {
 
 // "ファイル %s を作成できません (reason)"
 std::string CannotCreate(const std::string& path, int err);

@@ -75,6 +75,10 @@ class AtomicFile {
 // Writes a whole file atomically from memory.
 void WriteWholeFile(const std::string& path, std::span<const std::uint8_t> bytes);
 
+// Why a write failed, as a short Japanese phrase for an errno value;
+// strerror's text for the rare ones.
+std::string ReasonFor(int err);
+
 // Makes a folder and any missing above it; throws Error
 // "フォルダー %s を作成できません (reason)" when it cannot.
 void MakeFolders(const std::string& path);

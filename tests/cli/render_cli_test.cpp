@@ -50,6 +50,14 @@ TEST_F(RenderCli, ADashWritesTheImageToStandardOutputAsPngOrTheFormatGiven) {
   ExpectSameImage(ReadBmpFile(dir_.File("out.bmp")), expected);
   // A file's format is its extension.
   EXPECT_EQ(Run("render x " + dir_.File("x.png") + " --format bmp"), 2);
+  // A full disk behind standard output is a failure, in words.
+  const std::string full =
+      std::string(GLYPHARY_CLI) + " render x - 2>" + dir_.File("stderr") + " >/dev/full";
+  const int status = std::system(full.c_str());
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << status;
+  EXPECT_NE(Stderr().find("標準出力に書き込めません (ディスクに空きがありません)"),
+            std::string::npos)
+      << Stderr();
 }
 
 TEST_F(RenderCli, AlphaWritesTheTextColourWithTheInkAsAlpha) {
