@@ -17,8 +17,7 @@ void PngImage::SaveToFile(const std::string& path,
 void PngImage::Encode(const ByteSink& sink, std::chrono::system_clock::time_point now) const {
   PngOutputBuffer out(sink);
   const PngPixels pixels = alpha_ ? PngPixels::Rgba : PngPixels::Rgb;
-  PngWriter(out, UtcPngTime(now), pixels)
-      .Write(image_, alpha_ ? kColorNone : transparentColor_, BackgroundColor);
+  PngWriter(out, UtcPngTime(now), pixels).Write(image_, transparentColor_, BackgroundColor);
   out.Flush();
 }
 

@@ -155,7 +155,8 @@ void PngWriter::WriteColorChunks(const Bitmap& image, TColor transparent, TColor
   background = ColorToRGB(background);
   if (!IsPaletteImage(image)) {
     if (background != kColorNone) Chunk("bKGD", Rgb16(background));
-    if (transparent != kColorNone) Chunk("tRNS", Rgb16(transparent));
+    // An alpha channel says it all; the format has no colour key beside it.
+    if (transparent != kColorNone && pixels_ == PngPixels::Rgb) Chunk("tRNS", Rgb16(transparent));
     return;
   }
   const std::span<const PaletteEntry> palette(image.Palette().data(),

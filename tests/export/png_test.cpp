@@ -156,6 +156,21 @@ TEST_F(PngFileTest, TransparentWhiteIn24BitsMarksOnlyTheBackgroundClear) {
   EXPECT_EQ(Find(resolved, "tRNS").data, (ByteVec{0, 255, 0, 255, 0, 255}));
 }
 
+// A colour key beside an alpha channel is not allowed in the format.
+TEST_F(PngFileTest, AnAlphaImageCarriesNoColourKeyWhateverItWasGiven) {
+  ByteVec bytes;
+  PngOutputBuffer out([&](std::span<const std::uint8_t> more) {
+    bytes.insert(bytes.end(), more.begin(), more.end());
+  });
+  PngWriter(out, PngTime{2024, 1, 1, 0, 0, 0}, PngPixels::Rgba)
+      .Write(Noise(4, 3, 32, 7), kColorWhite, kColorNone);
+  out.Flush();
+  WriteWholeFile(path_, bytes);
+  const auto chunks = ReadChunks(path_);
+  EXPECT_EQ(chunks[0].data[9], 6);
+  EXPECT_EQ(Find(chunks, "tRNS").type, "none");
+}
+
 TEST_F(PngFileTest, PaletteFileCarriesPlteThenTrnsEndingAtTheBackgroundIndex) {
   const TColor background = Rgb(0, 128, 128);  // teal
   const Bitmap b = Caption(background, kColorWhite);
