@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "export/bmp_format.h"
+#include "export/encoded_file.h"
 #include "export/export.h"
 
 namespace glyphary {
@@ -72,9 +73,7 @@ void EncodeBmp(const Bitmap& bitmap, const ByteSink& sink) {
 }
 
 void WriteBmpFile(const Bitmap& bitmap, const std::string& path) {
-  AtomicFile file(path);
-  EncodeBmp(bitmap, [&file](std::span<const std::uint8_t> bytes) { file.Write(bytes); });
-  file.Commit();
+  WriteEncoded(path, [&bitmap](const ByteSink& sink) { EncodeBmp(bitmap, sink); });
 }
 
 }  // namespace glyphary

@@ -95,7 +95,6 @@ class PngImage {
   // A 32-bit image's fourth byte written as alpha (colour type 6); the
   // transparent colour does not apply then.
   void SetAlphaChannel(bool alpha) noexcept { alpha_ = alpha; }
-  bool AlphaChannel() const noexcept { return alpha_; }
 
   // Writes the file atomically; the time stamp chunk holds `now` in UTC.
   // Throws Error for an empty image or a palette image without palette,
@@ -117,12 +116,6 @@ class PngImage {
 enum class ExportRun { SaveAs, Batch };
 inline constexpr TColor kBatchPngBackground = 0x00FF00FF;
 
-// PNG with the export options: with options.pngAlpha the caption that
-// RenderAlphaCaption made, with its alpha; otherwise reduced to 256 colours
-// on a copy when options.png256Colors, `background` transparent when
-// options.pngTransparent.
-PngImage PngWithOptions(const Bitmap& bitmap, const ExportOptions& options, TColor background,
-                        ExportRun run = ExportRun::SaveAs);
 void WritePngFile(const Bitmap& bitmap, const std::string& path, const ExportOptions& options,
                   TColor background, ExportRun run = ExportRun::SaveAs);
 
@@ -151,7 +144,7 @@ Bitmap CaptionFor(const std::string& text, const CaptionStyle& style, ImageForma
                   const ExportOptions& options, FontEngine& engine);
 
 // Writes a caption in one of the three formats with the export options:
-// JPEG at options.jpegQuality; PNG through WritePngFile. The bitmap itself
+// JPEG at options.jpegQuality; PNG as WritePngFile writes it. The bitmap itself
 // is never changed.
 void WriteImageFile(const Bitmap& bitmap, const std::string& path, ImageFormat format,
                     const ExportOptions& options, TColor background,

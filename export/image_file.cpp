@@ -2,7 +2,9 @@
 #include <array>
 #include <cctype>
 
+#include "export/encoded_file.h"
 #include "export/export.h"
+#include "export/png_writer.h"
 
 namespace glyphary {
 namespace {
@@ -49,40 +51,41 @@ Bitmap CaptionFor(const std::string& text, const CaptionStyle& style, ImageForma
   return caption;
 }
 
-void WriteImageFile(const Bitmap& bitmap, const std::string& path, ImageFormat format,
-                    const ExportOptions& options, TColor background, ExportRun run) {
+namespace {
+
+void EncodeImageTo(const Bitmap& bitmap, ImageFormat format, const ExportOptions& options,
+                   TColor background, ExportRun run, const ByteSink& sink) {
   switch (format) {
     case ImageFormat::Bmp:
-      WriteBmpFile(bitmap, path);
+      EncodeBmp(bitmap, sink);
       return;
     case ImageFormat::Jpeg:
-      WriteJpegFile(bitmap, options.jpegQuality, path);
+      sink(EncodeJpeg(bitmap, options.jpegQuality));
       return;
     case ImageFormat::Png:
-      WritePngFile(bitmap, path, options, background, run);
+      PngWithOptions(bitmap, options, background, run)
+          .Encode(sink, std::chrono::system_clock::now());
       return;
   }
+}
+
+}  // namespace
+
+void WriteImageFile(const Bitmap& bitmap, const std::string& path, ImageFormat format,
+                    const ExportOptions& options, TColor background, ExportRun run) {
+  WriteEncoded(path, [&](const ByteSink& sink) {
+    EncodeImageTo(bitmap, format, options, background, run, sink);
+  });
 }
 
 std::vector<std::uint8_t> EncodeImage(const Bitmap& bitmap, ImageFormat format,
                                       const ExportOptions& options, TColor background,
                                       ExportRun run) {
   std::vector<std::uint8_t> bytes;
-  const ByteSink append = [&bytes](std::span<const std::uint8_t> more) {
-    bytes.insert(bytes.end(), more.begin(), more.end());
-  };
-  switch (format) {
-    case ImageFormat::Bmp:
-      EncodeBmp(bitmap, append);
-      break;
-    case ImageFormat::Jpeg:
-      bytes = EncodeJpeg(bitmap, options.jpegQuality);
-      break;
-    case ImageFormat::Png:
-      PngWithOptions(bitmap, options, background, run)
-          .Encode(append, std::chrono::system_clock::now());
-      break;
-  }
+  EncodeImageTo(bitmap, format, options, background, run,
+                [&bytes](std::span<const std::uint8_t> more) {
+                  bytes.insert(bytes.end(), more.begin(), more.end());
+                });
   return bytes;
 }
 

@@ -1,3 +1,4 @@
+#include "export/encoded_file.h"
 #include "export/export.h"
 #include "export/png_writer.h"
 
@@ -9,9 +10,7 @@ void PngImage::SaveToFile(const std::string& path) const {
 
 void PngImage::SaveToFile(const std::string& path,
                           std::chrono::system_clock::time_point now) const {
-  AtomicFile file(path);
-  Encode([&file](std::span<const std::uint8_t> bytes) { file.Write(bytes); }, now);
-  file.Commit();
+  WriteEncoded(path, [this, now](const ByteSink& sink) { Encode(sink, now); });
 }
 
 void PngImage::Encode(const ByteSink& sink, std::chrono::system_clock::time_point now) const {

@@ -14,6 +14,12 @@
 
 namespace glyphary {
 
+// PNG with the export options: with options.pngAlpha the caption that
+// RenderAlphaCaption made, with its alpha; otherwise reduced to 256 colours
+// on a copy when options.png256Colors, `background` transparent when
+// options.pngTransparent.
+PngImage PngWithOptions(const Bitmap& bitmap, const ExportOptions& options, TColor background,
+                        ExportRun run = ExportRun::SaveAs);
 inline constexpr std::size_t kPngWriteBufferSize = 65536;
 inline constexpr std::size_t kPngDirectWriteSize = 65520;
 inline constexpr std::size_t kIdatChunkSize = 32768;
