@@ -29,10 +29,6 @@ std::uint32_t PixelWord(TColor rgb) {
          std::uint32_t(RedOf(rgb)) << 16;
 }
 
-// What the trimmed image shows: the caption's colours, or its ink alone as
-// white on black, cropped all the same where the colours differ.
-enum class Paint { Colours, Ink };
-
 // The text colour blended over the background for every coverage value.
 template <int Bytes>
 void SetBlends(Shades& s, TColor bg, TColor text) {
@@ -48,15 +44,22 @@ void SetBlends(Shades& s, TColor bg, TColor text) {
 }
 
 template <int Bytes>
-Shades ShadesOf(TColor background, TColor textColor, Paint paint) {
+Shades ShadesOf(TColor background, TColor textColor) {
   Shades s;
   SetBlends<Bytes>(s, ColorToRGB(background), ColorToRGB(textColor));
   s.everythingIsInk = background > 0x00FFFFFF;
   for (unsigned c = 0; c < 256; ++c)
     s.ink[c] = s.everythingIsInk ? c != 255 : s.pixel[c] != s.background;
-  // White text over black, rounded as every blend is: laid over its
-  // background, the halved ink then gives the caption's own pixels.
-  if (paint == Paint::Ink) SetBlends<Bytes>(s, kColorBlack, kColorWhite);
+  return s;
+}
+
+// The ink alone, as white text over black, rounded as every blend is: laid
+// over its background, the halved ink then gives the caption's own pixels.
+// Only painted: the crop comes from the colours.
+template <int Bytes>
+Shades InkShades() {
+  Shades s{};
+  SetBlends<Bytes>(s, kColorBlack, kColorWhite);
   return s;
 }
 
@@ -203,19 +206,21 @@ template <int Bytes>
 class TrimmedRows {
  public:
   // The trim first widens an image without pixels to one column or row.
-  TrimmedRows(const Coverage& coverage, int width, int height, TColor background, TColor textColor,
-              Paint paint = Paint::Colours)
-      : coverage_(coverage), s_(ShadesOf<Bytes>(background, textColor, paint)) {
+  TrimmedRows(const Coverage& coverage, int width, int height, TColor background, TColor textColor)
+      : coverage_(coverage), s_(ShadesOf<Bytes>(background, textColor)) {
     const PixelBox ink = MarkedBox(coverage, s_.ink);
     frame_ = FrameAround(ink, std::max(width, 1), std::max(height, 1));
     box_ = TrimOf(ink, frame_, s_.everythingIsInk);
   }
-  // The crop `other` found, painted otherwise.
-  TrimmedRows(const TrimmedRows& other, TColor background, TColor textColor, Paint paint)
-      : coverage_(other.coverage_),
-        s_(ShadesOf<Bytes>(background, textColor, paint)),
-        frame_(other.frame_),
-        box_(other.box_) {}
+  // The crop `colours` found, with the ink alone.
+  struct InkOf {
+    const TrimmedRows& colours;
+  };
+  explicit TrimmedRows(InkOf ink)
+      : coverage_(ink.colours.coverage_),
+        s_(InkShades<Bytes>()),
+        frame_(ink.colours.frame_),
+        box_(ink.colours.box_) {}
 
   int Width() const { return frame_.width - box_.rightCut + 5; }
   int Height() const { return frame_.height - box_.bottomCut - box_.top + 4; }
@@ -255,11 +260,11 @@ Bitmap Compose(const TrimmedRows<Bytes>& rows) {
 class TrimmedRowProducer final : public RowProducer {
  public:
   TrimmedRowProducer(const Coverage& coverage, int width, int height, TColor background,
-                     TColor textColor, Coverage* giveBack, Paint paint = Paint::Colours)
-      : rows_(coverage, width, height, background, textColor, paint), giveBack_(giveBack) {}
-  TrimmedRowProducer(const TrimmedRowProducer& other, TColor background, TColor textColor,
-                     Coverage* giveBack, Paint paint)
-      : rows_(other.rows_, background, textColor, paint), giveBack_(giveBack) {}
+                     TColor textColor, Coverage* giveBack)
+      : rows_(coverage, width, height, background, textColor), giveBack_(giveBack) {}
+  // The ink alone, cropped where `colours` crops.
+  TrimmedRowProducer(const TrimmedRowProducer& colours, Coverage* giveBack)
+      : rows_(TrimmedRows<3>::InkOf{colours.rows_}), giveBack_(giveBack) {}
   int Width() const override { return rows_.Width(); }
   int Height() const override { return rows_.Height(); }
   void WriteRow(int y, std::uint8_t* pixels) const override { rows_.Write(y, pixels); }
@@ -307,7 +312,7 @@ CaptionAndInk HalvedCaptionAndInk(Coverage&& coverage, int width, int height, TC
   Coverage used = std::move(coverage);
   // One crop for both; the ink, made last, gives the coverage back.
   const TrimmedRowProducer colours(used, width, height, background, textColor, nullptr);
-  const TrimmedRowProducer ink(colours, background, textColor, &used, Paint::Ink);
+  const TrimmedRowProducer ink(colours, &used);
   CaptionAndInk made;
   made.caption = Halved(colours, background);
   made.ink = HalveRows(ink);
