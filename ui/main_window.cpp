@@ -247,9 +247,6 @@ void Tfrm_main::lbl_bkcolorClick() {
 }
 
 void Tfrm_main::SaveAs1Click() {
-  // Before the first change nothing has been rendered; what is saved then is
-  // what the current text and style give, never an empty image.
-  if (PreviewBitmap().Empty()) RefreshPreview();
   const glyphary::ExportOptions options = frm_setting->Options();
   glyphary::ui::SaveCaptionAs(
       this, SaveDialog, [&](glyphary::ImageFormat format) { return CaptionFor(format, options); },
@@ -257,14 +254,14 @@ void Tfrm_main::SaveAs1Click() {
 }
 
 // What a file of this format holds with these options: the preview's
-// caption, or its alpha form for a PNG with an alpha channel.
+// caption, or the alpha caption for a PNG with an alpha channel.
 glyphary::Bitmap Tfrm_main::CaptionFor(glyphary::ImageFormat format,
                                        const glyphary::ExportOptions& options) {
-  if (glyphary::WantsAlphaCaption(format, options)) {
-    glyphary::Bitmap caption;
-    glyphary::RenderAlphaCaption(caption, edt_text->text().toStdString(), CurrentStyle(), engine_);
-    return caption;
-  }
+  if (glyphary::WantsAlphaCaption(format, options))
+    return glyphary::CaptionFor(edt_text->text().toStdString(), CurrentStyle(), format, options,
+                                engine_);
+  // Before the first change nothing has been rendered; what is saved then is
+  // what the current text and style give, never an empty image.
   if (PreviewBitmap().Empty()) RefreshPreview();
   return PreviewBitmap();
 }

@@ -6,8 +6,6 @@
 namespace glyphary::ui {
 namespace {
 
-constexpr int kJpegFilterIndex = 3;
-
 // The filter index is 1-based, in the order of ImageFormats().
 const ImageFormatInfo* FormatAt(int filterIndex) {
   const auto formats = ImageFormats();
@@ -24,10 +22,12 @@ bool ReplaceConfirmed(QWidget* parent, const QString& path) {
 
 SaveFileRequest NewSaveDialog() {
   SaveFileRequest dialog;
-  for (const ImageFormatInfo& format : ImageFormats())
+  for (const ImageFormatInfo& format : ImageFormats()) {
     dialog.filters << QString::fromUtf8(format.description)
                    << "*" + QString::fromLatin1(format.extension);
-  dialog.filterIndex = kJpegFilterIndex;
+    // The dialog first offers JPEG.
+    if (format.format == ImageFormat::Jpeg) dialog.filterIndex = int(dialog.filters.size()) / 2;
+  }
   return dialog;
 }
 
