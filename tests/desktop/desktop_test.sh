@@ -2,16 +2,17 @@
 # The desktop program in a real X server, driven as a user drives it: the
 # titles a window manager shows, full-width digits typed into the size box,
 # a window stored off every screen coming back, the settings stored when the
-# program is killed. Usage: desktop_test.sh PATH/TO/glyphary
+# program is killed. Usage: desktop_test.sh PATH/TO/glyphary VERSION
 set -euo pipefail
 
 app=$(realpath "$1")
+title="Glyphary $2"
 if [ -z "${GLYPHARY_IN_XVFB:-}" ]; then
   export GLYPHARY_IN_XVFB=1
   # -noreset: otherwise the server resets each time its last client leaves,
   # and a program connecting at that moment, while xdotool below comes and
   # goes, is refused.
-  exec xvfb-run -a -s "-screen 0 1280x900x24 -noreset" "$0" "$app"
+  exec xvfb-run -a -s "-screen 0 1280x900x24 -noreset" "$0" "$app" "$2"
 fi
 
 work=$(mktemp -d)
@@ -57,9 +58,9 @@ net_wm_name() {
 "$app" --settings "$ini" 2>"$work/stderr" &
 pid=$!
 
-main=$(window_titled "Glyphary 1.10") ||
-  fail "no main window titled 'Glyphary 1.10'; the program said: $(cat "$work/stderr")"
-[ "$(net_wm_name "$main")" = "Glyphary 1.10" ] || fail "main title is '$(net_wm_name "$main")'"
+main=$(window_titled "$title") ||
+  fail "no main window titled '$title'; the program said: $(cat "$work/stderr")"
+[ "$(net_wm_name "$main")" = "$title" ] || fail "main title is '$(net_wm_name "$main")'"
 
 # Stored at 3000,2000 on a 1280x900 screen: back at the default place.
 eval "$(xdotool getwindowgeometry --shell "$main")"

@@ -3,10 +3,11 @@
 # more, so no path known at build or package time can be what its programs
 # use. They must find their font aliases and help page in ../share/glyphary,
 # draw a Windows face name with the IPA face and keep their settings in the
-# user's folder. Usage: installed_package_test.sh BUILD_DIR GUI_BUILT
+# user's folder. Usage: installed_package_test.sh BUILD_DIR GUI_BUILT VERSION
 set -euo pipefail
 build=$(cd "$1" && pwd)
 gui=${2:-ON}
+version=$3
 id=io.github.glyphary.Glyphary
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
@@ -17,7 +18,7 @@ check() { local what=$1; shift; "$@" >/dev/null 2>&1 || fail "$what"; }
 # --- the package
 cpack --config "$build/CPackConfig.cmake" -G DEB -B "$scratch/pkg" >"$scratch/cpack.log" 2>&1 ||
   { cat "$scratch/cpack.log" >&2; echo "FAIL: cpack" >&2; exit 1; }
-deb="$scratch/pkg/glyphary_1.10_$(dpkg --print-architecture).deb"
+deb="$scratch/pkg/glyphary_${version}_$(dpkg --print-architecture).deb"
 [ -f "$deb" ] || { ls "$scratch/pkg" >&2; echo "FAIL: no $(basename "$deb")" >&2; exit 1; }
 depends=$(dpkg-deb -f "$deb" Depends)
 for dependency in libqt6widgets6 libpango-1.0-0 libcairo2 libfontconfig1 zlib1g \
