@@ -63,7 +63,8 @@ if(DPKG_SHLIBDEPS)
   set(CPACK_DEBIAN_PACKAGE_DEPENDS ${GLYPHARY_FONT_PACKAGES})
 else()
   set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6widgets6, libqt6gui6, libqt6core6, libpango-1.0-0, \
-libpangocairo-1.0-0, libpangoft2-1.0-0, libcairo2, libfontconfig1, zlib1g, libjpeg62-turbo, \
+libpangocairo-1.0-0, libpangoft2-1.0-0, libcairo2, libfontconfig1, libfreetype6, libglib2.0-0, \
+zlib1g, libjpeg62-turbo, \
 ${GLYPHARY_FONT_PACKAGES}")
 endif()
 # The window on a Wayland desktop; Qt's own dialogs in Japanese.

@@ -18,7 +18,7 @@ done
 packages=(
   build-essential cmake pkg-config clang clang-format libclang-rt-14-dev
   qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libgl-dev
-  libpango1.0-dev libcairo2-dev libfontconfig-dev libharfbuzz-dev
+  libpango1.0-dev libcairo2-dev libfontconfig-dev libfreetype-dev libharfbuzz-dev
   zlib1g-dev libjpeg62-turbo-dev libpng-dev
   fonts-ipafont-gothic fonts-ipafont-mincho fonts-dejavu-core fonts-tlwg-loma-ttf
   libgtest-dev libgmock-dev libbenchmark-dev pngcheck
@@ -27,8 +27,8 @@ packages=(
 )
 if $arm64; then
   packages+=(g++-aarch64-linux-gnu qemu-user)
-  for p in libpango1.0-dev libcairo2-dev libfontconfig-dev libharfbuzz-dev zlib1g-dev \
-           libjpeg62-turbo-dev libpng-dev libgtest-dev libgmock-dev libbenchmark-dev \
+  for p in libpango1.0-dev libcairo2-dev libfontconfig-dev libfreetype-dev libharfbuzz-dev \
+           zlib1g-dev libjpeg62-turbo-dev libpng-dev libgtest-dev libgmock-dev libbenchmark-dev \
            qt6-base-dev libgl-dev; do
     packages+=("$p:arm64")
   done
