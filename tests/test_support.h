@@ -11,6 +11,14 @@
 #include <string>
 #include <vector>
 
+// A user-mode emulator runs the one process it is given: a test that starts
+// a built program itself, or installs a seccomp filter, cannot run under it.
+#ifdef GLYPHARY_UNDER_EMULATOR
+#define GLYPHARY_SKIP_UNDER_EMULATOR(why) GTEST_SKIP() << "under a user-mode emulator: " << why
+#else
+#define GLYPHARY_SKIP_UNDER_EMULATOR(why) static_cast<void>(0)
+#endif
+
 namespace glyphary {
 
 // A fresh folder under the system's temporary folder, removed afterwards.

@@ -76,6 +76,7 @@ bool Catches(pid_t pid, int sig) {
 
 class ProgramProcess : public ::testing::TestWithParam<int> {
  protected:
+  void SetUp() override { GLYPHARY_SKIP_UNDER_EMULATOR("it starts the program itself"); }
   TempDir dir_;
   const std::string ini_ = dir_.File("glyphary.INI");
 };
@@ -106,6 +107,7 @@ INSTANTIATE_TEST_SUITE_P(Signals, ProgramProcess, ::testing::Values(SIGTERM, SIG
 // Every way of missing the display ends the same: one line and status 1,
 // where Qt itself would abort.
 TEST(UnreachableDisplay, GivesOneMessageAndStatusOneWhateverTheCause) {
+  GLYPHARY_SKIP_UNDER_EMULATOR("it starts the program itself");
   TempDir dir;
   const std::vector<std::vector<std::string>> environments = {
       {"QT_QPA_PLATFORM=", "WAYLAND_DISPLAY=", "DISPLAY="},
