@@ -15,6 +15,26 @@ namespace glyphary {
 
 // ---------------------------------------------------------------- caption style
 
+// A border round the text and a shadow under it, in pixels of the finished
+// caption. The defaults draw neither, and a caption without them keeps every
+// byte it had. Values outside the ranges are taken at the nearest end.
+inline constexpr std::int32_t kMaxOutlineWidth = 20;
+inline constexpr std::int32_t kMaxShadowOffset = 20;
+inline constexpr std::int32_t kMaxShadowBlur = 10;
+
+struct CaptionEffect {
+  std::int32_t outlineWidth = 0;  // 0 … kMaxOutlineWidth; 0: no border
+  TColor outlineColor = kColorWhite;
+  std::int32_t shadowX = 0, shadowY = 0;  // ±kMaxShadowOffset each; 0, 0: no shadow
+  TColor shadowColor = 0x00808080;        // clGray
+  std::int32_t shadowBlur = 0;            // 0 (hard) … kMaxShadowBlur
+
+  bool HasOutline() const { return outlineWidth > 0; }
+  bool HasShadow() const { return shadowX != 0 || shadowY != 0; }
+  bool None() const { return !HasOutline() && !HasShadow(); }
+  bool operator==(const CaptionEffect&) const = default;
+};
+
 struct CaptionStyle {
   std::string faceName = "ＭＳ Ｐゴシック";
   std::int32_t pointSize = 25;
@@ -23,6 +43,7 @@ struct CaptionStyle {
   bool underline = false;
   TColor textColor = kColorBlack;
   TColor backgroundColor = kColorWhite;
+  CaptionEffect effect;
 };
 
 // ---------------------------------------------------------------- fonts

@@ -30,12 +30,12 @@ int Difference(TColor a, TColor b, Channel channel) {
 
 // Face, points, bold, italic, underline, text and background colour.
 const CaptionStyle kStyles[] = {
-    {"IPAPGothic", 25, false, false, false, kColorBlack, kColorWhite},
-    {"IPAMincho", 40, true, false, false, Rgb(200, 30, 60), Rgb(250, 250, 210)},
-    {"DejaVu Serif", 33, false, true, false, kColorWhite, kColorBlack},
-    {"DejaVu Sans", 18, true, true, true, Rgb(0, 90, 255), Rgb(255, 200, 0)},
-    {"IPAGothic", 61, false, false, true, Rgb(10, 10, 10), Rgb(12, 200, 12)},
-    {"DejaVu Sans", 9, false, false, false, Rgb(255, 255, 0), Rgb(0, 0, 128)},
+    {"IPAPGothic", 25, false, false, false, kColorBlack, kColorWhite, {}},
+    {"IPAMincho", 40, true, false, false, Rgb(200, 30, 60), Rgb(250, 250, 210), {}},
+    {"DejaVu Serif", 33, false, true, false, kColorWhite, kColorBlack, {}},
+    {"DejaVu Sans", 18, true, true, true, Rgb(0, 90, 255), Rgb(255, 200, 0), {}},
+    {"IPAGothic", 61, false, false, true, Rgb(10, 10, 10), Rgb(12, 200, 12), {}},
+    {"DejaVu Sans", 9, false, false, false, Rgb(255, 255, 0), Rgb(0, 0, 128), {}},
 };
 
 const std::string kText = "Égypte gypsy 日本語 fj";

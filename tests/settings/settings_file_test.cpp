@@ -272,7 +272,7 @@ TEST(SettingsFile, EveryValueSurvivesAStoreAndLoad) {
   const std::string path = dir.File("glyphary.INI");
   CaptionSettings s;
   s.window = {-100, 4000, 623, 347};
-  s.style = {"  IPAexゴシック ", -12, true, false, true, 0x80000008, 0x00FFFFFF};
+  s.style = {"  IPAexゴシック ", -12, true, false, true, 0x80000008, 0x00FFFFFF, {}};
   s.exportOptions = {42, true, false};
   StoreCaptionSettings(path, s);
   const CaptionSettings r = LoadFrom(path);
