@@ -1,5 +1,7 @@
 #include "app/forms_lifecycle.h"
 
+#include <QStringList>
+
 #include "app/application.h"
 #include "ui/about_box.h"
 #include "ui/error_display.h"
@@ -22,6 +24,28 @@ void Shown(F&& handler) {
   }
 }
 
+// The stores at exit, each tried even when one before it failed. They write
+// one file, so their failures are shown together, each message once, while
+// the main window is still there to show them over.
+class ExitStores {
+ public:
+  template <typename F>
+  void Try(F&& store) {
+    try {
+      store();
+    } catch (...) {
+      const QString text = ui::CurrentExceptionText();
+      if (!failures_.contains(text)) failures_.append(text);
+    }
+  }
+  void ShowFailures() const {
+    if (!failures_.isEmpty()) ui::ShowError(failures_.join('\n'));
+  }
+
+ private:
+  QStringList failures_;
+};
+
 template <typename T>
 void Destroy(T*& form) {
   delete form;
@@ -42,17 +66,21 @@ void CreateForms() {
 }
 
 void DestroyForms() {
-  if (frm_setting) Shown([] { frm_setting->FormDestroy(); });
+  ExitStores stores;
+  if (frm_setting) stores.Try([] { frm_setting->FormDestroy(); });
   Destroy(frm_setting);
   Destroy(frm_browse);
   Destroy(frm_production);
-  if (frm_main) Shown([] { frm_main->FormDestroy(); });
+  if (frm_main) stores.Try([] { frm_main->FormDestroy(); });
+  stores.ShowFailures();
   Destroy(frm_main);
 }
 
 void StoreSettings() {
-  if (frm_setting) Shown([] { frm_setting->FormDestroy(); });
-  if (frm_main) Shown([] { frm_main->FormDestroy(); });
+  ExitStores stores;
+  if (frm_setting) stores.Try([] { frm_setting->FormDestroy(); });
+  if (frm_main) stores.Try([] { frm_main->FormDestroy(); });
+  stores.ShowFailures();
 }
 
 }  // namespace glyphary::app

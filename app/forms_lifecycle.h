@@ -7,7 +7,8 @@ namespace glyphary::app {
 // before the window's creation handler runs. Shows only the main window.
 void CreateForms();
 // The reverse order, so the export options are stored before the main
-// window's keys. A failing store is shown and the rest still closes.
+// window's keys. The stores' failures are shown together in one message;
+// the rest still closes.
 void DestroyForms();
 // The stores of DestroyForms without closing anything, for the end of the
 // desktop session, after which the program may be killed.

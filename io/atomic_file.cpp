@@ -27,11 +27,11 @@ std::string FollowLinks(const std::string& path) {
     const ssize_t n = ::readlink(current.c_str(), target, sizeof target);
     // Not a link, or not there yet: creating the file reports any real fault.
     if (n < 0) return current;
-    if (std::size_t(n) == sizeof target) throw Error(CannotCreate(path, ENAMETOOLONG));
+    if (std::size_t(n) == sizeof target) throw CannotCreate(path, ENAMETOOLONG);
     const std::string link(target, std::size_t(n));
     current = link.front() == '/' ? link : FolderOf(current) + link;
   }
-  throw Error(CannotCreate(path, ELOOP));
+  throw CannotCreate(path, ELOOP);
 }
 
 // A new file gets the usual 0666 & ~umask.
@@ -63,22 +63,24 @@ bool StickyFolderForbidsReplacing(const std::string& folder, const struct stat& 
 }  // namespace
 
 AtomicFile::AtomicFile(std::string path) : path_(std::move(path)) {
-  if (path_.empty() || path_.back() == '/') throw Error(CannotCreate(path_, EISDIR));
+  if (path_.empty() || path_.back() == '/') throw CannotCreate(path_, EISDIR);
   target_ = FollowLinks(path_);
   // An existing file must be writable by us; a locked one is kept as it is.
   int existing = -1;
   struct stat st;
   if (::stat(target_.c_str(), &st) == 0) {
-    if (S_ISDIR(st.st_mode)) throw Error(CannotCreate(path_, EISDIR));
-    if (!S_ISREG(st.st_mode)) throw Error(CannotCreateNonRegular(path_));
+    if (S_ISDIR(st.st_mode)) throw CannotCreate(path_, EISDIR);
+    if (!S_ISREG(st.st_mode)) throw CannotCreateNonRegular(path_);
+    // Someone marked it read-only: kept, also for root, whom open() would let in.
+    if ((st.st_mode & 0222) == 0) throw CannotCreate(path_, EACCES);
     existing = ::open(target_.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
-    if (existing < 0) throw Error(CannotCreate(path_, errno));
+    if (existing < 0) throw CannotCreate(path_, errno);
     replacing_ = true;
     owner_ = st.st_uid;
     group_ = st.st_gid;
     mode_ = st.st_mode & 07777;
   } else if (errno != ENOENT) {
-    throw Error(CannotCreate(path_, errno));
+    throw CannotCreate(path_, errno);
   }
 
   const std::string folder = FolderOf(target_);
@@ -95,7 +97,7 @@ AtomicFile::AtomicFile(std::string path) : path_(std::move(path)) {
     return;
   }
   if (existing >= 0) ::close(existing);
-  if (fd_ < 0) throw Error(CannotCreate(path_, err));
+  if (fd_ < 0) throw CannotCreate(path_, err);
 }
 
 void AtomicFile::RewriteInPlace(int fd) {
@@ -112,16 +114,16 @@ void AtomicFile::Fail(int err) {
   Discard(CannotWrite(path_, err));
 }
 
-void AtomicFile::Discard(const std::string& message) {
+void AtomicFile::Discard(const FileError& error) {
   if (fd_ >= 0) ::close(fd_);
   fd_ = -1;
   if (!tempPath_.empty()) RemoveTemporary(tempPath_);
   tempPath_.clear();
-  throw Error(message);
+  throw error;
 }
 
 void AtomicFile::Write(std::span<const std::uint8_t> bytes) {
-  if (fd_ < 0) throw Error(CannotWrite(path_, EBADF));
+  if (fd_ < 0) throw CannotWrite(path_, EBADF);
   if (inPlace_) {
     inPlaceContent_.insert(inPlaceContent_.end(), bytes.begin(), bytes.end());
     return;
@@ -135,7 +137,7 @@ void AtomicFile::Write(std::span<const std::uint8_t> bytes) {
 }
 
 void AtomicFile::Commit() {
-  if (fd_ < 0) throw Error(CannotWrite(path_, EBADF));
+  if (fd_ < 0) throw CannotWrite(path_, EBADF);
   if (inPlace_)
     CommitInPlace();
   else

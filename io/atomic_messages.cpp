@@ -28,8 +28,8 @@ constexpr std::pair<int, const char*> kReasons[] = {
     {EIO, "入出力エラーが起きました"},
 };
 
-std::string WithReason(std::string message, const std::string& reason) {
-  return message + " (" + reason + ")";
+FileError WithReason(const std::string& message, const std::string& reason) {
+  return FileError(message + " (" + reason + ")", reason);
 }
 
 }  // namespace
@@ -40,15 +40,15 @@ std::string ReasonFor(int err) {
   return std::strerror(err);
 }
 
-std::string CannotCreate(const std::string& path, int err) {
+FileError CannotCreate(const std::string& path, int err) {
   return WithReason("ファイル " + path + " を作成できません", ReasonFor(err));
 }
 
-std::string CannotCreateNonRegular(const std::string& path) {
+FileError CannotCreateNonRegular(const std::string& path) {
   return WithReason("ファイル " + path + " を作成できません", "通常のファイルではありません");
 }
 
-std::string CannotWrite(const std::string& path, int err) {
+FileError CannotWrite(const std::string& path, int err) {
   return WithReason("ファイル " + path + " に書き込めません", ReasonFor(err));
 }
 

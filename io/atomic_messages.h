@@ -8,10 +8,10 @@
 namespace glyphary {
 
 // "ファイル %s を作成できません (reason)"
-std::string CannotCreate(const std::string& path, int err);
+FileError CannotCreate(const std::string& path, int err);
 // "ファイル %s を作成できません (通常のファイルではありません)"
-std::string CannotCreateNonRegular(const std::string& path);
+FileError CannotCreateNonRegular(const std::string& path);
 // "ファイル %s に書き込めません (reason)"
-std::string CannotWrite(const std::string& path, int err);
+FileError CannotWrite(const std::string& path, int err);
 
 }  // namespace glyphary

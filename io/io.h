@@ -7,6 +7,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace glyphary {
@@ -16,6 +17,18 @@ namespace glyphary {
 class Error : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
+};
+
+// A file that could not be read, made or written. Reason() is the short
+// phrase the message ends with, for callers that name the file their own way.
+class FileError : public Error {
+ public:
+  FileError(const std::string& message, std::string reason)
+      : Error(message), reason_(std::move(reason)) {}
+  const std::string& Reason() const noexcept { return reason_; }
+
+ private:
+  std::string reason_;
 };
 
 // ---------------------------------------------------------------- program files
@@ -40,18 +53,19 @@ std::string HelpDocumentPath();
 // on Commit(). Destroying an uncommitted AtomicFile removes the temporary and
 // leaves any earlier file at the path untouched. A symbolic link is followed
 // and its target replaced. An existing file the user may not write is
-// refused; a writable file in a folder the user may not write is rewritten
-// in place on Commit() from the content kept in memory.
+// refused, and so is one without any write permission, for root too; a
+// writable file in a folder the user may not write is rewritten in place on
+// Commit() from the content kept in memory.
 class AtomicFile {
  public:
-  // Throws Error "ファイル %s を作成できません (reason)" when the file cannot be
-  // made or replaced; nothing is changed then.
+  // Throws FileError "ファイル %s を作成できません (reason)" when the file cannot
+  // be made or replaced; nothing is changed then.
   explicit AtomicFile(std::string path);
   ~AtomicFile();
   AtomicFile(const AtomicFile&) = delete;
   AtomicFile& operator=(const AtomicFile&) = delete;
 
-  // Both throw Error "ファイル %s に書き込めません (reason)" when writing fails.
+  // Both throw FileError "ファイル %s に書き込めません (reason)" when writing fails.
   void Write(std::span<const std::uint8_t> bytes);
   void Commit();
   const std::string& Path() const noexcept { return path_; }
@@ -60,7 +74,7 @@ class AtomicFile {
   void RewriteInPlace(int fd);
   // Closes and removes the temporary, then throws Error(message).
   [[noreturn]] void Fail(int err);
-  [[noreturn]] void Discard(const std::string& message);
+  [[noreturn]] void Discard(const FileError& error);
   void CommitReplacement();
   void CommitInPlace();
   std::string path_, target_, tempPath_;

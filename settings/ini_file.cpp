@@ -35,8 +35,13 @@ class FileDescriptor {
 // file, and reading it whole could take all the memory there is.
 constexpr std::size_t kMaxSettingsBytes = std::size_t(1) << 20;
 
-std::string CannotRead(const std::string& path, const std::string& why) {
-  return "設定ファイル " + path + " を読み込めません (" + why + ")";
+FileError CannotRead(const std::string& path, const std::string& why) {
+  return FileError("設定ファイル " + path + " を読み込めません (" + why + ")", why);
+}
+
+// The write reasons, but a file we may not open for reading says so.
+std::string ReadingReason(int err) {
+  return err == EACCES ? "読み取りの許可がありません" : ReasonFor(err);
 }
 
 // The file's bytes; nullopt when there is no file. Opened without blocking,
@@ -45,22 +50,22 @@ std::optional<std::string> ReadSettingsBytes(const std::string& path) {
   FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
   if (fd.Get() < 0) {
     if (errno == ENOENT || errno == ENOTDIR) return std::nullopt;
-    throw Error(CannotRead(path, std::strerror(errno)));
+    throw CannotRead(path, ReadingReason(errno));
   }
   struct stat st;
-  if (::fstat(fd.Get(), &st) != 0) throw Error(CannotRead(path, std::strerror(errno)));
-  if (!S_ISREG(st.st_mode)) throw Error(CannotRead(path, "通常のファイルではありません"));
-  const std::string tooLarge = CannotRead(path, "1 MiB を超えています");
-  if (std::uint64_t(st.st_size) > kMaxSettingsBytes) throw Error(tooLarge);
+  if (::fstat(fd.Get(), &st) != 0) throw CannotRead(path, ReadingReason(errno));
+  if (!S_ISREG(st.st_mode)) throw CannotRead(path, "通常のファイルではありません");
+  const FileError tooLarge = CannotRead(path, "1 MiB を超えています");
+  if (std::uint64_t(st.st_size) > kMaxSettingsBytes) throw tooLarge;
   // The size may change while we read: the limit holds for what is read.
   std::string bytes;
   char buffer[8192];
   for (;;) {
     const ssize_t n = ::read(fd.Get(), buffer, sizeof buffer);
     if (n < 0 && errno == EINTR) continue;
-    if (n < 0) throw Error(CannotRead(path, std::strerror(errno)));
+    if (n < 0) throw CannotRead(path, ReadingReason(errno));
     if (n == 0) return bytes;
-    if (bytes.size() + std::size_t(n) > kMaxSettingsBytes) throw Error(tooLarge);
+    if (bytes.size() + std::size_t(n) > kMaxSettingsBytes) throw tooLarge;
     bytes.append(buffer, std::size_t(n));
   }
 }
@@ -75,8 +80,8 @@ void CreateMissingFolder(const std::string& path) {
 
 }  // namespace
 
-std::string CannotWriteSettings(const std::string& path) {
-  return path + " に書き込めません";
+FileError CannotWriteSettings(const std::string& path, const FileError& why) {
+  return FileError(path + " に書き込めません (" + why.Reason() + ")", why.Reason());
 }
 
 IniDocument ReadIniFile(const std::string& path) {
@@ -86,7 +91,7 @@ IniDocument ReadIniFile(const std::string& path) {
 
 IniDocument ReadExistingIniFile(const std::string& path) {
   const std::optional<std::string> bytes = ReadSettingsBytes(path);
-  if (!bytes) throw Error(CannotRead(path, std::strerror(ENOENT)));
+  if (!bytes) throw CannotRead(path, ReadingReason(ENOENT));
   return IniDocument::Parse(*bytes);
 }
 
@@ -95,8 +100,8 @@ void WriteIniFile(const std::string& path, const IniDocument& doc) {
   CreateMissingFolder(path);
   try {
     WriteWholeFile(path, {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()});
-  } catch (const Error&) {
-    throw Error(CannotWriteSettings(path));
+  } catch (const FileError& e) {
+    throw CannotWriteSettings(path, e);
   }
 }
 

@@ -132,8 +132,9 @@ void LoadExportOptions(const std::string& path, ExportSettingsTarget& target);
 void CheckSettingsFile(const std::string& path);
 
 // Re-reads the file, updates these keys and replaces the file atomically, so
-// other keys, comments and sections stay. Throws Error "%s に書き込めません"
-// (the path) when the file cannot be written; the old file is then untouched.
+// other keys, comments and sections stay. Throws FileError "%s に書き込めません
+// (reason)" (the path) when the file cannot be read or written; the old file is
+// then untouched.
 void StoreMainSettings(const std::string& path, const MainSettingsTarget& source);
 void StoreExportOptions(const std::string& path, const ExportSettingsTarget& source);
 

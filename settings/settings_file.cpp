@@ -51,8 +51,8 @@ IniDocument ReadForLoading(const std::string& path) {
 IniDocument ReadForStoring(const std::string& path) {
   try {
     return ReadIniFile(path);
-  } catch (const Error&) {
-    throw Error(CannotWriteSettings(path));
+  } catch (const FileError& e) {
+    throw CannotWriteSettings(path, e);
   }
 }
 

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cstdint>
+#include <exception>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -57,6 +58,17 @@ inline std::string ReadAll(const std::string& path) {
 inline std::vector<std::uint8_t> ReadBytes(const std::string& path) {
   const std::string s = ReadAll(path);
   return {s.begin(), s.end()};
+}
+
+// The message of what `action` throws; "" when it runs through.
+template <typename Action>
+std::string ErrorOf(const Action& action) {
+  try {
+    action();
+  } catch (const std::exception& e) {
+    return e.what();
+  }
+  return "";
 }
 
 }  // namespace glyphary

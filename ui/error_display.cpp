@@ -10,17 +10,23 @@
 
 namespace glyphary::ui {
 
-void ShowCurrentException() {
-  QString text;
+QString CurrentExceptionText() {
   try {
     throw;
   } catch (const std::bad_alloc&) {
-    text = OutOfMemoryMessage();
+    return OutOfMemoryMessage();
   } catch (const std::exception& e) {
-    text = QString::fromUtf8(e.what());
+    return QString::fromUtf8(e.what());
   } catch (...) {
-    text = "不明なエラーが発生しました";
+    return "不明なエラーが発生しました";
   }
+}
+
+void ShowCurrentException() {
+  ShowError(CurrentExceptionText());
+}
+
+void ShowError(const QString& text) {
   CurrentDialogs().Error(QApplication::activeWindow(), text);
 }
 

@@ -3,11 +3,17 @@
 #pragma once
 
 #include <QObject>
+#include <QString>
 
 namespace glyphary::ui {
 
-// Shows the message of the exception being handled. Call only in a catch.
+// The message of the exception being handled, as the user reads it. Call
+// only in a catch.
+QString CurrentExceptionText();
+// Shows that message. Call only in a catch.
 void ShowCurrentException();
+// Shows a message in "エラー" over the active window.
+void ShowError(const QString& text);
 
 // A handler as a slot: whatever it throws is shown here, so that no
 // exception travels through Qt's signal emission.

@@ -55,6 +55,26 @@ TEST_P(AtomicFilePermissions, ReadOnlyFileInWritableFolderIsRefusedAndKept) {
   EXPECT_EQ(dir_.Entries(), 1u);
 }
 
+// Root may open any file, but one nobody may write was made read-only on purpose.
+TEST_P(AtomicFilePermissions, ReadOnlyFileIsRefusedForEveryUserWithTheSameMessage) {
+  const std::string locked = UserFile("locked.png", "precious", 0444);
+  const std::string expected =
+      "ファイル " + locked + " を作成できません (書き込みの許可がありません)";
+  const auto write = [&] {
+    Bitmap caption(4, 2);
+    WriteImageFile(caption, locked, ImageFormat::Png, ExportOptions{}, kColorWhite);
+  };
+  EXPECT_EQ(ErrorOf(write), expected) << "as this process's user";
+  EXPECT_EQ(ErrorAsUnprivilegedUser(write), expected);
+  EXPECT_EQ(ReadAll(locked), "precious");
+  // A link to it does not get round the rule.
+  const std::string link = dir_.File("link.png");
+  ASSERT_EQ(::symlink(locked.c_str(), link.c_str()), 0);
+  EXPECT_NE(ErrorOf([&] { WriteWholeFile(link, Bytes("x")); }), "");
+  EXPECT_EQ(ReadAll(locked), "precious");
+  EXPECT_EQ(dir_.Entries(), 2u);
+}
+
 TEST_P(AtomicFilePermissions, AnotherUsersFileIsRefusedEvenInOurFolder) {
   if (::geteuid() != 0) GTEST_SKIP() << "needs a second user";
   const std::string theirs = dir_.File("theirs.png");

@@ -31,15 +31,6 @@ CaptionSettings LoadText(const TempDir& dir, const std::string& text) {
   return LoadFrom(path);
 }
 
-std::string ErrorOf(const auto& action) {
-  try {
-    action();
-  } catch (const Error& e) {
-    return e.what();
-  }
-  return "(no error)";
-}
-
 TEST(SettingsFile, MissingFileGivesEveryDefault) {
   TempDir dir;
   const CaptionSettings s = LoadFrom(dir.File("absent.INI"));
@@ -199,7 +190,7 @@ TEST(SettingsFile, OnlyRegularFilesUpTo1MiBAreRead) {
   // Exactly 1 MiB, nearly all of it empty lines, still loads.
   WriteText(large, head + std::string((1 << 20) - head.size(), '\n'));
   ASSERT_EQ(ReadAll(large).size(), std::size_t(1) << 20);
-  EXPECT_EQ(ErrorOf([&] { CheckSettingsFile(large); }), "(no error)");
+  EXPECT_EQ(ErrorOf([&] { CheckSettingsFile(large); }), "");
   EXPECT_EQ(LoadFrom(large).style.pointSize, 40);
 }
 
@@ -318,14 +309,23 @@ TEST(SettingsFile, UnwritablePathGivesTheMessage) {
   const std::string path = dir.File("plain-file/glyphary.INI");
   EXPECT_EQ(LoadFrom(path).style.pointSize, 25);  // reading such a path is no error
   EXPECT_EQ(ErrorOf([&] { StoreCaptionSettings(path, CaptionSettings{}); }),
-            path + " に書き込めません");
+            path + " に書き込めません (途中にフォルダーでないものがあります)");
   EXPECT_EQ(ReadAll(dir.File("plain-file")), "x");
 
   const std::string folder = dir.File("folder.INI");
   std::filesystem::create_directory(folder);
   EXPECT_EQ(ErrorOf([&] { StoreCaptionSettings(folder, CaptionSettings{}); }),
-            folder + " に書き込めません");
+            folder + " に書き込めません (通常のファイルではありません)");
   EXPECT_TRUE(std::filesystem::is_directory(folder));
+}
+
+
+  // Storing over what cannot be read as settings would lose it.
+  const std::string large = dir.File("large.INI");
+  WriteText(large, std::string((2 << 20), ';'));
+  EXPECT_EQ(ErrorOf([&] { StoreCaptionSettings(large, CaptionSettings{}); }),
+            large + " に書き込めません (1 MiB を超えています)");
+  EXPECT_EQ(std::filesystem::file_size(large), std::uintmax_t(2 << 20));
 }
 
 // A full disk, simulated with a file size limit, which holds for root too.
@@ -348,7 +348,7 @@ TEST(SettingsFile, FailedWriteKeepsTheOldFileWhole) {
   ::setrlimit(RLIMIT_FSIZE, &saved);
   std::signal(SIGXFSZ, oldHandler);
 
-  EXPECT_EQ(error, path + " に書き込めません");
+  EXPECT_EQ(error, path + " に書き込めません (ファイルが大きすぎます)");
   EXPECT_EQ(ReadAll(path), old);
   EXPECT_EQ(dir.Entries(), 1u);
 }

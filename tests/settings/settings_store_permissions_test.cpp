@@ -31,12 +31,22 @@ class SettingsStorePermissions : public ::testing::Test {
   std::string path_ = dir_.File("glyphary.INI");
 };
 
-TEST_F(SettingsStorePermissions, ReadOnlyFileIsRefusedAndKept) {
+TEST_F(SettingsStorePermissions, ReadOnlyFileIsRefusedForEveryUserWithItsReason) {
   ::chmod(path_.c_str(), 0444);
-  EXPECT_EQ(ErrorAsUnprivilegedUser([&] { StoreCaptionSettings(path_, Bigger()); }),
-            path_ + " に書き込めません");
+  const std::string expected = path_ + " に書き込めません (書き込みの許可がありません)";
+  const auto store = [&] { StoreCaptionSettings(path_, Bigger()); };
+  EXPECT_EQ(ErrorOf(store), expected) << "as this process's user, root in CI";
+  EXPECT_EQ(ErrorAsUnprivilegedUser(store), expected);
   EXPECT_EQ(ReadAll(path_), kOld);
   EXPECT_EQ(dir_.Entries(), 1u);
+}
+
+TEST_F(SettingsStorePermissions, UnreadableFileIsRefusedWithItsReasonAndKept) {
+  ::chmod(path_.c_str(), 0200);
+  EXPECT_EQ(ErrorAsUnprivilegedUser([&] { StoreCaptionSettings(path_, Bigger()); }),
+            path_ + " に書き込めません (読み取りの許可がありません)");
+  ::chmod(path_.c_str(), 0600);
+  EXPECT_EQ(ReadAll(path_), kOld);
 }
 
 TEST_F(SettingsStorePermissions, WritableFileInReadOnlyFolderIsStored) {

@@ -116,15 +116,27 @@ TEST_F(SettingsFile, StoreFailureAtExitIsShownAndTheProgramStillCloses) {
   QFile blocker(folder.filePath("not-a-folder"));
   ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
   blocker.close();
-  Start(folder.filePath("not-a-folder/glyphary.INI"));
+  const QString path = folder.filePath("not-a-folder/glyphary.INI");
+  Start(path);
   Exit();
-  ASSERT_EQ(dialogs.errors.size(), 2u) << "the dialog's store, then the main window's";
-  EXPECT_TRUE(dialogs.errors[0].endsWith("に書き込めません"));
+  ASSERT_EQ(dialogs.errors.size(), 1u) << "both windows' stores failed: one message";
+  EXPECT_EQ(dialogs.errors[0], path + " に書き込めません (途中にフォルダーでないものがあります)");
   EXPECT_EQ(frm_main, nullptr);
   EXPECT_EQ(frm_setting, nullptr);
 }
 
 // Each style flag is restored on its own button alone.
+TEST_F(SettingsFile, ReadOnlyFileAtExitIsKeptAndTheReasonShownOnce) {
+  WriteIni("[Font]\nSize=31\n");
+  ASSERT_TRUE(QFile::setPermissions(IniPath(), QFile::ReadOwner | QFile::ReadGroup));
+  Start();
+  frm_main->spn_size->SetValue(40);
+  Exit();
+  ASSERT_EQ(dialogs.errors.size(), 1u);
+  EXPECT_EQ(dialogs.errors[0], IniPath() + " に書き込めません (書き込みの許可がありません)");
+  EXPECT_EQ(ReadIni(), "[Font]\nSize=31\n") << "also when we run as root";
+}
+
 TEST_F(SettingsFile, EachStyleRestoredAloneShowsOnItsOwnButtonOnly) {
   for (const char* key : {"Bold", "Italic", "UnderLine"}) {
     WriteIni(QByteArray("[Font]\n") + key + "=1\n");
