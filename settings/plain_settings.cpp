@@ -23,16 +23,25 @@ void PlainExportSettings::SetPngTransparent(bool on) {
 }
 
 void LoadCaptionSettings(const std::string& path, CaptionSettings& settings) {
-  std::exception_ptr mainFailure;
-  try {
+  std::exception_ptr firstFailure;
+  const auto load = [&](auto&& part) {
+    try {
+      part();
+    } catch (const Error&) {
+      if (!firstFailure) firstFailure = std::current_exception();
+    }
+  };
+  load([&] {
     PlainMainSettings main(settings.window, settings.style);
     LoadMainSettings(path, main);
-  } catch (const Error&) {
-    mainFailure = std::current_exception();
-  }
+  });
   PlainExportSettings exportOptions(settings.exportOptions);
   LoadExportOptions(path, exportOptions);
-  if (mainFailure) std::rethrow_exception(mainFailure);
+  load([&] {
+    PlainEffectSettings effect(settings.style.effect);
+    LoadEffectSettings(path, effect);
+  });
+  if (firstFailure) std::rethrow_exception(firstFailure);
 }
 
 void StoreCaptionSettings(const std::string& path, const CaptionSettings& settings) {
@@ -41,6 +50,8 @@ void StoreCaptionSettings(const std::string& path, const CaptionSettings& settin
   StoreExportOptions(path, exportOptions);
   PlainMainSettings main(copy.window, copy.style);
   StoreMainSettings(path, main);
+  PlainEffectSettings effect(copy.style.effect);
+  StoreEffectSettings(path, effect);
 }
 
 }  // namespace glyphary

@@ -116,6 +116,24 @@ class ExportSettingsTarget {
   virtual void SetPngAlpha(bool on) = 0;
 };
 
+// The border and shadow of the caption.
+class EffectSettingsTarget {
+ public:
+  virtual ~EffectSettingsTarget() = default;
+  virtual std::int32_t OutlineWidth() const = 0;
+  virtual void SetOutlineWidth(std::int32_t pixels) = 0;
+  virtual TColor OutlineColor() const = 0;
+  virtual void SetOutlineColor(TColor color) = 0;
+  virtual std::int32_t ShadowX() const = 0;
+  virtual void SetShadowX(std::int32_t pixels) = 0;
+  virtual std::int32_t ShadowY() const = 0;
+  virtual void SetShadowY(std::int32_t pixels) = 0;
+  virtual TColor ShadowColor() const = 0;
+  virtual void SetShadowColor(TColor color) = 0;
+  virtual std::int32_t ShadowBlur() const = 0;
+  virtual void SetShadowBlur(std::int32_t pixels) = 0;
+};
+
 // Sections Window, Font and Color, key by key, each value applied before the
 // next is read. A missing file or key, or an integer that does not parse,
 // gives the key's default. Throws Error "'%s' は整数ではありません" for a
@@ -124,6 +142,12 @@ class ExportSettingsTarget {
 void LoadMainSettings(const std::string& path, MainSettingsTarget& target);
 // Sections JPEG and PNG: Rate, TransParent, 256Color, Alpha.
 void LoadExportOptions(const std::string& path, ExportSettingsTarget& target);
+// Section Effect: OutlineWidth, OutlineColor, ShadowX, ShadowY, ShadowColor,
+// ShadowBlur. A missing key gives no border or shadow. A colour that does not
+// parse stops the load as above; so does a width, offset or blur that is no
+// integer, or one outside its range: "'%s' は 0 から 20 の範囲にありません"
+// followed by where it stands.
+void LoadEffectSettings(const std::string& path, EffectSettingsTarget& target);
 
 // For a file the user named rather than the program's own: throws Error
 // "設定ファイル %s を読み込めません (why)" when it is missing or unreadable,
@@ -137,6 +161,7 @@ void CheckSettingsFile(const std::string& path);
 // then untouched.
 void StoreMainSettings(const std::string& path, const MainSettingsTarget& source);
 void StoreExportOptions(const std::string& path, const ExportSettingsTarget& source);
+void StoreEffectSettings(const std::string& path, const EffectSettingsTarget& source);
 
 // Targets over plain values, with the main window's and the settings
 // dialog's side effects: the window size limits, the quality clamp and the
@@ -189,6 +214,26 @@ class PlainExportSettings final : public ExportSettingsTarget {
   ExportOptions& options_;
 };
 
+class PlainEffectSettings final : public EffectSettingsTarget {
+ public:
+  explicit PlainEffectSettings(CaptionEffect& effect) : effect_(effect) {}
+  std::int32_t OutlineWidth() const override { return effect_.outlineWidth; }
+  void SetOutlineWidth(std::int32_t pixels) override { effect_.outlineWidth = pixels; }
+  TColor OutlineColor() const override { return effect_.outlineColor; }
+  void SetOutlineColor(TColor color) override { effect_.outlineColor = color; }
+  std::int32_t ShadowX() const override { return effect_.shadowX; }
+  void SetShadowX(std::int32_t pixels) override { effect_.shadowX = pixels; }
+  std::int32_t ShadowY() const override { return effect_.shadowY; }
+  void SetShadowY(std::int32_t pixels) override { effect_.shadowY = pixels; }
+  TColor ShadowColor() const override { return effect_.shadowColor; }
+  void SetShadowColor(TColor color) override { effect_.shadowColor = color; }
+  std::int32_t ShadowBlur() const override { return effect_.shadowBlur; }
+  void SetShadowBlur(std::int32_t pixels) override { effect_.shadowBlur = pixels; }
+
+ private:
+  CaptionEffect& effect_;
+};
+
 // Everything the settings file keeps, as plain values.
 struct CaptionSettings {
   WindowPlacement window;
@@ -196,11 +241,13 @@ struct CaptionSettings {
   ExportOptions exportOptions;
 };
 
-// Loads both parts the way the program starts: the main settings, then the
-// export options, which load even when the main part stopped at a bad colour;
-// that colour's Error is thrown afterwards.
+// Loads every part the way the program starts: the main settings, the export
+// options, then the border and shadow (into style.effect); each part loads
+// even when one before it stopped at a bad value, whose Error is thrown
+// afterwards.
 void LoadCaptionSettings(const std::string& path, CaptionSettings& settings);
-// Stores both parts the way the program exits: export options first.
+// Stores every part the way the program exits: export options first, the
+// border and shadow last.
 void StoreCaptionSettings(const std::string& path, const CaptionSettings& settings);
 
 }  // namespace glyphary

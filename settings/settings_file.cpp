@@ -37,6 +37,26 @@ const std::array<SettingsKey<Export>, 4> kExportKeys = {{
     {"PNG", "Alpha", BooleanKey<Export>{false, &Export::PngAlpha, &Export::SetPngAlpha}},
 }};
 
+using Effect = EffectSettingsTarget;
+
+// After every other section: a file from before the effects loads as it did.
+const std::array<SettingsKey<Effect>, 6> kEffectKeys = {{
+    {"Effect", "OutlineWidth",
+     RangedKey<Effect>{0, 0, kMaxOutlineWidth, &Effect::OutlineWidth, &Effect::SetOutlineWidth}},
+    {"Effect", "OutlineColor",
+     ColorKey<Effect>{"clWhite", &Effect::OutlineColor, &Effect::SetOutlineColor}},
+    {"Effect", "ShadowX",
+     RangedKey<Effect>{0, -kMaxShadowOffset, kMaxShadowOffset, &Effect::ShadowX,
+                       &Effect::SetShadowX}},
+    {"Effect", "ShadowY",
+     RangedKey<Effect>{0, -kMaxShadowOffset, kMaxShadowOffset, &Effect::ShadowY,
+                       &Effect::SetShadowY}},
+    {"Effect", "ShadowColor",
+     ColorKey<Effect>{"clGray", &Effect::ShadowColor, &Effect::SetShadowColor}},
+    {"Effect", "ShadowBlur",
+     RangedKey<Effect>{0, 0, kMaxShadowBlur, &Effect::ShadowBlur, &Effect::SetShadowBlur}},
+}};
+
 // A file we cannot read (a folder, a device, one beyond 1 MiB, ...) loads as
 // defaults, as a missing one does.
 IniDocument ReadForLoading(const std::string& path) {
@@ -74,8 +94,17 @@ std::span<const SettingsKey<Export>> ExportSettingsKeys() {
   return kExportKeys;
 }
 
+std::span<const SettingsKey<Effect>> EffectSettingsKeys() {
+  return kEffectKeys;
+}
+
 std::string NotAnInteger(const std::string& text) {
   return "'" + text + "' は整数ではありません";
+}
+
+std::string OutOfRange(const std::string& text, std::int32_t minimum, std::int32_t maximum) {
+  return "'" + text + "' は " + std::to_string(minimum) + " から " + std::to_string(maximum) +
+         " の範囲にありません";
 }
 
 std::string KeyOrigin(const std::string& file, const char* section, const char* key) {
@@ -90,6 +119,10 @@ void LoadExportOptions(const std::string& path, ExportSettingsTarget& target) {
   ApplySettings(ReadForLoading(path), ExportSettingsKeys(), target, path);
 }
 
+void LoadEffectSettings(const std::string& path, EffectSettingsTarget& target) {
+  ApplySettings(ReadForLoading(path), EffectSettingsKeys(), target, path);
+}
+
 void CheckSettingsFile(const std::string& path) {
   ReadExistingIniFile(path);
 }
@@ -100,6 +133,10 @@ void StoreMainSettings(const std::string& path, const MainSettingsTarget& source
 
 void StoreExportOptions(const std::string& path, const ExportSettingsTarget& source) {
   Store(path, ExportSettingsKeys(), source);
+}
+
+void StoreEffectSettings(const std::string& path, const EffectSettingsTarget& source) {
+  Store(path, EffectSettingsKeys(), source);
 }
 
 }  // namespace glyphary

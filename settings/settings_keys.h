@@ -40,11 +40,22 @@ struct ColorKey {
   void (Target::*set)(TColor);
 };
 
+// An integer that must lie within [minimum, maximum]: a bad one stops the
+// load, as a bad colour does, instead of silently becoming the default.
+template <class Target>
+struct RangedKey {
+  std::int32_t fallback, minimum, maximum;
+  std::int32_t (Target::*get)() const;
+  void (Target::*set)(std::int32_t);
+};
+
 template <class Target>
 struct SettingsKey {
   const char* section;
   const char* name;
-  std::variant<IntegerKey<Target>, BooleanKey<Target>, TextKey<Target>, ColorKey<Target>> kind;
+  std::variant<IntegerKey<Target>, BooleanKey<Target>, TextKey<Target>, ColorKey<Target>,
+               RangedKey<Target>>
+      kind;
   // Where the target cannot know the value, the key is neither applied nor
   // stored, so the file keeps what it holds.
   bool (Target::*known)() const = nullptr;
@@ -54,9 +65,12 @@ struct SettingsKey {
 
 std::span<const SettingsKey<MainSettingsTarget>> MainSettingsKeys();
 std::span<const SettingsKey<ExportSettingsTarget>> ExportSettingsKeys();
+std::span<const SettingsKey<EffectSettingsTarget>> EffectSettingsKeys();
 
 // The message of a colour that is neither a name nor an integer.
 std::string NotAnInteger(const std::string& text);
+// The message of an integer outside its key's range.
+std::string OutOfRange(const std::string& text, std::int32_t minimum, std::int32_t maximum);
 
 template <class Target>
 void ReadKey(const std::string& value, const IntegerKey<Target>& key, Target& target) {
@@ -81,6 +95,15 @@ void ReadKey(const std::string& value, const ColorKey<Target>& key, Target& targ
 }
 
 template <class Target>
+void ReadKey(const std::string& value, const RangedKey<Target>& key, Target& target) {
+  const auto number = ParseIniInteger(value);
+  if (!number) throw Error(NotAnInteger(value));
+  if (*number < key.minimum || *number > key.maximum)
+    throw Error(OutOfRange(value, key.minimum, key.maximum));
+  (target.*key.set)(*number);
+}
+
+template <class Target>
 std::string Fallback(const IntegerKey<Target>& key) {
   return std::to_string(key.fallback);
 }
@@ -97,6 +120,15 @@ std::string Fallback(const ColorKey<Target>& key) {
   return key.fallback;
 }
 
+template <class Target>
+std::string Fallback(const RangedKey<Target>& key) {
+  return std::to_string(key.fallback);
+}
+
+template <class Target>
+std::string WriteKey(const RangedKey<Target>& key, const Target& source) {
+  return std::to_string((source.*key.get)());
+}
 template <class Target>
 std::string WriteKey(const IntegerKey<Target>& key, const Target& source) {
   return std::to_string((source.*key.get)());

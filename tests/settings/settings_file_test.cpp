@@ -207,7 +207,9 @@ TEST(SettingsFile, NewFileHasTheSectionsInExitOrderWithTheTableCapitals) {
             "[JPEG]\nRate=70\n\n[PNG]\nTransParent=0\n256Color=0\nAlpha=0\n\n"
             "[Window]\nLeft=-20\nTop=150\nWidth=623\nHeight=340\n\n"
             "[Font]\nSize=25\nName=ＭＳ Ｐゴシック\nBold=0\nItalic=0\nUnderLine=1\n\n"
-            "[Color]\nDrawColor=clRed\nBGColor=$00FF8000\n");
+            "[Color]\nDrawColor=clRed\nBGColor=$00FF8000\n\n"
+            "[Effect]\nOutlineWidth=0\nOutlineColor=clWhite\nShadowX=0\nShadowY=0\n"
+            "ShadowColor=clGray\nShadowBlur=0\n");
 }
 
 // A window system that reports no position (Wayland) neither applies the
@@ -317,8 +319,6 @@ TEST(SettingsFile, UnwritablePathGivesTheMessage) {
   EXPECT_EQ(ErrorOf([&] { StoreCaptionSettings(folder, CaptionSettings{}); }),
             folder + " に書き込めません (通常のファイルではありません)");
   EXPECT_TRUE(std::filesystem::is_directory(folder));
-}
-
 
   // Storing over what cannot be read as settings would lose it.
   const std::string large = dir.File("large.INI");
