@@ -3,6 +3,7 @@
 #include <climits>
 #include <optional>
 
+#include "cli/effect_options.h"
 #include "cli/output.h"
 #include "settings/settings.h"
 
@@ -25,10 +26,7 @@ std::optional<TColor> ParseHexRgb(const std::string& text) {
 
 TColor ColorOption(const Args& args, const std::string& name, TColor fallback) {
   const std::optional<std::string> text = args.Value(name);
-  if (!text) return fallback;
-  if (auto rgb = ParseHexRgb(*text)) return *rgb;
-  if (auto color = ParseColor(*text)) return *color;
-  throw UsageError("--" + name + ": '" + *text + "' is not a colour");
+  return text ? ColorFromText(*text, name) : fallback;
 }
 
 // --NAME turns a flag on, --no-NAME off; neither keeps what the settings gave.
@@ -59,11 +57,18 @@ void LoadSettingsFile(const std::string& path, CaptionSettings& settings) {
 
 }  // namespace
 
+TColor ColorFromText(const std::string& text, const std::string& option) {
+  if (auto rgb = ParseHexRgb(text)) return *rgb;
+  if (auto color = ParseColor(text)) return *color;
+  throw UsageError("--" + option + ": '" + text + "' is not a colour");
+}
+
 std::vector<OptionSpec> CaptionOptionSpecs() {
   std::vector<OptionSpec> options = {
       {"face", true},       {"size", true},       {"bold", false},         {"italic", false},
       {"underline", false}, {"color", true},      {"background", true},    {"dpi", true},
       {"no-bold", false},   {"no-italic", false}, {"no-underline", false}, {"settings", true}};
+  for (OptionSpec& o : EffectOptionSpecs()) options.push_back(std::move(o));
   for (OptionSpec& o : OutputOptionSpecs()) options.push_back(std::move(o));
   return options;
 }
@@ -81,7 +86,7 @@ const std::string& CaptionOptionsHelp() {
           "  --dpi N           screen resolution the points refer to (default 96)\n"
           "  --settings FILE   take the style and export options from a Glyphary\n"
           "                    settings file (.INI); the options above override it\n") +
-      kOutputOptionsHelp +
+      kEffectOptionsHelp + kOutputOptionsHelp +
       "\nColours: a name such as clRed or clNavy, $00BBGGRR, 0x00BBGGRR, a decimal\n"
       "number or #RRGGBB.\n";
   return help;
@@ -93,6 +98,7 @@ CaptionSetup CaptionSetupFromArgs(const Args& args) {
   CaptionSetup setup;
   setup.options = ExportOptionsFromArgs(args, settings.exportOptions);
   setup.style = StyleFromArgs(args, settings.style);
+  setup.style.effect = EffectFromArgs(args, setup.style.effect);
   setup.dpi = args.IntValue("dpi", 96, 1, 4800);
   return setup;
 }

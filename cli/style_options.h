@@ -11,7 +11,7 @@
 namespace glyphary::cli {
 
 // --face --size --bold --italic --underline (and their --no- forms) --color
-// --background --dpi --settings, then the output options.
+// --background --dpi --settings, the border and shadow, then the output options.
 std::vector<OptionSpec> CaptionOptionSpecs();
 // Help lines for those options, then the colour forms.
 const std::string& CaptionOptionsHelp();
@@ -21,6 +21,10 @@ struct CaptionSetup {
   ExportOptions options;
   int dpi = 96;
 };
+
+// A colour as the options take it: a name, an integer or #RRGGBB; UsageError
+// naming --option otherwise.
+TColor ColorFromText(const std::string& text, const std::string& option);
 
 // The settings file named by --settings, if any, with the options given
 // overriding it.
