@@ -54,8 +54,8 @@ std::vector<OptionSpec> EffectOptionSpecs() {
 }
 
 const char kEffectOptionsHelp[] =
-    "  --outline W[,C]   a border W pixels wide (1 to 20) round the text, in\n"
-    "                    colour C (default clWhite)\n"
+    "  --outline W[,C]   a border W pixels wide (0 to 20, 0 for none) round the\n"
+    "                    text, in colour C (default clWhite)\n"
     "  --shadow DX,DY[,C[,BLUR]]\n"
     "                    a shadow moved DX, DY pixels (-20 to 20 each), in colour C\n"
     "                    (default clGray), blurred over BLUR pixels (0 to 10)\n"
