@@ -4,6 +4,7 @@
 
 #include "app/application.h"
 #include "ui/about_box.h"
+#include "ui/effect_dialog.h"
 #include "ui/error_display.h"
 #include "ui/folder_browser.h"
 #include "ui/forms.h"
@@ -62,9 +63,13 @@ void CreateForms() {
   frm_browse = new Tfrm_browse(frm_main);
   frm_setting = new Tfrm_setting(frm_main);
   Shown([] { frm_setting->FormCreate(); });
+  frm_effect = new Tfrm_effect(frm_main);
+  Shown([] { frm_effect->FormCreate(); });
   frm_main->show();
 }
 
+// The border and shadow are stored last, so that their section follows the
+// older ones in a new file.
 void DestroyForms() {
   ExitStores stores;
   if (frm_setting) stores.Try([] { frm_setting->FormDestroy(); });
@@ -72,6 +77,8 @@ void DestroyForms() {
   Destroy(frm_browse);
   Destroy(frm_production);
   if (frm_main) stores.Try([] { frm_main->FormDestroy(); });
+  if (frm_effect) stores.Try([] { frm_effect->FormDestroy(); });
+  Destroy(frm_effect);
   stores.ShowFailures();
   Destroy(frm_main);
 }
@@ -80,6 +87,7 @@ void StoreSettings() {
   ExitStores stores;
   if (frm_setting) stores.Try([] { frm_setting->FormDestroy(); });
   if (frm_main) stores.Try([] { frm_main->FormDestroy(); });
+  if (frm_effect) stores.Try([] { frm_effect->FormDestroy(); });
   stores.ShowFailures();
 }
 

@@ -2,7 +2,17 @@
 
 #include <QKeyEvent>
 
+#include "ui/window_placement.h"
+
 namespace glyphary::ui {
+
+void FormDialog::ShowOver(QWidget* owner) {
+  PlaceDialog(this, owner, !placed_);
+  placed_ = true;
+  show();
+  raise();
+  activateWindow();
+}
 
 void FormDialog::keyPressEvent(QKeyEvent* event) {
   if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {

@@ -12,8 +12,15 @@ class FormDialog : public QDialog {
  public:
   using QDialog::QDialog;
 
+  // Shows the dialog modeless: centred over `owner` the first time, later
+  // where it was left.
+  void ShowOver(QWidget* owner);
+
  protected:
   void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  bool placed_ = false;
 };
 
 }  // namespace glyphary::ui

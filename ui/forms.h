@@ -10,6 +10,7 @@ class Tfrm_main;
 class Tfrm_production;
 class Tfrm_browse;
 class Tfrm_setting;
+class Tfrm_effect;
 class Tfrm_about;
 
 // Set as each window is created, before its creation handler runs.
@@ -17,6 +18,7 @@ extern Tfrm_main* frm_main;
 extern Tfrm_production* frm_production;
 extern Tfrm_browse* frm_browse;
 extern Tfrm_setting* frm_setting;
+extern Tfrm_effect* frm_effect;
 // Only while the About box is shown.
 extern Tfrm_about* frm_about;
 

@@ -12,6 +12,7 @@
 #include "settings/settings.h"
 #include "ui/about_box.h"
 #include "ui/caption_transfer.h"
+#include "ui/effect_dialog.h"
 #include "ui/error_display.h"
 #include "ui/form_builder.h"
 #include "ui/forms.h"
@@ -172,6 +173,8 @@ glyphary::CaptionStyle Tfrm_main::CurrentStyle() const {
   style.underline = underline_;
   style.textColor = lbl_textcolor->Color();
   style.backgroundColor = lbl_bkcolor->Color();
+  // None until its dialog has been made.
+  if (frm_effect) style.effect = frm_effect->Effect();
   return style;
 }
 
@@ -276,6 +279,10 @@ std::vector<std::uint8_t> Tfrm_main::CaptionPng() {
 
 void Tfrm_main::CopyImage1Click() {
   QGuiApplication::clipboard()->setMimeData(glyphary::ui::CaptionMimeData(CaptionPng()).release());
+}
+
+void Tfrm_main::Effect1Click() {
+  frm_effect->ShowOver(this);
 }
 
 QMimeData* Tfrm_main::CaptionDragData() {

@@ -76,6 +76,7 @@ class Tfrm_main : public QMainWindow {
   void lbl_bkcolorClick();
   void SaveAs1Click();
   void CopyImage1Click();
+  void Effect1Click();
   void N4Click();
   void JPEG1Click();
   void N2Click();

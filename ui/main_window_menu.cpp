@@ -27,6 +27,7 @@ constexpr CommandSpec kCommands[] = {
     {"Exit1", "終了(&X)", "", &Tfrm_main::Exit1Click},
     {"N2", "背景を透過する(&T)", "", &Tfrm_main::N2Click},
     {"CopyImage1", "画像をコピー(&C)", "Ctrl+Shift+C", &Tfrm_main::CopyImage1Click},
+    {"Effect1", "縁取りと影(&O)...", "", &Tfrm_main::Effect1Click},
     {"Inkwright1", "Glypharyのヘルプ(&H)", "", &Tfrm_main::Inkwright1Click},
     {"TarventSoftware1", "Tarvent Softwareへ(&K)", "", &Tfrm_main::TarventSoftware1Click},
     {"About1", "バージョン情報(&A)", "", &Tfrm_main::About1Click},
@@ -39,13 +40,21 @@ struct MenuItem {
 };
 
 constexpr MenuItem kMenu[] = {
-    {"File1", "File1", "ファイル(&F)"}, {"File1", "SaveAs1", nullptr},
-    {"File1", "N4", nullptr},           {"File1", "JPEG1", nullptr},
-    {"File1", "N3", nullptr},           {"File1", "Exit1", nullptr},
-    {"Edit1", "Edit1", "編集(&E)"},     {"Edit1", "N2", nullptr},
-    {"Edit1", "CopyImage1", nullptr},   {"Help1", "Help1", "ヘルプ(&H)"},
-    {"Help1", "Inkwright1", nullptr},   {"Help1", "TarventSoftware1", nullptr},
-    {"Help1", "N1", nullptr},           {"Help1", "About1", nullptr},
+    {"File1", "File1", "ファイル(&F)"},
+    {"File1", "SaveAs1", nullptr},
+    {"File1", "N4", nullptr},
+    {"File1", "JPEG1", nullptr},
+    {"File1", "N3", nullptr},
+    {"File1", "Exit1", nullptr},
+    {"Edit1", "Edit1", "編集(&E)"},
+    {"Edit1", "N2", nullptr},
+    {"Edit1", "CopyImage1", nullptr},
+    {"Edit1", "Effect1", nullptr},
+    {"Help1", "Help1", "ヘルプ(&H)"},
+    {"Help1", "Inkwright1", nullptr},
+    {"Help1", "TarventSoftware1", nullptr},
+    {"Help1", "N1", nullptr},
+    {"Help1", "About1", nullptr},
 };
 
 struct ToolButton {

@@ -8,7 +8,6 @@
 #include "ui/form_builder.h"
 #include "ui/forms.h"
 #include "ui/png_options.h"
-#include "ui/window_placement.h"
 
 using glyphary::ui::Child;
 using glyphary::ui::Component;
@@ -93,14 +92,6 @@ void Tfrm_setting::FormDestroy() {
 glyphary::ExportOptions Tfrm_setting::Options() const {
   return {spnedt_jpeg->Value(), cb_transparent->isChecked(), cb_256->isChecked(),
           cb_alpha->isChecked()};
-}
-
-void Tfrm_setting::ShowOver(QWidget* owner) {
-  glyphary::ui::PlaceDialog(this, owner, !placed_);
-  placed_ = true;
-  show();
-  raise();
-  activateWindow();
 }
 
 void Tfrm_setting::cb_transparentClick() {

@@ -19,8 +19,6 @@ class Tfrm_setting : public glyphary::ui::FormDialog {
 
   // The options as the controls show them now.
   glyphary::ExportOptions Options() const;
-  // Modeless; centred over `owner` the first time, later where it was left.
-  void ShowOver(QWidget* owner);
 
   glyphary::ui::SpinEdit* spnedt_jpeg = nullptr;
   QCheckBox* cb_transparent = nullptr;
@@ -36,7 +34,4 @@ class Tfrm_setting : public glyphary::ui::FormDialog {
   void Button1Click();
   void Button3Click();
   void Button2Click();
-
- private:
-  bool placed_ = false;
 };

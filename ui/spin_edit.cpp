@@ -60,7 +60,7 @@ void SpinEdit::SetBounds(int minimum, int maximum) {
 }
 
 int SpinEdit::Value() const {
-  return ParseInteger(text()).value_or(minimum_);
+  return ParseInteger(text()).value_or(Clamp(0));
 }
 
 int SpinEdit::Clamp(long long value) const {

@@ -9,7 +9,8 @@ namespace glyphary::ui {
 // Holds its value as text. Typing accepts digits, signs and the decimal
 // separator and refuses any other printable character with a beep; the
 // buttons and the Up/Down keys step by 1. Text that is not an integer reads
-// as the lower bound (0 when unbounded). With bounds, a value set by the
+// as the value nearest 0 the bounds allow: 0 when unbounded or when 0 lies
+// within them, the lower bound above 0. With bounds, a value set by the
 // program and a typed value, once the focus moves to another control of the
 // same window, are pulled into them.
 class SpinEdit : public QAbstractSpinBox {

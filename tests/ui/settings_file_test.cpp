@@ -48,7 +48,8 @@ TEST_F(SettingsFile, ANewFileGetsTheSectionsInExitOrderAndReadsBackEqual) {
   QStringList sections;
   for (const QString& line : ini.split('\n'))
     if (line.startsWith('[')) sections << line.trimmed();
-  EXPECT_EQ(sections, QStringList({"[JPEG]", "[PNG]", "[Window]", "[Font]", "[Color]"}));
+  EXPECT_EQ(sections,
+            QStringList({"[JPEG]", "[PNG]", "[Window]", "[Font]", "[Color]", "[Effect]"}));
   EXPECT_TRUE(ini.contains("DrawColor=$00FF8000"));
   EXPECT_TRUE(ini.contains("BGColor=clRed"));
   EXPECT_TRUE(ini.contains("Width=623"));
@@ -125,7 +126,6 @@ TEST_F(SettingsFile, StoreFailureAtExitIsShownAndTheProgramStillCloses) {
   EXPECT_EQ(frm_setting, nullptr);
 }
 
-// Each style flag is restored on its own button alone.
 TEST_F(SettingsFile, ReadOnlyFileAtExitIsKeptAndTheReasonShownOnce) {
   WriteIni("[Font]\nSize=31\n");
   ASSERT_TRUE(QFile::setPermissions(IniPath(), QFile::ReadOwner | QFile::ReadGroup));
@@ -137,6 +137,7 @@ TEST_F(SettingsFile, ReadOnlyFileAtExitIsKeptAndTheReasonShownOnce) {
   EXPECT_EQ(ReadIni(), "[Font]\nSize=31\n") << "also when we run as root";
 }
 
+// Each style flag is restored on its own button alone.
 TEST_F(SettingsFile, EachStyleRestoredAloneShowsOnItsOwnButtonOnly) {
   for (const char* key : {"Bold", "Italic", "UnderLine"}) {
     WriteIni(QByteArray("[Font]\n") + key + "=1\n");

@@ -1,0 +1,126 @@
+// The border and shadow dialog: opened from the Edit menu, every change shown
+// in the preview at once, kept in the settings file.
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+
+#include "program_fixture.h"
+#include "same_pixels.h"
+#include "user_input.h"
+#include "ui/effect_dialog.h"
+
+namespace glyphary::ui {
+namespace {
+
+class EffectDialog : public ProgramTest {
+ protected:
+  void Open() {
+    frm_main->findChild<QAction*>("Effect1")->trigger();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(frm_effect));
+  }
+  // The caption as the core renders it with the main window's style and `effect`.
+  static Bitmap Expected(const std::string& text, const CaptionEffect& effect) {
+    CaptionStyle style = frm_main->CurrentStyle();
+    style.effect = effect;
+    Bitmap caption;
+    RenderCaption(caption, text, style, frm_main->Engine());
+    return caption;
+  }
+};
+
+TEST_F(EffectDialog, TheEditMenuOpensItModelessWithNothingDrawn) {
+  Start();
+  QMenu* edit = frm_main->menuBar()->findChild<QMenu*>("Edit1");
+  ASSERT_NE(edit, nullptr);
+  QStringList items;
+  for (QAction* action : edit->actions()) items << action->text();
+  EXPECT_TRUE(items.contains("縁取りと影(&O)...")) << items.join(", ").toStdString();
+  Open();
+  EXPECT_EQ(frm_effect->windowTitle(), "縁取りと影");
+  EXPECT_FALSE(frm_effect->isModal());
+  EXPECT_TRUE(frm_effect->Effect().None());
+  EXPECT_EQ(frm_effect->Effect(), CaptionEffect{});
+  EXPECT_EQ(Renders(), 0) << "opening it changes nothing";
+}
+
+TEST_F(EffectDialog, EveryChangeShowsInThePreviewAtOnce) {
+  Start();
+  Type(frm_main->edt_text, "gyj 縁");
+  Open();
+  const int before = Renders();
+  frm_effect->spnedt_outline->SetValue(3);
+  EXPECT_EQ(Renders(), before + 1);
+  CaptionEffect effect;
+  effect.outlineWidth = 3;
+  EXPECT_TRUE(SamePixels(frm_main->PreviewBitmap(), Expected("gyj 縁", effect)));
+
+  dialogs.colorAnswers.push_back(QColor(255, 0, 0));
+  QTest::mouseClick(frm_effect->lbl_outlinecolor, Qt::LeftButton);
+  ASSERT_EQ(dialogs.colorDialogStarts.size(), 1u);
+  EXPECT_EQ(dialogs.colorDialogStarts[0], QColor(255, 255, 255)) << "starts at the swatch's colour";
+  effect.outlineColor = Rgb(255, 0, 0);
+  EXPECT_EQ(frm_effect->Effect(), effect);
+
+  frm_effect->spnedt_shadowx->SetValue(-4);
+  frm_effect->spnedt_shadowy->SetValue(2);
+  frm_effect->spnedt_shadowblur->SetValue(3);
+  effect.shadowX = -4;
+  effect.shadowY = 2;
+  effect.shadowBlur = 3;
+  EXPECT_EQ(frm_main->CurrentStyle().effect, effect) << "what Save As and the batch render";
+  EXPECT_TRUE(SamePixels(frm_main->PreviewBitmap(), Expected("gyj 縁", effect)));
+
+  // A cancelled colour dialog changes nothing.
+  const int settled = Renders();
+  QTest::mouseClick(frm_effect->lbl_shadowcolor, Qt::LeftButton);
+  EXPECT_EQ(Renders(), settled);
+  EXPECT_EQ(frm_effect->Effect(), effect);
+}
+
+TEST_F(EffectDialog, TheBoxesHoldTheirRangesAndAHalfTypedNumberDrawsNoShadow) {
+  Start();
+  Open();
+  frm_effect->spnedt_outline->SetValue(99);
+  frm_effect->spnedt_shadowx->SetValue(-99);
+  frm_effect->spnedt_shadowblur->SetValue(-1);
+  EXPECT_EQ(frm_effect->Effect().outlineWidth, 20);
+  EXPECT_EQ(frm_effect->Effect().shadowX, -20);
+  EXPECT_EQ(frm_effect->Effect().shadowBlur, 0);
+  frm_effect->spnedt_shadowx->Field()->setText("-");
+  EXPECT_EQ(frm_effect->Effect().shadowX, 0) << "not the lower bound, -20";
+}
+
+TEST_F(EffectDialog, TheEffectIsStoredAtExitAfterTheOtherSectionsAndRestored) {
+  Start();
+  Open();
+  frm_effect->spnedt_outline->SetValue(5);
+  frm_effect->lbl_outlinecolor->SetColor(Rgb(0, 0, 128));
+  frm_effect->spnedt_shadowx->SetValue(2);
+  frm_effect->spnedt_shadowy->SetValue(-3);
+  frm_effect->spnedt_shadowblur->SetValue(4);
+  const CaptionEffect effect = frm_effect->Effect();
+  Exit();
+  const QByteArray ini = ReadIni();
+  EXPECT_TRUE(
+      ini.endsWith("[Effect]\nOutlineWidth=5\nOutlineColor=clNavy\nShadowX=2\n"
+                   "ShadowY=-3\nShadowColor=clGray\nShadowBlur=4\n"))
+      << ini.toStdString();
+  Start();
+  EXPECT_EQ(frm_effect->Effect(), effect);
+  EXPECT_EQ(frm_main->CurrentStyle().effect, effect);
+  EXPECT_TRUE(dialogs.errors.empty());
+}
+
+TEST_F(EffectDialog, ABadStoredValueIsShownOnceAndTheRestStartsAsUsual) {
+  WriteIni("[Font]\nSize=31\n[Effect]\nOutlineWidth=3\nShadowX=44\nShadowY=2\n");
+  Start();
+  ASSERT_EQ(dialogs.errors.size(), 1u);
+  EXPECT_EQ(dialogs.errors[0],
+            "'44' は -20 から 20 の範囲にありません (" + IniPath() + " の [Effect] ShadowX)");
+  EXPECT_EQ(frm_main->spn_size->Value(), 31);
+  EXPECT_EQ(frm_effect->Effect().outlineWidth, 3);
+  EXPECT_EQ(frm_effect->Effect().shadowY, 0) << "the keys after the bad one are not read";
+}
+
+}  // namespace
+}  // namespace glyphary::ui

@@ -1,0 +1,142 @@
+#include "ui/effect_dialog.h"
+
+#include "settings/settings.h"
+#include "ui/dialogs.h"
+#include "ui/error_display.h"
+#include "ui/form_builder.h"
+#include "ui/forms.h"
+#include "ui/main_window.h"
+
+using glyphary::TColor;
+using glyphary::ui::Child;
+using glyphary::ui::Component;
+using glyphary::ui::Kind;
+using glyphary::ui::SpinEdit;
+
+namespace {
+
+constexpr Component kComponents[] = {
+    {"gb_outline", Kind::GroupBox, nullptr, 8, 8, 281, 57, "縁取り", 0},
+    {"Label1", Kind::Label, "gb_outline", 16, 28, 60, 12, "太さ(px)"},
+    {"spnedt_outline", Kind::SpinEdit, "gb_outline", 80, 24, 49, 21, "", 0},
+    {"Label2", Kind::Label, "gb_outline", 152, 28, 20, 12, "色"},
+    {"lbl_outlinecolor", Kind::ColorSwatch, "gb_outline", 176, 24, 41, 21, "", 1},
+    {"gb_shadow", Kind::GroupBox, nullptr, 8, 72, 281, 113, "影", 1},
+    {"Label3", Kind::Label, "gb_shadow", 16, 28, 60, 12, "横(px)"},
+    {"spnedt_shadowx", Kind::SpinEdit, "gb_shadow", 80, 24, 49, 21, "", 0},
+    {"Label4", Kind::Label, "gb_shadow", 152, 28, 20, 12, "縦"},
+    {"spnedt_shadowy", Kind::SpinEdit, "gb_shadow", 176, 24, 49, 21, "", 1},
+    {"Label5", Kind::Label, "gb_shadow", 16, 56, 60, 12, "ぼかし(px)"},
+    {"spnedt_shadowblur", Kind::SpinEdit, "gb_shadow", 80, 52, 49, 21, "", 2},
+    {"Label6", Kind::Label, "gb_shadow", 152, 56, 20, 12, "色"},
+    {"lbl_shadowcolor", Kind::ColorSwatch, "gb_shadow", 176, 52, 41, 21, "", 3},
+    {"Label7", Kind::Label, "gb_shadow", 16, 84, 257, 12, "横も縦も 0 のときは影を付けません"},
+    {"btn_close", Kind::Button, nullptr, 208, 192, 81, 25, "閉じる", 2},
+};
+
+constexpr QSize kClientSize(297, 225);
+
+// The dialog's controls as the settings file reads and writes them.
+class DialogEffect final : public glyphary::EffectSettingsTarget {
+ public:
+  explicit DialogEffect(Tfrm_effect& dialog) : d_(dialog) {}
+  std::int32_t OutlineWidth() const override { return d_.spnedt_outline->Value(); }
+  void SetOutlineWidth(std::int32_t pixels) override { d_.spnedt_outline->SetValue(pixels); }
+  TColor OutlineColor() const override { return d_.lbl_outlinecolor->Color(); }
+  void SetOutlineColor(TColor color) override { d_.lbl_outlinecolor->SetColor(color); }
+  std::int32_t ShadowX() const override { return d_.spnedt_shadowx->Value(); }
+  void SetShadowX(std::int32_t pixels) override { d_.spnedt_shadowx->SetValue(pixels); }
+  std::int32_t ShadowY() const override { return d_.spnedt_shadowy->Value(); }
+  void SetShadowY(std::int32_t pixels) override { d_.spnedt_shadowy->SetValue(pixels); }
+  TColor ShadowColor() const override { return d_.lbl_shadowcolor->Color(); }
+  void SetShadowColor(TColor color) override { d_.lbl_shadowcolor->SetColor(color); }
+  std::int32_t ShadowBlur() const override { return d_.spnedt_shadowblur->Value(); }
+  void SetShadowBlur(std::int32_t pixels) override { d_.spnedt_shadowblur->SetValue(pixels); }
+
+ private:
+  Tfrm_effect& d_;
+};
+
+SpinEdit* BoundedSpin(QWidget* dialog, const char* name, int minimum, int maximum) {
+  auto* spin = Child<SpinEdit>(dialog, name);
+  spin->SetBounds(minimum, maximum);
+  spin->SetValue(0);
+  return spin;
+}
+
+}  // namespace
+
+Tfrm_effect::Tfrm_effect(QWidget* parent) : glyphary::ui::FormDialog(parent) {
+  setObjectName("frm_effect");
+  setWindowTitle("縁取りと影");
+  setWindowFlags(Qt::Window | Qt::WindowCloseButtonHint);
+  resize(kClientSize);
+  glyphary::ui::BuildComponents(this, kComponents);
+  glyphary::ui::ApplyTabOrder(this, kComponents);
+  spnedt_outline = BoundedSpin(this, "spnedt_outline", 0, glyphary::kMaxOutlineWidth);
+  spnedt_shadowx =
+      BoundedSpin(this, "spnedt_shadowx", -glyphary::kMaxShadowOffset, glyphary::kMaxShadowOffset);
+  spnedt_shadowy =
+      BoundedSpin(this, "spnedt_shadowy", -glyphary::kMaxShadowOffset, glyphary::kMaxShadowOffset);
+  spnedt_shadowblur = BoundedSpin(this, "spnedt_shadowblur", 0, glyphary::kMaxShadowBlur);
+  const glyphary::CaptionEffect none;
+  lbl_outlinecolor = Child<glyphary::ui::ColorSwatch>(this, "lbl_outlinecolor");
+  lbl_outlinecolor->SetColor(none.outlineColor);
+  lbl_shadowcolor = Child<glyphary::ui::ColorSwatch>(this, "lbl_shadowcolor");
+  lbl_shadowcolor->SetColor(none.shadowColor);
+  btn_close = Child<QPushButton>(this, "btn_close");
+  btn_close->setDefault(true);
+  using glyphary::ui::ConnectHandler;
+  for (SpinEdit* spin : {spnedt_outline, spnedt_shadowx, spnedt_shadowy, spnedt_shadowblur})
+    ConnectHandler(spin, &SpinEdit::Changed, this, &Tfrm_effect::EffectChange);
+  ConnectHandler(lbl_outlinecolor, &glyphary::ui::ColorSwatch::Clicked, this,
+                 &Tfrm_effect::lbl_outlinecolorClick);
+  ConnectHandler(lbl_shadowcolor, &glyphary::ui::ColorSwatch::Clicked, this,
+                 &Tfrm_effect::lbl_shadowcolorClick);
+  ConnectHandler(btn_close, &QPushButton::clicked, this, &Tfrm_effect::btn_closeClick);
+}
+
+// The text is still empty, which no border or shadow changes: the preview
+// stays as the main window left it.
+void Tfrm_effect::FormCreate() {
+  DialogEffect effect(*this);
+  loading_ = true;
+  const struct Done {
+    bool& loading;
+    ~Done() { loading = false; }
+  } done{loading_};
+  glyphary::LoadEffectSettings(glyphary::ui::SettingsFileName(), effect);
+}
+
+void Tfrm_effect::FormDestroy() {
+  DialogEffect effect(*this);
+  glyphary::StoreEffectSettings(glyphary::ui::SettingsFileName(), effect);
+}
+
+glyphary::CaptionEffect Tfrm_effect::Effect() const {
+  return {spnedt_outline->Value(), lbl_outlinecolor->Color(), spnedt_shadowx->Value(),
+          spnedt_shadowy->Value(), lbl_shadowcolor->Color(),  spnedt_shadowblur->Value()};
+}
+
+void Tfrm_effect::EffectChange() {
+  if (frm_main && !loading_) frm_main->RefreshPreview();
+}
+
+void Tfrm_effect::ChooseSwatchColor(glyphary::ui::ColorSwatch* swatch) {
+  QColor color = glyphary::ui::ToQColor(swatch->Color());
+  if (!glyphary::ui::CurrentDialogs().ChooseColor(this, color)) return;
+  swatch->SetColor(glyphary::ui::FromQColor(color));
+  EffectChange();
+}
+
+void Tfrm_effect::lbl_outlinecolorClick() {
+  ChooseSwatchColor(lbl_outlinecolor);
+}
+
+void Tfrm_effect::lbl_shadowcolorClick() {
+  ChooseSwatchColor(lbl_shadowcolor);
+}
+
+void Tfrm_effect::btn_closeClick() {
+  hide();
+}

@@ -1,0 +1,41 @@
+// The border and shadow of the caption: a modeless dialog whose every change
+// shows in the preview at once.
+#pragma once
+
+#include <QPushButton>
+
+#include "render/render.h"
+#include "ui/color_swatch.h"
+#include "ui/form_dialog.h"
+#include "ui/spin_edit.h"
+
+class Tfrm_effect : public glyphary::ui::FormDialog {
+  Q_OBJECT
+
+ public:
+  explicit Tfrm_effect(QWidget* parent = nullptr);
+
+  void FormCreate();
+  void FormDestroy();
+
+  // The border and shadow as the controls show them now.
+  glyphary::CaptionEffect Effect() const;
+
+  glyphary::ui::SpinEdit* spnedt_outline = nullptr;
+  glyphary::ui::ColorSwatch* lbl_outlinecolor = nullptr;
+  glyphary::ui::SpinEdit* spnedt_shadowx = nullptr;
+  glyphary::ui::SpinEdit* spnedt_shadowy = nullptr;
+  glyphary::ui::SpinEdit* spnedt_shadowblur = nullptr;
+  glyphary::ui::ColorSwatch* lbl_shadowcolor = nullptr;
+  QPushButton* btn_close = nullptr;
+
+ public slots:
+  void EffectChange();
+  void lbl_outlinecolorClick();
+  void lbl_shadowcolorClick();
+  void btn_closeClick();
+
+ private:
+  void ChooseSwatchColor(glyphary::ui::ColorSwatch* swatch);
+  bool loading_ = false;
+};
