@@ -18,6 +18,7 @@
 
 #include "program_fixture.h"
 #include "ui/color_swatch.h"
+#include "ui/effect_dialog.h"
 #include "ui/production_dialog.h"
 #include "user_input.h"
 
@@ -75,7 +76,8 @@ class Monkey {
   std::vector<QWidget*> Windows() const {
     std::vector<QWidget*> windows{frm_main};
     for (QWidget* dialog :
-         {static_cast<QWidget*>(frm_setting), static_cast<QWidget*>(frm_production)})
+         {static_cast<QWidget*>(frm_setting), static_cast<QWidget*>(frm_production),
+          static_cast<QWidget*>(frm_effect)})
       if (dialog->isVisible()) windows.push_back(dialog);
     return windows;
   }
@@ -135,8 +137,8 @@ class Monkey {
 
   // Every command of the menu but Exit, which would end the program.
   void TriggerCommand() {
-    const char* const commands[] = {"SaveAs1",          "N4",    "JPEG1", "N2", "Inkwright1",
-                                    "TarventSoftware1", "About1"};
+    const char* const commands[] = {"SaveAs1",          "N4",     "JPEG1",  "N2", "Inkwright1",
+                                    "TarventSoftware1", "About1", "Effect1"};
     const char* name = commands[Below(int(std::size(commands)))];
     if (std::string(name) == "SaveAs1") AnswerSaveDialog();
     frm_main->findChild<QAction*>(name)->trigger();
@@ -149,7 +151,9 @@ class Monkey {
   }
 
   void ClickSwatch() {
-    ColorSwatch* swatch = Below(2) ? frm_main->lbl_textcolor : frm_main->lbl_bkcolor;
+    ColorSwatch* const swatches[] = {frm_main->lbl_textcolor, frm_main->lbl_bkcolor,
+                                     frm_effect->lbl_outlinecolor, frm_effect->lbl_shadowcolor};
+    ColorSwatch* swatch = swatches[Below(int(std::size(swatches)))];
     dialogs_.colorAnswers.push_back(Below(3) == 0 ? QColor()
                                                   : QColor(Below(256), Below(256), Below(256)));
     QTest::mouseClick(swatch, Qt::LeftButton);
