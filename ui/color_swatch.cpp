@@ -2,6 +2,8 @@
 
 #include <QMouseEvent>
 
+#include "ui/dialogs.h"
+
 namespace glyphary::ui {
 
 QColor ToQColor(TColor color) {
@@ -12,6 +14,12 @@ QColor ToQColor(TColor color) {
 TColor FromQColor(const QColor& color) {
   const QColor rgb = color.toRgb();
   return Rgb(std::uint8_t(rgb.red()), std::uint8_t(rgb.green()), std::uint8_t(rgb.blue()));
+}
+
+bool ChooseSwatchColor(QWidget* parent, ColorSwatch* swatch, QColor& start) {
+  if (!CurrentDialogs().ChooseColor(parent, start)) return false;
+  swatch->SetColor(FromQColor(start));
+  return true;
 }
 
 ColorSwatch::ColorSwatch(QWidget* parent) : QLabel(parent) {

@@ -31,4 +31,8 @@ class ColorSwatch : public QLabel {
 QColor ToQColor(TColor color);
 TColor FromQColor(const QColor& color);
 
+// The colour dialog, opened at `start`: a confirmed colour goes to the swatch
+// and to `start`. False when cancelled.
+bool ChooseSwatchColor(QWidget* parent, ColorSwatch* swatch, QColor& start);
+
 }  // namespace glyphary::ui

@@ -1,7 +1,6 @@
 #include "ui/effect_dialog.h"
 
 #include "settings/settings.h"
-#include "ui/dialogs.h"
 #include "ui/error_display.h"
 #include "ui/form_builder.h"
 #include "ui/forms.h"
@@ -122,11 +121,11 @@ void Tfrm_effect::EffectChange() {
   if (frm_main && !loading_) frm_main->RefreshPreview();
 }
 
+// Opens at the swatch's own colour: a border or shadow colour is most often
+// adjusted, not picked anew.
 void Tfrm_effect::ChooseSwatchColor(glyphary::ui::ColorSwatch* swatch) {
-  QColor color = glyphary::ui::ToQColor(swatch->Color());
-  if (!glyphary::ui::CurrentDialogs().ChooseColor(this, color)) return;
-  swatch->SetColor(glyphary::ui::FromQColor(color));
-  EffectChange();
+  QColor start = glyphary::ui::ToQColor(swatch->Color());
+  if (glyphary::ui::ChooseSwatchColor(this, swatch, start)) EffectChange();
 }
 
 void Tfrm_effect::lbl_outlinecolorClick() {

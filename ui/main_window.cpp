@@ -236,9 +236,7 @@ void Tfrm_main::spd_underlineClick() {
 }
 
 void Tfrm_main::ChooseSwatchColor(glyphary::ui::ColorSwatch* swatch) {
-  if (!glyphary::ui::CurrentDialogs().ChooseColor(this, lastChosenColor_)) return;
-  swatch->SetColor(glyphary::ui::FromQColor(lastChosenColor_));
-  RefreshPreview();
+  if (glyphary::ui::ChooseSwatchColor(this, swatch, lastChosenColor_)) RefreshPreview();
 }
 
 void Tfrm_main::lbl_textcolorClick() {
