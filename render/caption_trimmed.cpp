@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "render/caption.h"
+#include "render/trimmed_rows.h"
 
 namespace glyphary {
 namespace {
@@ -23,11 +24,6 @@ struct Shades {
   std::array<std::uint8_t, 32> eightBackgrounds;  // eight pixels of 3 or 4 bytes
   bool everythingIsInk;
 };
-
-std::uint32_t PixelWord(TColor rgb) {
-  return std::uint32_t(BlueOf(rgb)) | std::uint32_t(GreenOf(rgb)) << 8 |
-         std::uint32_t(RedOf(rgb)) << 16;
-}
 
 // The text colour blended over the background for every coverage value.
 template <int Bytes>
@@ -117,54 +113,6 @@ PixelBox MarkedBox(const Coverage& coverage, const Marks& marked) {
           coverage.top + last + 1};
 }
 
-// The working image the trim crops, in working pixels from the text cell's
-// top-left: the cell's W × H, widened where ink reaches past it, so that no
-// ink is cut. Ink that starts left of or above the cell gets at least one
-// clear column or row before it, as the trim keeps the image's first column
-// and row unshifted; the widening is even, so the halving's grid stays where
-// it was.
-struct Frame {
-  int left = 0, top = 0, width = 0, height = 0;
-};
-
-Frame FrameAround(const PixelBox& ink, int width, int height) {
-  Frame f{0, 0, width, height};
-  if (ink.Empty()) return f;
-  if (ink.left < 0) f.left = (ink.left - 1) & ~1;
-  if (ink.top < 1) f.top = (ink.top - 1) & ~1;
-  f.width = std::max(width, ink.right) - f.left;
-  f.height = std::max(height, ink.bottom) - f.top;
-  return f;
-}
-
-struct InkBox {
-  int top = 0, bottomCut = 0, rightCut = 0;
-};
-
-// As the trim finds the ink in the frame.
-InkBox TrimOf(const PixelBox& ink, const Frame& f, bool everythingIsInk) {
-  if (everythingIsInk) return {0, 1, 1};
-  if (ink.Empty()) return {};
-  return {ink.top - f.top, f.height - (ink.bottom - 1 - f.top), f.width - (ink.right - 1 - f.left)};
-}
-
-template <int Bytes>
-void StorePixel(std::uint8_t* p, std::uint32_t word) {
-  std::memcpy(p, &word, Bytes);
-}
-
-template <int Bytes>
-void FillPixels(std::uint8_t* p, int count, std::uint32_t word) {
-  if (count <= 0) return;
-  StorePixel<Bytes>(p, word);
-  const std::size_t total = std::size_t(count) * Bytes;
-  for (std::size_t done = Bytes; done < total;) {
-    const std::size_t n = std::min(done, total - done);
-    std::memcpy(p + done, p, n);
-    done += n;
-  }
-}
-
 // The shades of `count` coverage bytes. Most blocks hold no ink, so white
 // runs of eight are copied whole; whole words overlap the next pixel's first
 // byte, which is written after them, and the last pixel is exact.
@@ -200,84 +148,39 @@ void WriteWorkingRun(std::uint8_t* out, int y, int x, int count, const Coverage&
   FillPixels<Bytes>(out + std::size_t(done) * Bytes, count - done, s.background);
 }
 
-// The trimmed working image row by row: Write makes any row on its own, so
-// the image can be made whole or handed out a few rows at a time.
+// The coverage painted in its shades: the text blended into the background.
 template <int Bytes>
-class TrimmedRows {
- public:
-  // The trim first widens an image without pixels to one column or row.
-  TrimmedRows(const Coverage& coverage, int width, int height, TColor background, TColor textColor)
-      : coverage_(coverage), s_(ShadesOf<Bytes>(background, textColor)) {
-    const PixelBox ink = MarkedBox(coverage, s_.ink);
-    frame_ = FrameAround(ink, std::max(width, 1), std::max(height, 1));
-    box_ = TrimOf(ink, frame_, s_.everythingIsInk);
+struct CoverageSource {
+  static constexpr int kBytes = Bytes;
+  const Coverage& coverage;
+  Shades shades;
+  void Write(std::uint8_t* out, int y, int x, int count) const {
+    WriteWorkingRun<Bytes>(out, y, x, count, coverage, shades);
   }
-  // The crop `colours` found, with the ink alone.
-  struct InkOf {
-    const TrimmedRows& colours;
-  };
-  explicit TrimmedRows(InkOf ink)
-      : coverage_(ink.colours.coverage_),
-        s_(InkShades<Bytes>()),
-        frame_(ink.colours.frame_),
-        box_(ink.colours.box_) {}
-
-  int Width() const { return frame_.width - box_.rightCut + 5; }
-  int Height() const { return frame_.height - box_.bottomCut - box_.top + 4; }
-  // The first coverage row that rows y and below read.
-  int FirstCoverageRowFrom(int y) const {
-    return y + std::min(0, box_.top - 2) + frame_.top - coverage_.top;
-  }
-
-  // Row 0, column 0 and rows without a source row keep the frame's own
-  // pixels; the rest is the frame one column right and (2 − top) rows down.
-  void Write(int y, std::uint8_t* row) const {
-    const int left = frame_.left, top = frame_.top;
-    WriteWorkingRun<Bytes>(row, top + y, left, 1, coverage_, s_);
-    const int source = y + box_.top - 2;
-    if (y >= 1 && source >= 0 && source < frame_.height)
-      WriteWorkingRun<Bytes>(row + Bytes, top + source, left, Width() - 1, coverage_, s_);
-    else
-      WriteWorkingRun<Bytes>(row + Bytes, top + y, left + 1, Width() - 1, coverage_, s_);
-  }
-
- private:
-  const Coverage& coverage_;
-  const Shades s_;
-  Frame frame_;
-  InkBox box_;
 };
 
 template <int Bytes>
-Bitmap Compose(const TrimmedRows<Bytes>& rows) {
-  Bitmap out = Bitmap::Uninitialised(rows.Width(), rows.Height(), 8 * Bytes);
-  for (int y = 0; y < out.Height(); ++y) rows.Write(y, out.Row(y));
-  return out;
+CoverageSource<Bytes> ColoursOf(const Coverage& coverage, TColor background, TColor textColor) {
+  return {coverage, ShadesOf<Bytes>(background, textColor)};
 }
 
-// The 24-bit rows for a halving that never holds them all; with `giveBack`,
-// the coverage rows passed go back to the system as the halving moves down.
-class TrimmedRowProducer final : public RowProducer {
- public:
-  TrimmedRowProducer(const Coverage& coverage, int width, int height, TColor background,
-                     TColor textColor, Coverage* giveBack)
-      : rows_(coverage, width, height, background, textColor), giveBack_(giveBack) {}
-  // The ink alone, cropped where `colours` crops.
-  TrimmedRowProducer(const TrimmedRowProducer& colours, Coverage* giveBack)
-      : rows_(TrimmedRows<3>::InkOf{colours.rows_}), giveBack_(giveBack) {}
-  int Width() const override { return rows_.Width(); }
-  int Height() const override { return rows_.Height(); }
-  void WriteRow(int y, std::uint8_t* pixels) const override { rows_.Write(y, pixels); }
-  void ForgetRowsBefore(int y) const override {
-    if (giveBack_) giveBack_->ForgetRowsBefore(rows_.FirstCoverageRowFrom(y));
-  }
+template <int Bytes>
+Crop CropOf(const CoverageSource<Bytes>& colours, int width, int height) {
+  return {MarkedBox(colours.coverage, colours.shades.ink), width, height,
+          colours.shades.everythingIsInk};
+}
 
- private:
-  TrimmedRows<3> rows_;
-  Coverage* giveBack_;
-};
+template <int Bytes>
+TrimmedRows<CoverageSource<Bytes>> RowsOf(const Coverage& coverage, int width, int height,
+                                          TColor background, TColor textColor) {
+  CoverageSource<Bytes> colours = ColoursOf<Bytes>(coverage, background, textColor);
+  const Crop crop = CropOf(colours, width, height);
+  return {std::move(colours), crop};
+}
 
-Bitmap Halved(const TrimmedRowProducer& rows, TColor background) {
+using CoverageProducer = TrimmedRowProducer<CoverageSource<3>>;
+
+Bitmap Halved(const RowProducer& rows, TColor background) {
   Bitmap out = HalveRows(rows);
   out.SetBrushColor(background);
   return out;
@@ -288,34 +191,35 @@ Bitmap Halved(const TrimmedRowProducer& rows, TColor background) {
 Bitmap TrimmedFromCoverage(const Coverage& coverage, int width, int height, TColor background,
                            TColor textColor, int bitsPerPixel) {
   Bitmap out = bitsPerPixel == 24
-                   ? Compose(TrimmedRows<3>(coverage, width, height, background, textColor))
-                   : Compose(TrimmedRows<4>(coverage, width, height, background, textColor));
+                   ? Compose(RowsOf<3>(coverage, width, height, background, textColor))
+                   : Compose(RowsOf<4>(coverage, width, height, background, textColor));
   out.SetBrushColor(background);
   return out;
 }
 
 Bitmap HalvedFromCoverage(const Coverage& coverage, int width, int height, TColor background,
                           TColor textColor) {
-  return Halved(TrimmedRowProducer(coverage, width, height, background, textColor, nullptr),
-                background);
+  const CoverageSource<3> colours = ColoursOf<3>(coverage, background, textColor);
+  return Halved(CoverageProducer(colours, CropOf(colours, width, height), nullptr), background);
 }
 
 Bitmap HalvedFromCoverage(Coverage&& coverage, int width, int height, TColor background,
                           TColor textColor) {
   // Taken over, so that no caller reads the rows given back.
   Coverage used = std::move(coverage);
-  return Halved(TrimmedRowProducer(used, width, height, background, textColor, &used), background);
+  const CoverageSource<3> colours = ColoursOf<3>(used, background, textColor);
+  return Halved(CoverageProducer(colours, CropOf(colours, width, height), &used), background);
 }
 
 CaptionAndInk HalvedCaptionAndInk(Coverage&& coverage, int width, int height, TColor background,
                                   TColor textColor) {
   Coverage used = std::move(coverage);
   // One crop for both; the ink, made last, gives the coverage back.
-  const TrimmedRowProducer colours(used, width, height, background, textColor, nullptr);
-  const TrimmedRowProducer ink(colours, &used);
+  const CoverageSource<3> colours = ColoursOf<3>(used, background, textColor);
+  const Crop crop = CropOf(colours, width, height);
   CaptionAndInk made;
-  made.caption = Halved(colours, background);
-  made.ink = HalveRows(ink);
+  made.caption = Halved(CoverageProducer(colours, crop, nullptr), background);
+  made.ink = HalveRows(CoverageProducer({used, InkShades<3>()}, crop, &used));
   return made;
 }
 
