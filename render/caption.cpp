@@ -4,6 +4,8 @@
 
 #include <utility>
 
+#include "render/effect.h"
+
 namespace glyphary {
 
 void RenderCaption(Bitmap& target, const std::string& text, const CaptionStyle& style,
@@ -11,6 +13,10 @@ void RenderCaption(Bitmap& target, const std::string& text, const CaptionStyle& 
   target = Bitmap(0, 0, 32);
   // The trimmed working image is made only a few rows ahead of the halving.
   WorkingCoverage working = DrawWorkingCoverage(text, style, engine);
+  if (!style.effect.None()) {
+    target = HalvedWithEffect(std::move(working.coverage), working.width, working.height, style);
+    return;
+  }
   target = HalvedFromCoverage(std::move(working.coverage), working.width, working.height,
                               style.backgroundColor, style.textColor);
 }
@@ -19,6 +25,10 @@ void RenderAlphaCaption(Bitmap& target, const std::string& text, const CaptionSt
                         FontEngine& engine) {
   target = Bitmap(0, 0, 32);
   WorkingCoverage working = DrawWorkingCoverage(text, style, engine);
+  if (!style.effect.None()) {
+    target = AlphaWithEffect(std::move(working.coverage), working.width, working.height, style);
+    return;
+  }
   const CaptionAndInk made =
       HalvedCaptionAndInk(std::move(working.coverage), working.width, working.height,
                           style.backgroundColor, style.textColor);

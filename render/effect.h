@@ -1,0 +1,72 @@
+// Internals of a caption's border and shadow, open to tests and benchmarks.
+// Both are made in working pixels, twice the caption's, as alpha layers
+// over one box, and laid under the text before the halving.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "render/antialias.h"
+#include "render/render.h"
+
+namespace glyphary {
+
+// The most working pixels the layers may span: at one byte a layer and a
+// pixel, a few times this is what a border and a shadow add to a rendering.
+inline constexpr std::int64_t kMaxEffectPixels = std::int64_t(1) << 24;
+
+// The effect with every value taken into its range.
+CaptionEffect Clamped(const CaptionEffect& effect);
+
+// An effect's reach in working pixels: even, so that the halving's grid
+// stays and a shadow moved by n working pixels moves by n / 2 in the caption.
+struct EffectReach {
+  int outline = 0;               // the border's radius
+  int shadowX = 0, shadowY = 0;  // the shadow's offset
+  int blur = 0;                  // how far the blurred shadow spreads past its shape
+  bool shadow = false;
+};
+EffectReach ReachOf(const CaptionEffect& effect);
+
+// One byte of alpha a working pixel, 255 opaque, rows top first.
+struct AlphaLayer {
+  int width = 0, height = 0;
+  std::vector<std::uint8_t> alpha;
+
+  AlphaLayer() = default;
+  AlphaLayer(int w, int h) : width(w), height(h), alpha(std::size_t(w) * h) {}
+  bool Empty() const { return alpha.empty(); }
+  const std::uint8_t* Row(int y) const { return alpha.data() + std::size_t(y) * width; }
+  std::uint8_t* Row(int y) { return alpha.data() + std::size_t(y) * width; }
+};
+
+// The layers of a caption's effect over one box of working pixels (the
+// cell's coordinates). A layer the effect does not have is empty.
+struct EffectLayers {
+  PixelBox box;
+  AlphaLayer text, outline, shadow;
+};
+
+// The layers of an effect (clamped) around the text's coverage. Throws
+// Error when they would span more than kMaxEffectPixels.
+EffectLayers MakeEffectLayers(const Coverage& text, const CaptionEffect& effect);
+
+// The text widened by `radius` (1 … 2 × kMaxOutlineWidth) with round joins:
+// the Euclidean distance to the nearest inked pixel, less how far that
+// pixel's own coverage reaches, so that the border's edge keeps the text's
+// sub-pixel position. Never below the text's own alpha.
+AlphaLayer OutlineOf(const AlphaLayer& text, int radius);
+
+// The shape moved by the reach's offset and spread by its blur, in a layer
+// of the shape's size, which must leave room for both.
+AlphaLayer ShadowOf(const AlphaLayer& shape, const EffectReach& reach);
+
+// The caption with its effect, as RenderCaption makes it, and with real
+// alpha, as RenderAlphaCaption makes it; both free the coverage early.
+Bitmap HalvedWithEffect(Coverage&& coverage, int width, int height, const CaptionStyle& style);
+Bitmap AlphaWithEffect(Coverage&& coverage, int width, int height, const CaptionStyle& style);
+// The 24-bit working image that HalvedWithEffect halves, made whole.
+Bitmap TrimmedWithEffect(const Coverage& coverage, int width, int height,
+                         const CaptionStyle& style);
+
+}  // namespace glyphary

@@ -1,0 +1,257 @@
+// A caption with a border and a shadow: the layers laid over each other in
+// working pixels, shadow first, then border, then text, trimmed round all of
+// their ink and halved as a plain caption is.
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <cstring>
+#include <utility>
+
+#include "render/caption.h"
+#include "render/effect.h"
+#include "render/trimmed_rows.h"
+
+namespace glyphary {
+namespace {
+
+// As the text has always been blended: alpha a keeps 256 − a parts in 256
+// of what lies below. No term passes 16 bits, so the mixing vectorises.
+struct OpaqueBlend {
+  static unsigned Mix(unsigned below, unsigned colour, unsigned a) {
+    return std::uint16_t(below * (256 - a) + colour * a) >> 8;
+  }
+};
+
+// Rounded to the nearest, t / 255 as (t + 128 + ((t + 128) >> 8)) >> 8, so
+// that full ink is exactly opaque over nothing.
+struct ExactBlend {
+  static unsigned Mix(unsigned below, unsigned colour, unsigned a) {
+    const auto t = std::uint16_t(below * (255 - a) + colour * a + 128);
+    return std::uint16_t(t + (t >> 8)) >> 8;
+  }
+};
+
+// Pixel words (blue, green, red, 0): what lies below every layer, and the
+// colour of each.
+struct Palette {
+  std::uint32_t under, shadow, outline, text;
+};
+
+// One row of every layer from the box's left edge; absent layers read as
+// zeros.
+struct LayerRows {
+  const std::uint8_t *shadow, *outline, *text;
+};
+
+// What the layers paint, a Source for TrimmedRows.
+template <typename Blend>
+class LayerSource {
+ public:
+  static constexpr int kBytes = 3;
+
+  // `zeros`: a row of the box's width, read for the layers the effect lacks.
+  LayerSource(const EffectLayers& layers, const Palette& palette, const std::uint8_t* zeros)
+      : layers_(layers), palette_(palette), zeros_(zeros) {}
+
+  std::uint32_t Under() const { return palette_.under; }
+  const PixelBox& Box() const { return layers_.box; }
+
+  // Blending by 0 keeps what lies below exactly, so no layer needs a test.
+  std::uint32_t Pixel(unsigned shadow, unsigned outline, unsigned text) const {
+    std::uint32_t word = 0;
+    for (int shift = 0; shift < 24; shift += 8) {
+      const auto channel = [&](std::uint32_t w) { return (w >> shift) & 0xFF; };
+      unsigned c = Blend::Mix(channel(palette_.under), channel(palette_.shadow), shadow);
+      c = Blend::Mix(c, channel(palette_.outline), outline);
+      word |= Blend::Mix(c, channel(palette_.text), text) << shift;
+    }
+    return word;
+  }
+  std::uint32_t Pixel(const LayerRows& r, int i) const {
+    return Pixel(r.shadow[i], r.outline[i], r.text[i]);
+  }
+  static bool Clear(const LayerRows& r, int i) {
+    return (r.shadow[i] | r.outline[i] | r.text[i]) == 0;
+  }
+
+  // Row y, inside the box.
+  LayerRows Rows(int y) const {
+    const auto row = [&](const AlphaLayer& layer) {
+      return layer.Empty() ? zeros_ : layer.Row(y - layers_.box.top);
+    };
+    return {row(layers_.shadow), row(layers_.outline), row(layers_.text)};
+  }
+
+  void Write(std::uint8_t* out, int y, int x, int count) const {
+    const PixelBox& box = layers_.box;
+    int before = count, inside = 0;
+    if (y >= box.top && y < box.bottom) {
+      before = std::clamp(box.left - x, 0, count);
+      inside = std::clamp(box.right - x, 0, count) - before;
+    }
+    FillPixels<3>(out, before, palette_.under);
+    if (inside > 0) WriteInside(out + 3 * before, Rows(y), x + before - box.left, inside);
+    FillPixels<3>(out + 3 * (before + inside), count - before - inside, palette_.under);
+  }
+
+ private:
+  // `count` pixels from index i of the rows, as Pixel makes them: a block
+  // at a time, channel by channel, then laid out as pixels.
+  void WriteInside(std::uint8_t* out, const LayerRows& r, int i, int count) const {
+    constexpr int kBlock = 64;
+    std::array<std::array<std::uint8_t, kBlock>, 3> channels;
+    for (int n = 0; n < count; n += kBlock) {
+      const int m = std::min(kBlock, count - n);
+      for (int k = 0; k < 3; ++k)
+        MixChannel(r.shadow + i + n, r.outline + i + n, r.text + i + n, m, 8 * k,
+                   channels[k].data());
+      std::uint8_t* pixel = out + 3 * n;
+      for (int j = 0; j < m; ++j, pixel += 3) {
+        pixel[0] = channels[0][j];
+        pixel[1] = channels[1][j];
+        pixel[2] = channels[2][j];
+      }
+    }
+  }
+
+  void MixChannel(const std::uint8_t* __restrict shadow, const std::uint8_t* __restrict outline,
+                  const std::uint8_t* __restrict text, int count, int shift,
+                  std::uint8_t* __restrict out) const {
+    const unsigned under = (palette_.under >> shift) & 0xFF;
+    const unsigned shade = (palette_.shadow >> shift) & 0xFF;
+    const unsigned border = (palette_.outline >> shift) & 0xFF;
+    const unsigned ink = (palette_.text >> shift) & 0xFF;
+    for (int x = 0; x < count; ++x) {
+      unsigned c = Blend::Mix(under, shade, shadow[x]);
+      c = Blend::Mix(c, border, outline[x]);
+      out[x] = std::uint8_t(Blend::Mix(c, ink, text[x]));
+    }
+  }
+
+  const EffectLayers& layers_;
+  Palette palette_;
+  const std::uint8_t* zeros_;
+};
+
+using Colours = LayerSource<OpaqueBlend>;
+using Premultiplied = LayerSource<ExactBlend>;
+
+// The trim compares with the background as stored: over a system colour,
+// every pixel a layer touches is ink.
+bool Inked(const Colours& colours, const LayerRows& rows, int i, bool everythingIsInk) {
+  if (Colours::Clear(rows, i)) return false;
+  return everythingIsInk || colours.Pixel(rows, i) != colours.Under();
+}
+
+// The box of the pixels the trim counts as ink, in the cell's coordinates.
+PixelBox InkBoxOf(const Colours& colours, bool everythingIsInk) {
+  const PixelBox& box = colours.Box();
+  const int width = box.right - box.left;
+  PixelBox ink;
+  for (int y = box.top; y < box.bottom; ++y) {
+    const LayerRows rows = colours.Rows(y);
+    int first = 0;
+    while (first < width && !Inked(colours, rows, first, everythingIsInk)) ++first;
+    if (first == width) continue;
+    int last = width - 1;
+    while (!Inked(colours, rows, last, everythingIsInk)) --last;
+    ink = Union(ink, {box.left + first, y, box.left + last + 1, y + 1});
+  }
+  return ink;
+}
+
+Palette ColoursOf(const CaptionStyle& style) {
+  const CaptionEffect& e = style.effect;
+  return {PixelWord(ColorToRGB(style.backgroundColor)), PixelWord(ColorToRGB(e.shadowColor)),
+          PixelWord(ColorToRGB(e.outlineColor)), PixelWord(ColorToRGB(style.textColor))};
+}
+
+// The coverage is let go once the layers hold the text.
+EffectLayers LayersOf(Coverage&& coverage, const CaptionEffect& effect) {
+  const Coverage taken = std::move(coverage);
+  return MakeEffectLayers(taken, effect);
+}
+
+// The layers made, and the crop of the caption they make.
+struct Made {
+  EffectLayers layers;
+  Palette colours;
+  std::vector<std::uint8_t> zeros;
+  Crop crop;
+
+  Made(EffectLayers&& made, int width, int height, const CaptionStyle& style)
+      : layers(std::move(made)),
+        colours(ColoursOf(style)),
+        zeros(std::size_t(std::max(0, layers.box.right - layers.box.left)), 0),
+        crop(InkBoxOf(Colours(layers, colours, zeros.data()), EverythingIsInk(style)), width,
+             height, EverythingIsInk(style)) {}
+
+  template <typename Source>
+  Source Painted(const Palette& palette) const {
+    return Source(layers, palette, zeros.data());
+  }
+
+ private:
+  static bool EverythingIsInk(const CaptionStyle& style) {
+    return style.backgroundColor > 0x00FFFFFF;
+  }
+};
+
+// Premultiplied colour and alpha, halved apart, as one 32-bit image of
+// straight colour. Where nothing shows, the colour is that of the
+// outermost layer, so that a scaler that mixes neighbours without alpha
+// brings in no foreign fringe.
+Bitmap Unpremultiplied(const Bitmap& colour, const Bitmap& alpha, std::uint32_t clear) {
+  Bitmap out = Bitmap::Uninitialised(alpha.Width(), alpha.Height(), 32);
+  for (int y = 0; y < out.Height(); ++y) {
+    const std::uint8_t* c = colour.Row(y);
+    const std::uint8_t* a = alpha.Row(y);
+    std::uint8_t* row = out.Row(y);
+    for (int x = 0; x < out.Width(); ++x, c += 3, a += 3, row += 4) {
+      const unsigned opacity = a[0];
+      for (int k = 0; k < 3; ++k)
+        row[k] = opacity == 0 ? std::uint8_t(clear >> (8 * k))
+                              : std::uint8_t(std::min(255u, (c[k] * 255u + opacity / 2) / opacity));
+      row[3] = std::uint8_t(opacity);
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
+Bitmap HalvedWithEffect(Coverage&& coverage, int width, int height, const CaptionStyle& style) {
+  const Made made(LayersOf(std::move(coverage), style.effect), width, height, style);
+  const TrimmedRowProducer<Colours> rows(made.Painted<Colours>(made.colours), made.crop, nullptr);
+  Bitmap out = HalveRows(rows);
+  out.SetBrushColor(style.backgroundColor);
+  return out;
+}
+
+Bitmap TrimmedWithEffect(const Coverage& coverage, int width, int height,
+                         const CaptionStyle& style) {
+  const Made made(MakeEffectLayers(coverage, style.effect), width, height, style);
+  Bitmap out = Compose(TrimmedRows<Colours>(made.Painted<Colours>(made.colours), made.crop));
+  out.SetBrushColor(style.backgroundColor);
+  return out;
+}
+
+Bitmap AlphaWithEffect(Coverage&& coverage, int width, int height, const CaptionStyle& style) {
+  const Made made(LayersOf(std::move(coverage), style.effect), width, height, style);
+  Palette colour = made.colours;
+  colour.under = 0;
+  const Palette opacity{0, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF};
+  using Producer = TrimmedRowProducer<Premultiplied>;
+  const Bitmap premultiplied =
+      HalveRows(Producer(made.Painted<Premultiplied>(colour), made.crop, nullptr));
+  const Bitmap alpha =
+      HalveRows(Producer(made.Painted<Premultiplied>(opacity), made.crop, nullptr));
+  const std::uint32_t clear = !made.layers.shadow.Empty()    ? colour.shadow
+                              : !made.layers.outline.Empty() ? colour.outline
+                                                             : colour.text;
+  Bitmap out = Unpremultiplied(premultiplied, alpha, clear);
+  out.SetBrushColor(style.backgroundColor);
+  return out;
+}
+
+}  // namespace glyphary

@@ -1,0 +1,81 @@
+// The box a border and a shadow need around the text, and their layers in it.
+#include <algorithm>
+
+#include "render/effect.h"
+
+namespace glyphary {
+namespace {
+
+PixelBox Widened(const PixelBox& b, int by) {
+  return {b.left - by, b.top - by, b.right + by, b.bottom + by};
+}
+
+PixelBox Moved(const PixelBox& b, int x, int y) {
+  return {b.left + x, b.top + y, b.right + x, b.bottom + y};
+}
+
+// Every pixel either layer may cover: the border's reach round the text, and
+// that shape moved by the offset with the blur's reach round it.
+PixelBox LayerBox(const Coverage& text, const EffectReach& reach) {
+  const PixelBox ink{text.left, text.top, text.Right(), text.Bottom()};
+  if (ink.Empty()) return {};
+  const PixelBox shape = Widened(ink, reach.outline);
+  if (!reach.shadow) return shape;
+  return Union(shape, Widened(Moved(shape, reach.shadowX, reach.shadowY), reach.blur));
+}
+
+void CheckSize(const PixelBox& box) {
+  const std::int64_t pixels = std::int64_t(box.right - box.left) * (box.bottom - box.top);
+  if (pixels > kMaxEffectPixels) throw Error(kCaptionTooLarge);
+}
+
+// The text's alpha over the box, from its coverage (255 where it inks nothing).
+AlphaLayer TextLayer(const Coverage& text, const PixelBox& box) {
+  AlphaLayer layer(box.right - box.left, box.bottom - box.top);
+  const int x = text.left - box.left;
+  for (int y = 0; y < text.height; ++y) {
+    const std::uint8_t* coverage = text.Row(y);
+    std::uint8_t* alpha = layer.Row(y + text.top - box.top) + x;
+    for (int i = 0; i < text.width; ++i) alpha[i] = std::uint8_t(255 - coverage[i]);
+  }
+  return layer;
+}
+
+}  // namespace
+
+CaptionEffect Clamped(const CaptionEffect& effect) {
+  CaptionEffect c = effect;
+  c.outlineWidth = std::clamp(effect.outlineWidth, 0, kMaxOutlineWidth);
+  c.shadowX = std::clamp(effect.shadowX, -kMaxShadowOffset, kMaxShadowOffset);
+  c.shadowY = std::clamp(effect.shadowY, -kMaxShadowOffset, kMaxShadowOffset);
+  c.shadowBlur = std::clamp(effect.shadowBlur, 0, kMaxShadowBlur);
+  return c;
+}
+
+EffectReach ReachOf(const CaptionEffect& effect) {
+  const CaptionEffect c = Clamped(effect);
+  EffectReach r;
+  r.outline = 2 * c.outlineWidth;
+  r.shadow = c.HasShadow();
+  if (r.shadow) {
+    r.shadowX = 2 * c.shadowX;
+    r.shadowY = 2 * c.shadowY;
+    r.blur = 2 * c.shadowBlur;
+  }
+  return r;
+}
+
+EffectLayers MakeEffectLayers(const Coverage& text, const CaptionEffect& effect) {
+  const EffectReach reach = ReachOf(effect);
+  EffectLayers layers;
+  layers.box = LayerBox(text, reach);
+  if (layers.box.Empty()) return layers;
+  CheckSize(layers.box);
+  layers.text = TextLayer(text, layers.box);
+  if (reach.outline > 0) layers.outline = OutlineOf(layers.text, reach.outline);
+  if (reach.shadow)
+    layers.shadow = ShadowOf(reach.outline > 0 ? layers.outline : layers.text, reach);
+  return layers;
+}
+
+}  // namespace glyphary
