@@ -1,4 +1,5 @@
-// Caption rendering: the whole pipeline warm at three sizes, its stages, and
+// Caption rendering: the whole pipeline warm at three sizes, with a border and
+// a shadow, its stages, and
 // the peak memory of a large caption against its 32-bit working image.
 #include <benchmark/benchmark.h>
 #include <sys/wait.h>
@@ -46,6 +47,23 @@ void BM_RenderCaption(benchmark::State& state) {
   state.counters["height"] = caption.Height();
 }
 BENCHMARK(BM_RenderCaption)->Arg(25)->Arg(100)->Arg(200)->Unit(benchmark::kMillisecond);
+
+// The same with a 3-pixel border and a soft shadow, 3 pixels down and right.
+void BM_RenderCaptionWithEffect(benchmark::State& state) {
+  CaptionStyle style = Style(int(state.range(0)));
+  style.effect.outlineWidth = 3;
+  style.effect.shadowX = style.effect.shadowY = 3;
+  style.effect.shadowBlur = 4;
+  Bitmap caption;
+  RenderCaption(caption, kText, style, Engine());
+  for (auto _ : state) {
+    RenderCaption(caption, kText, style, Engine());
+    benchmark::DoNotOptimize(caption.Bits());
+  }
+  state.counters["width"] = caption.Width();
+  state.counters["height"] = caption.Height();
+}
+BENCHMARK(BM_RenderCaptionWithEffect)->Arg(25)->Arg(100)->Unit(benchmark::kMillisecond);
 
 // The trimmed working image with scratch bands of a given size in KiB: how
 // far a band that stays in the cache pays for drawing the text more often.
