@@ -1,6 +1,6 @@
 // The shadow: the shape moved by the offset, then blurred by three box
-// blurs in each direction, an integer approximation of a Gaussian that
-// spreads exactly as far as the blur reaches and no further.
+// blurs in each direction, an integer approximation of a Gaussian whose
+// radii add up to the blur's reach, so that it spreads no further.
 #include <algorithm>
 #include <array>
 #include <cstdint>
