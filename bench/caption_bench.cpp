@@ -1,6 +1,6 @@
-// Caption rendering: the whole pipeline warm at three sizes, with a border and
-// a shadow, its stages, and
-// the peak memory of a large caption against its 32-bit working image.
+// Caption rendering: the whole pipeline warm at three sizes and with a border
+// and a shadow, its stages, and the peak memory of a large caption against
+// its 32-bit working image.
 #include <benchmark/benchmark.h>
 #include <sys/wait.h>
 #include <unistd.h>
