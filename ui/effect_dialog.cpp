@@ -69,6 +69,8 @@ Tfrm_effect::Tfrm_effect(QWidget* parent) : glyphary::ui::FormDialog(parent) {
   setObjectName("frm_effect");
   setWindowTitle("縁取りと影");
   setWindowFlags(Qt::Window | Qt::WindowCloseButtonHint);
+  // Beside the main window, so that the preview it changes stays in sight.
+  firstPlace_ = glyphary::ui::DialogPlace::Beside;
   resize(kClientSize);
   glyphary::ui::BuildComponents(this, kComponents);
   glyphary::ui::ApplyTabOrder(this, kComponents);

@@ -2,12 +2,10 @@
 
 #include <QKeyEvent>
 
-#include "ui/window_placement.h"
-
 namespace glyphary::ui {
 
 void FormDialog::ShowOver(QWidget* owner) {
-  PlaceDialog(this, owner, !placed_);
+  PlaceDialog(this, owner, !placed_, firstPlace_);
   placed_ = true;
   show();
   raise();

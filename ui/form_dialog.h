@@ -4,6 +4,8 @@
 
 #include <QDialog>
 
+#include "ui/window_placement.h"
+
 namespace glyphary::ui {
 
 class FormDialog : public QDialog {
@@ -12,12 +14,14 @@ class FormDialog : public QDialog {
  public:
   using QDialog::QDialog;
 
-  // Shows the dialog modeless: centred over `owner` the first time, later
+  // Shows the dialog modeless: placed against `owner` the first time, later
   // where it was left.
   void ShowOver(QWidget* owner);
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
+  // Centred over the owner unless the dialog asks otherwise.
+  DialogPlace firstPlace_ = DialogPlace::CentredOver;
 
  private:
   bool placed_ = false;

@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include <algorithm>
+#include <optional>
 
 #include "settings/settings.h"
 
@@ -25,6 +26,23 @@ bool TitleBarReachable(const QRect& frame) {
     const QRect visible = titleBar & screen->availableGeometry();
     return visible.width() >= kGrabWidth && visible.height() >= kGrabHeight;
   });
+}
+
+// The first place right of, below or left of the owner where the whole
+// frame lies on the owner's screen.
+std::optional<QPoint> BesideOwner(const QSize& frame, const QRect& owner) {
+  constexpr int kGap = 8;
+  const QScreen* screen = QGuiApplication::screenAt(owner.center());
+  if (!screen) screen = QGuiApplication::primaryScreen();
+  const QRect room = screen ? screen->availableGeometry() : QRect();
+  const QPoint candidates[] = {
+      {owner.right() + 1 + kGap, owner.top()},
+      {owner.left(), owner.bottom() + 1 + kGap},
+      {owner.left() - kGap - frame.width(), owner.top()},
+  };
+  for (const QPoint& at : candidates)
+    if (room.contains(QRect(at, frame))) return at;
+  return std::nullopt;
 }
 
 }  // namespace
@@ -49,9 +67,17 @@ void KeepReachable(QWidget* window) {
   window->move(origin + QPoint(fallback.left, fallback.top));
 }
 
-void PlaceDialog(QWidget* dialog, const QWidget* owner, bool firstShowing) {
-  if (!PlatformPlacesWindows()) return;
-  if (firstShowing || !TitleBarReachable(dialog->frameGeometry())) CenterOver(dialog, owner);
+void PlaceDialog(QWidget* dialog, const QWidget* owner, bool firstShowing, DialogPlace place) {
+  if (!PlatformPlacesWindows() || !owner) return;
+  if (!firstShowing && TitleBarReachable(dialog->frameGeometry())) return;
+  const QRect ownerFrame = owner->frameGeometry();
+  const auto beside = place == DialogPlace::Beside
+                          ? BesideOwner(dialog->frameGeometry().size(), ownerFrame)
+                          : std::nullopt;
+  if (beside)
+    dialog->move(*beside);
+  else
+    CenterOver(dialog, owner);
 }
 
 }  // namespace glyphary::ui

@@ -17,8 +17,17 @@ bool PlatformPlacesWindows();
 // position was stored) goes to the default position on the primary screen.
 void KeepReachable(QWidget* window);
 
+// Where a dialog first appears against its owner.
+enum class DialogPlace {
+  CentredOver,
+  // Right of the owner, else below or left of it, wherever the owner's
+  // screen has room; centred over it where none has.
+  Beside,
+};
+
 // A dialog shown for the first time, or where no screen shows it any more,
-// is centred over its owner.
-void PlaceDialog(QWidget* dialog, const QWidget* owner, bool firstShowing);
+// is placed against its owner.
+void PlaceDialog(QWidget* dialog, const QWidget* owner, bool firstShowing,
+                 DialogPlace place = DialogPlace::CentredOver);
 
 }  // namespace glyphary::ui

@@ -3,11 +3,12 @@
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
 
 #include "program_fixture.h"
 #include "same_pixels.h"
-#include "user_input.h"
 #include "ui/effect_dialog.h"
+#include "user_input.h"
 
 namespace glyphary::ui {
 namespace {
@@ -41,6 +42,18 @@ TEST_F(EffectDialog, TheEditMenuOpensItModelessWithNothingDrawn) {
   EXPECT_TRUE(frm_effect->Effect().None());
   EXPECT_EQ(frm_effect->Effect(), CaptionEffect{});
   EXPECT_EQ(Renders(), 0) << "opening it changes nothing";
+}
+
+TEST_F(EffectDialog, ItFirstOpensBesideTheMainWindowSoThePreviewStaysInSight) {
+  Start();
+  frm_main->move(0, 0);
+  Open();
+  EXPECT_FALSE(frm_effect->frameGeometry().intersects(frm_main->frameGeometry()));
+  EXPECT_TRUE(frm_main->screen()->availableGeometry().contains(frm_effect->frameGeometry()));
+  frm_effect->hide();
+  frm_effect->move(30, 40);
+  Open();
+  EXPECT_EQ(frm_effect->pos(), QPoint(30, 40)) << "later where it was left";
 }
 
 TEST_F(EffectDialog, EveryChangeShowsInThePreviewAtOnce) {
