@@ -7,19 +7,11 @@
 #include <iterator>
 #include <string>
 
+#include "alpha_over.h"
 #include "render/render.h"
 
 namespace glyphary {
 namespace {
-
-// A pixel of the alpha caption laid over `under`, channel by channel.
-TColor Over(const Bitmap& alpha, int x, int y, TColor under) {
-  const std::uint8_t* p = alpha.Row(y) + 4 * std::size_t(x);
-  const auto mix = [a = p[3]](int top, int bottom) {
-    return std::uint8_t((bottom * (255 - a) + top * a + 127) / 255);
-  };
-  return Rgb(mix(p[2], RedOf(under)), mix(p[1], GreenOf(under)), mix(p[0], BlueOf(under)));
-}
 
 using Channel = std::uint8_t (*)(TColor);
 constexpr Channel kChannels[] = {RedOf, GreenOf, BlueOf};

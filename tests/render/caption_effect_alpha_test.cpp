@@ -5,19 +5,11 @@
 #include <cstdlib>
 #include <string>
 
+#include "alpha_over.h"
 #include "effect_pixels.h"
 
 namespace glyphary {
 namespace {
-
-// A pixel of the alpha caption laid over `under`, channel by channel.
-TColor Over(const Bitmap& alpha, int x, int y, TColor under) {
-  const std::uint8_t* p = alpha.Row(y) + 4 * std::size_t(x);
-  const auto mix = [a = p[3]](int top, int bottom) {
-    return std::uint8_t((bottom * (255 - a) + top * a + 127) / 255);
-  };
-  return Rgb(mix(p[2], RedOf(under)), mix(p[1], GreenOf(under)), mix(p[0], BlueOf(under)));
-}
 
 int Difference(TColor a, TColor b) {
   return std::max({std::abs(RedOf(a) - RedOf(b)), std::abs(GreenOf(a) - GreenOf(b)),
