@@ -99,6 +99,21 @@ def in_process_captions(build, font, table):
                   1.5 if points == 25 else 1.0)
 
 
+def captions_with_effect(build, font, table):
+    """A 3 px border and a soft shadow: ours supersampled, Pillow's stroke and blur."""
+    def ours():
+        return benchmark_medians(build + "/bench/caption_bench",
+                                 "^BM_RenderCaptionWithEffect/25$")["BM_RenderCaptionWithEffect/25"]
+
+    def theirs():
+        return peer("pillow_peer.py", "effect", font, pixels(25), TEXT)
+
+    mine, pillow = side_by_side(ours, theirs)
+    table.add("caption 25 pt, 3 px border, soft shadow, in process", "%.2f ms" % mine,
+              "Pillow stroke + blur at %d px" % pixels(25), "%.2f ms" % pillow, pillow / mine,
+              goal_text=("< 2 ms ours", mine < 2.0))
+
+
 def whole_processes(build, font, folder, table):
     out = os.path.join(folder, "one.png")
     times = median_ms_of_processes({
@@ -205,6 +220,7 @@ def main(build):
     table = Table()
     with tempfile.TemporaryDirectory(prefix="glyphary-peers-") as folder:
         for step in (lambda: in_process_captions(build, font, table),
+                     lambda: captions_with_effect(build, font, table),
                      lambda: whole_processes(build, font, folder, table),
                      lambda: peak_memory(build, font, folder, table),
                      lambda: halving(build, table),
