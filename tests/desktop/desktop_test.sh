@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The desktop program in a real X server, driven as a user drives it: the
 # titles a window manager shows, full-width digits typed into the size box,
-# a window stored off every screen coming back, the settings stored when the
-# program is killed. Usage: desktop_test.sh PATH/TO/glyphary VERSION
+# a window stored off every screen coming back, a border typed into its
+# dialog, the settings stored when the program is killed.
+# Usage: desktop_test.sh PATH/TO/glyphary VERSION
 set -euo pipefail
 
 app=$(realpath "$1")
@@ -32,7 +33,7 @@ export LC_ALL=C.UTF-8 QT_QPA_PLATFORM=xcb
 export LSAN_OPTIONS="suppressions=$(dirname "$(realpath "$0")")/../ui/lsan.supp"
 unset WAYLAND_DISPLAY
 ini="$work/glyphary.INI"
-printf '[Window]\nLeft=3000\nTop=2000\n' >"$ini"
+printf '[Window]\nLeft=3000\nTop=2000\n[Effect]\nOutlineColor=clRed\n' >"$ini"
 
 # The first window of the program whose title is exactly $1. A first start
 # in a fresh build may take its time (fontconfig caches the program's fonts,
@@ -113,6 +114,21 @@ xdotool key ctrl+m
 batch=$(window_titled "大量生産") || fail "no batch dialog titled '大量生産'"
 [ "$(net_wm_name "$batch")" = "大量生産" ] || fail "batch title is '$(net_wm_name "$batch")'"
 
+# The border typed into the Edit menu's dialog, red from the settings file,
+# reaches the copied caption.
+"$(dirname "$app")/glyphary-cli" render "gyj Caption" "$work/expected.png" --size 60 \
+  --outline 4,clRed
+xdotool windowactivate --sync "$main" 2>/dev/null || xdotool windowfocus --sync "$main"
+xdotool key alt+e o
+effect=$(window_titled "縁取りと影") || fail "no border and shadow dialog titled '縁取りと影'"
+xdotool windowactivate --sync "$effect" 2>/dev/null || xdotool windowfocus --sync "$effect"
+xdotool key ctrl+a
+xdotool type --delay 100 "4"
+xdotool windowactivate --sync "$main" 2>/dev/null || xdotool windowfocus --sync "$main"
+copy_caption
+differing=$(compare -metric AE "$work/clipboard.png" "$work/expected.png" null: 2>&1) ||
+  fail "the caption with a border differs from the command line's: $differing"
+
 # Ended from outside, it stores what the user set.
 kill -TERM "$pid"
 status=0
@@ -120,5 +136,6 @@ wait "$pid" || status=$?
 pid=""
 [ "$status" -eq 0 ] || fail "exit status $status after SIGTERM: $(cat "$work/stderr")"
 grep -q '^Size=60' "$ini" || fail "Size=60 not stored: $(cat "$ini")"
+grep -q '^OutlineWidth=4' "$ini" || fail "OutlineWidth=4 not stored: $(cat "$ini")"
 grep -q '^Left=200' "$ini" && grep -q '^Top=150' "$ini" || fail "position not stored: $(cat "$ini")"
 echo "desktop test passed"
