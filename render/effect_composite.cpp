@@ -53,23 +53,8 @@ class LayerSource {
   LayerSource(const EffectLayers& layers, const Palette& palette, const std::uint8_t* zeros)
       : layers_(layers), palette_(palette), zeros_(zeros) {}
 
-  std::uint32_t Under() const { return palette_.under; }
   const PixelBox& Box() const { return layers_.box; }
 
-  // Blending by 0 keeps what lies below exactly, so no layer needs a test.
-  std::uint32_t Pixel(unsigned shadow, unsigned outline, unsigned text) const {
-    std::uint32_t word = 0;
-    for (int shift = 0; shift < 24; shift += 8) {
-      const auto channel = [&](std::uint32_t w) { return (w >> shift) & 0xFF; };
-      unsigned c = Blend::Mix(channel(palette_.under), channel(palette_.shadow), shadow);
-      c = Blend::Mix(c, channel(palette_.outline), outline);
-      word |= Blend::Mix(c, channel(palette_.text), text) << shift;
-    }
-    return word;
-  }
-  std::uint32_t Pixel(const LayerRows& r, int i) const {
-    return Pixel(r.shadow[i], r.outline[i], r.text[i]);
-  }
   static bool Clear(const LayerRows& r, int i) {
     return (r.shadow[i] | r.outline[i] | r.text[i]) == 0;
   }
@@ -136,25 +121,21 @@ class LayerSource {
 using Colours = LayerSource<OpaqueBlend>;
 using Premultiplied = LayerSource<ExactBlend>;
 
-// The trim compares with the background as stored: over a system colour,
-// every pixel a layer touches is ink.
-bool Inked(const Colours& colours, const LayerRows& rows, int i, bool everythingIsInk) {
-  if (Colours::Clear(rows, i)) return false;
-  return everythingIsInk || colours.Pixel(rows, i) != colours.Under();
-}
-
-// The box of the pixels the trim counts as ink, in the cell's coordinates.
-PixelBox InkBoxOf(const Colours& colours, bool everythingIsInk) {
+// The box of every pixel a layer touches, in the cell's coordinates. Unlike
+// the plain caption's trim, which keeps only what differs from the
+// background, a border or shadow of the background's own colour is kept
+// too: the alpha caption shares this crop, and there that border shows.
+PixelBox InkBoxOf(const Colours& colours) {
   const PixelBox& box = colours.Box();
   const int width = box.right - box.left;
   PixelBox ink;
   for (int y = box.top; y < box.bottom; ++y) {
     const LayerRows rows = colours.Rows(y);
     int first = 0;
-    while (first < width && !Inked(colours, rows, first, everythingIsInk)) ++first;
+    while (first < width && Colours::Clear(rows, first)) ++first;
     if (first == width) continue;
     int last = width - 1;
-    while (!Inked(colours, rows, last, everythingIsInk)) --last;
+    while (Colours::Clear(rows, last)) --last;
     ink = Union(ink, {box.left + first, y, box.left + last + 1, y + 1});
   }
   return ink;
@@ -183,8 +164,8 @@ struct Made {
       : layers(std::move(made)),
         colours(ColoursOf(style)),
         zeros(std::size_t(std::max(0, layers.box.right - layers.box.left)), 0),
-        crop(InkBoxOf(Colours(layers, colours, zeros.data()), EverythingIsInk(style)), width,
-             height, EverythingIsInk(style)) {}
+        crop(InkBoxOf(Colours(layers, colours, zeros.data())), width, height,
+             EverythingIsInk(style)) {}
 
   template <typename Source>
   Source Painted(const Palette& palette) const {

@@ -78,5 +78,24 @@ TEST(AlphaCaptionEffect, WhereTheShadowLiesAloneItsColourShowsWithItsCoverage) {
   EXPECT_GT(alone, 300);
 }
 
+// A white border on the default white background is the usual title over
+// video: invisible in the opaque caption, it must not be cut from the alpha
+// one. The crop follows where the layers reach, whatever their colours, so
+// the alpha is the same over any background.
+TEST(AlphaCaptionEffect, ABorderOfTheBackgroundsColourIsNotCutAway) {
+  FontEngine engine;
+  CaptionStyle style = PlainStyle(30);
+  style.effect = {4, kColorWhite, 3, 3, kColorWhite, 2};
+  const Bitmap overWhite = Transparent(kEffectText, style, engine);
+  style.backgroundColor = Rgb(0, 0, 255);
+  const Bitmap overBlue = Transparent(kEffectText, style, engine);
+  ASSERT_EQ(overWhite.Width(), overBlue.Width());
+  ASSERT_EQ(overWhite.Height(), overBlue.Height());
+  ASSERT_EQ(overWhite.Width(), Opaque(kEffectText, style, engine).Width());
+  for (int y = 0; y < overWhite.Height(); ++y)
+    for (int x = 0; x < overWhite.Width(); ++x)
+      ASSERT_EQ(overWhite.Row(y)[4 * x + 3], overBlue.Row(y)[4 * x + 3]) << x << "," << y;
+}
+
 }  // namespace
 }  // namespace glyphary
