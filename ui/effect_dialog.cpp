@@ -39,17 +39,17 @@ constexpr QSize kClientSize(297, 225);
 class DialogEffect final : public glyphary::EffectSettingsTarget {
  public:
   explicit DialogEffect(Tfrm_effect& dialog) : d_(dialog) {}
-  std::int32_t OutlineWidth() const override { return d_.spnedt_outline->Value(); }
+  std::int32_t OutlineWidth() const override { return d_.Effect().outlineWidth; }
   void SetOutlineWidth(std::int32_t pixels) override { d_.spnedt_outline->SetValue(pixels); }
   TColor OutlineColor() const override { return d_.lbl_outlinecolor->Color(); }
   void SetOutlineColor(TColor color) override { d_.lbl_outlinecolor->SetColor(color); }
-  std::int32_t ShadowX() const override { return d_.spnedt_shadowx->Value(); }
+  std::int32_t ShadowX() const override { return d_.Effect().shadowX; }
   void SetShadowX(std::int32_t pixels) override { d_.spnedt_shadowx->SetValue(pixels); }
-  std::int32_t ShadowY() const override { return d_.spnedt_shadowy->Value(); }
+  std::int32_t ShadowY() const override { return d_.Effect().shadowY; }
   void SetShadowY(std::int32_t pixels) override { d_.spnedt_shadowy->SetValue(pixels); }
   TColor ShadowColor() const override { return d_.lbl_shadowcolor->Color(); }
   void SetShadowColor(TColor color) override { d_.lbl_shadowcolor->SetColor(color); }
-  std::int32_t ShadowBlur() const override { return d_.spnedt_shadowblur->Value(); }
+  std::int32_t ShadowBlur() const override { return d_.Effect().shadowBlur; }
   void SetShadowBlur(std::int32_t pixels) override { d_.spnedt_shadowblur->SetValue(pixels); }
 
  private:
@@ -115,8 +115,11 @@ void Tfrm_effect::FormDestroy() {
 }
 
 glyphary::CaptionEffect Tfrm_effect::Effect() const {
-  return {spnedt_outline->Value(), lbl_outlinecolor->Color(), spnedt_shadowx->Value(),
-          spnedt_shadowy->Value(), lbl_shadowcolor->Color(),  spnedt_shadowblur->Value()};
+  // A typed value is in range before the focus moves on: the settings file
+  // never gets one the next start would refuse.
+  return {spnedt_outline->ValueInBounds(), lbl_outlinecolor->Color(),
+          spnedt_shadowx->ValueInBounds(), spnedt_shadowy->ValueInBounds(),
+          lbl_shadowcolor->Color(),        spnedt_shadowblur->ValueInBounds()};
 }
 
 void Tfrm_effect::EffectChange() {

@@ -24,6 +24,9 @@ class SpinEdit : public QAbstractSpinBox {
   bool Bounded() const { return minimum_ < maximum_; }
 
   int Value() const;
+  // The value pulled into the bounds, as the box shows it once the focus
+  // moves on: for what must never hold a value out of range.
+  int ValueInBounds() const { return Clamp(Value()); }
   // Writes the value as decimal text; a change only when the text differs.
   void SetValue(int value);
 

@@ -101,6 +101,11 @@ TEST_F(EffectDialog, TheBoxesHoldTheirRangesAndAHalfTypedNumberDrawsNoShadow) {
   EXPECT_EQ(frm_effect->Effect().shadowBlur, 0);
   frm_effect->spnedt_shadowx->Field()->setText("-");
   EXPECT_EQ(frm_effect->Effect().shadowX, 0) << "not the lower bound, -20";
+  // Typed out of range, the focus never leaving the box: still stored in range.
+  frm_effect->spnedt_shadowy->Field()->setText("44");
+  EXPECT_EQ(frm_effect->Effect().shadowY, 20);
+  Exit();
+  EXPECT_TRUE(ReadIni().contains("ShadowY=20\n")) << ReadIni().toStdString();
 }
 
 TEST_F(EffectDialog, TheEffectIsStoredAtExitAfterTheOtherSectionsAndRestored) {
