@@ -1,5 +1,7 @@
 #include "ui/effect_dialog.h"
 
+#include <QSignalBlocker>
+
 #include "settings/settings.h"
 #include "ui/error_display.h"
 #include "ui/form_builder.h"
@@ -101,11 +103,8 @@ Tfrm_effect::Tfrm_effect(QWidget* parent) : glyphary::ui::FormDialog(parent) {
 // stays as the main window left it.
 void Tfrm_effect::FormCreate() {
   DialogEffect effect(*this);
-  loading_ = true;
-  const struct Done {
-    bool& loading;
-    ~Done() { loading = false; }
-  } done{loading_};
+  const QSignalBlocker quietOutline(spnedt_outline), quietX(spnedt_shadowx), quietY(spnedt_shadowy),
+      quietBlur(spnedt_shadowblur);
   glyphary::LoadEffectSettings(glyphary::ui::SettingsFileName(), effect);
 }
 
@@ -123,7 +122,7 @@ glyphary::CaptionEffect Tfrm_effect::Effect() const {
 }
 
 void Tfrm_effect::EffectChange() {
-  if (frm_main && !loading_) frm_main->RefreshPreview();
+  if (frm_main) frm_main->RefreshPreview();
 }
 
 // Opens at the swatch's own colour: a border or shadow colour is most often

@@ -37,5 +37,4 @@ class Tfrm_effect : public glyphary::ui::FormDialog {
 
  private:
   void ChooseSwatchColor(glyphary::ui::ColorSwatch* swatch);
-  bool loading_ = false;
 };
