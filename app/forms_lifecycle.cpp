@@ -68,21 +68,17 @@ void CreateForms() {
   frm_main->show();
 }
 
-// The border and shadow are stored last, so that their section follows the
-// older ones in a new file.
 void DestroyForms() {
-  ExitStores stores;
-  if (frm_setting) stores.Try([] { frm_setting->FormDestroy(); });
+  StoreSettings();
+  Destroy(frm_effect);
   Destroy(frm_setting);
   Destroy(frm_browse);
   Destroy(frm_production);
-  if (frm_main) stores.Try([] { frm_main->FormDestroy(); });
-  if (frm_effect) stores.Try([] { frm_effect->FormDestroy(); });
-  Destroy(frm_effect);
-  stores.ShowFailures();
   Destroy(frm_main);
 }
 
+// The border and shadow are stored last, so that their section follows the
+// older ones in a new file.
 void StoreSettings() {
   ExitStores stores;
   if (frm_setting) stores.Try([] { frm_setting->FormDestroy(); });

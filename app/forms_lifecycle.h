@@ -7,12 +7,12 @@ namespace glyphary::app {
 // reference is set before the window's creation handler runs. Shows only the
 // main window.
 void CreateForms();
-// The reverse order, so the export options are stored before the main
-// window's keys; the border and shadow come after those. The stores'
-// failures are shown together in one message; the rest still closes.
+// StoreSettings, then every window in the reverse order of creation.
 void DestroyForms();
-// The stores of DestroyForms without closing anything, for the end of the
-// desktop session, after which the program may be killed.
+// The stores at exit: the export options before the main window's keys, the
+// border and shadow after those. Their failures are shown together in one
+// message over the main window. Also for the end of the desktop session and
+// the stop signals, after which the program may be killed.
 void StoreSettings();
 
 }  // namespace glyphary::app
