@@ -1,15 +1,23 @@
 #include "ui/form_dialog.h"
 
 #include <QKeyEvent>
+#include <QShowEvent>
 
 namespace glyphary::ui {
 
-void FormDialog::ShowOver(QWidget* owner) {
-  PlaceDialog(this, owner, !placed_, firstPlace_);
-  placed_ = true;
+void FormDialog::ShowInFront() {
   show();
   raise();
   activateWindow();
+}
+
+void FormDialog::showEvent(QShowEvent* event) {
+  // A spontaneous show is the window coming back from the task bar, not a showing.
+  if (!event->spontaneous()) {
+    PlaceDialog(this, parentWidget(), !placed_, firstPlace_);
+    placed_ = true;
+  }
+  QDialog::showEvent(event);
 }
 
 void FormDialog::keyPressEvent(QKeyEvent* event) {

@@ -14,13 +14,15 @@ class FormDialog : public QDialog {
  public:
   using QDialog::QDialog;
 
-  // Shows the dialog modeless: placed against `owner` the first time, later
-  // where it was left.
-  void ShowOver(QWidget* owner);
+  // Shows the dialog modeless, in front.
+  void ShowInFront();
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
-  // Centred over the owner unless the dialog asks otherwise.
+  // Placed against its parent the first time it is shown, later where it was
+  // left (unless no screen shows it any more).
+  void showEvent(QShowEvent* event) override;
+  // Centred over the parent unless the dialog asks otherwise.
   DialogPlace firstPlace_ = DialogPlace::CentredOver;
 
  private:

@@ -280,7 +280,7 @@ void Tfrm_main::CopyImage1Click() {
 }
 
 void Tfrm_main::Effect1Click() {
-  frm_effect->ShowOver(this);
+  frm_effect->ShowInFront();
 }
 
 QMimeData* Tfrm_main::CaptionDragData() {
@@ -292,7 +292,7 @@ void Tfrm_main::N4Click() {
 }
 
 void Tfrm_main::JPEG1Click() {
-  frm_setting->ShowOver(this);
+  frm_setting->ShowInFront();
 }
 
 // The check mark only follows this item; the dialog's box may differ from it.

@@ -18,7 +18,6 @@
 #include "ui/main_window.h"
 #include "ui/png_options.h"
 #include "ui/settings_dialog.h"
-#include "ui/window_placement.h"
 
 using glyphary::ui::Child;
 using glyphary::ui::Component;
@@ -222,12 +221,8 @@ glyphary::ExportOptions Tfrm_production::Options() const {
 
 void Tfrm_production::showEvent(QShowEvent* event) {
   // A spontaneous show is the window coming back from the task bar, not a showing.
-  if (!event->spontaneous()) {
-    glyphary::ui::PlaceDialog(this, frm_main, !placed_);
-    placed_ = true;
-    FormShow();
-  }
-  QDialog::showEvent(event);
+  if (!event->spontaneous()) FormShow();
+  FormDialog::showEvent(event);
 }
 
 QLineEdit* Tfrm_production::RowField(const char* prefix, int row) const {

@@ -57,6 +57,4 @@ class Tfrm_production : public glyphary::ui::FormDialog {
 
  private:
   QLineEdit* RowField(const char* prefix, int row) const;
-
-  bool placed_ = false;
 };
