@@ -53,6 +53,11 @@ int Args::IntValue(const std::string& name, int fallback, int min, int max) cons
   return v ? ParseInt(*v, "--" + name, min, max) : fallback;
 }
 
+void Args::RefuseBothForms(const std::string& name) const {
+  if (Has(name) && Has("no-" + name))
+    throw UsageError("--" + name + " and --no-" + name + " exclude each other");
+}
+
 void Args::ExpectPositional(std::size_t count) const {
   if (positional_.size() != count)
     throw UsageError("expected " + std::to_string(count) + " arguments, got " +

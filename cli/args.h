@@ -32,6 +32,8 @@ class Args {
   // The option as an integer within [min, max]; fallback when absent.
   int IntValue(const std::string& name, int fallback, int min, int max) const;
   bool HelpRequested() const { return Has("help"); }
+  // Throws UsageError when both --NAME and --no-NAME are given.
+  void RefuseBothForms(const std::string& name) const;
   // Throws UsageError unless there are exactly `count` positional words.
   void ExpectPositional(std::size_t count) const;
 

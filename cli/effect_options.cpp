@@ -42,11 +42,6 @@ void ApplyShadow(const std::string& text, CaptionEffect& effect) {
     effect.shadowBlur = ParseInt(fields[3], "--shadow BLUR", 0, kMaxShadowBlur);
 }
 
-void Exclusive(const Args& args, const std::string& name) {
-  if (args.Has(name) && args.Has("no-" + name))
-    throw UsageError("--" + name + " and --no-" + name + " exclude each other");
-}
-
 }  // namespace
 
 std::vector<OptionSpec> EffectOptionSpecs() {
@@ -63,8 +58,8 @@ const char kEffectOptionsHelp[] =
     "                    leave out a border or shadow that --settings gave\n";
 
 CaptionEffect EffectFromArgs(const Args& args, CaptionEffect effect) {
-  Exclusive(args, "outline");
-  Exclusive(args, "shadow");
+  args.RefuseBothForms("outline");
+  args.RefuseBothForms("shadow");
   if (auto outline = args.Value("outline")) ApplyOutline(*outline, effect);
   if (auto shadow = args.Value("shadow")) ApplyShadow(*shadow, effect);
   if (args.Has("no-outline")) effect.outlineWidth = 0;

@@ -40,8 +40,7 @@ std::vector<OptionSpec> OutputOptionSpecs() {
 }
 
 ExportOptions ExportOptionsFromArgs(const Args& args, ExportOptions base) {
-  if (args.Has("256") && args.Has("no-256"))
-    throw UsageError("--256 and --no-256 exclude each other");
+  args.RefuseBothForms("256");
   base.jpegQuality = args.IntValue("quality", base.jpegQuality, kMinJpegQuality, kMaxJpegQuality);
   if (args.Has("transparent")) SetPngTransparent(base, true);
   if (args.Has("256")) base.png256Colors = true;

@@ -31,8 +31,7 @@ TColor ColorOption(const Args& args, const std::string& name, TColor fallback) {
 
 // --NAME turns a flag on, --no-NAME off; neither keeps what the settings gave.
 void ApplyFlag(const Args& args, const std::string& name, bool& flag) {
-  if (args.Has(name) && args.Has("no-" + name))
-    throw UsageError("--" + name + " and --no-" + name + " exclude each other");
+  args.RefuseBothForms(name);
   if (args.Has(name)) flag = true;
   if (args.Has("no-" + name)) flag = false;
 }
