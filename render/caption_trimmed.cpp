@@ -180,12 +180,6 @@ TrimmedRows<CoverageSource<Bytes>> RowsOf(const Coverage& coverage, int width, i
 
 using CoverageProducer = TrimmedRowProducer<CoverageSource<3>>;
 
-Bitmap Halved(const RowProducer& rows, TColor background) {
-  Bitmap out = HalveRows(rows);
-  out.SetBrushColor(background);
-  return out;
-}
-
 }  // namespace
 
 Bitmap TrimmedFromCoverage(const Coverage& coverage, int width, int height, TColor background,

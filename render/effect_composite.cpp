@@ -203,10 +203,9 @@ Bitmap Unpremultiplied(const Bitmap& colour, const Bitmap& alpha, std::uint32_t 
 
 Bitmap HalvedWithEffect(Coverage&& coverage, int width, int height, const CaptionStyle& style) {
   const Made made(LayersOf(std::move(coverage), style.effect), width, height, style);
-  const TrimmedRowProducer<Colours> rows(made.Painted<Colours>(made.colours), made.crop, nullptr);
-  Bitmap out = HalveRows(rows);
-  out.SetBrushColor(style.backgroundColor);
-  return out;
+  return Halved(
+      TrimmedRowProducer<Colours>(made.Painted<Colours>(made.colours), made.crop, nullptr),
+      style.backgroundColor);
 }
 
 Bitmap TrimmedWithEffect(const Coverage& coverage, int width, int height,

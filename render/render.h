@@ -137,8 +137,9 @@ class FontEngine {
 void RenderCaption(Bitmap& target, const std::string& text, const CaptionStyle& style,
                    FontEngine& engine);
 // The same caption with real transparency: 32 bits, every pixel of the text
-// colour, its fourth byte the ink's coverage (0 where only background shows).
-// It has exactly RenderCaption's size.
+// colour, its fourth byte the ink's coverage (0 where only background shows);
+// with a border or shadow, each pixel the colour of the layers laid over
+// transparency and their coverage as alpha. It has exactly RenderCaption's size.
 void RenderAlphaCaption(Bitmap& target, const std::string& text, const CaptionStyle& style,
                         FontEngine& engine);
 

@@ -147,4 +147,12 @@ class TrimmedRowProducer final : public RowProducer {
   Coverage* giveBack_;
 };
 
+// The caption of trimmed rows: halved, its brush the background, as the
+// trim's resize left it.
+inline Bitmap Halved(const RowProducer& rows, TColor background) {
+  Bitmap out = HalveRows(rows);
+  out.SetBrushColor(background);
+  return out;
+}
+
 }  // namespace glyphary
