@@ -15,18 +15,18 @@ namespace glyphary {
 // pixel, a few times this is what a border and a shadow add to a rendering.
 inline constexpr std::int64_t kMaxEffectPixels = std::int64_t(1) << 24;
 
-// The effect with every value taken into its range.
-CaptionEffect Clamped(const CaptionEffect& effect);
+// A caption that renders plain but whose border and shadow would take more.
+inline constexpr char kEffectTooLarge[] = "縁取りと影を付けると大きすぎるため画像を作成できません";
 
 // An effect's reach in working pixels: even, so that the halving's grid
 // stays and a shadow moved by n working pixels moves by n / 2 in the caption.
 struct EffectReach {
   int outline = 0;               // the border's radius
-  int shadowX = 0, shadowY = 0;  // the shadow's offset
+  int shadowX = 0, shadowY = 0;  // the shadow's offset; 0, 0 for none
   int blur = 0;                  // how far the blurred shadow spreads past its shape
-  bool shadow = false;
+
+  bool Shadow() const { return shadowX != 0 || shadowY != 0; }
 };
-EffectReach ReachOf(const CaptionEffect& effect);
 
 // One byte of alpha a working pixel, 255 opaque, rows top first.
 struct AlphaLayer {

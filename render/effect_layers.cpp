@@ -20,13 +20,13 @@ PixelBox LayerBox(const Coverage& text, const EffectReach& reach) {
   const PixelBox ink{text.left, text.top, text.Right(), text.Bottom()};
   if (ink.Empty()) return {};
   const PixelBox shape = Widened(ink, reach.outline);
-  if (!reach.shadow) return shape;
+  if (!reach.Shadow()) return shape;
   return Union(shape, Widened(Moved(shape, reach.shadowX, reach.shadowY), reach.blur));
 }
 
 void CheckSize(const PixelBox& box) {
   const std::int64_t pixels = std::int64_t(box.right - box.left) * (box.bottom - box.top);
-  if (pixels > kMaxEffectPixels) throw Error(kCaptionTooLarge);
+  if (pixels > kMaxEffectPixels) throw Error(kEffectTooLarge);
 }
 
 // The text's alpha over the box, from its coverage (255 where it inks nothing).
@@ -41,29 +41,17 @@ AlphaLayer TextLayer(const Coverage& text, const PixelBox& box) {
   return layer;
 }
 
-}  // namespace
-
-CaptionEffect Clamped(const CaptionEffect& effect) {
-  CaptionEffect c = effect;
-  c.outlineWidth = std::clamp(effect.outlineWidth, 0, kMaxOutlineWidth);
-  c.shadowX = std::clamp(effect.shadowX, -kMaxShadowOffset, kMaxShadowOffset);
-  c.shadowY = std::clamp(effect.shadowY, -kMaxShadowOffset, kMaxShadowOffset);
-  c.shadowBlur = std::clamp(effect.shadowBlur, 0, kMaxShadowBlur);
-  return c;
-}
-
+// The effect's values taken into their ranges, in working pixels.
 EffectReach ReachOf(const CaptionEffect& effect) {
-  const CaptionEffect c = Clamped(effect);
   EffectReach r;
-  r.outline = 2 * c.outlineWidth;
-  r.shadow = c.HasShadow();
-  if (r.shadow) {
-    r.shadowX = 2 * c.shadowX;
-    r.shadowY = 2 * c.shadowY;
-    r.blur = 2 * c.shadowBlur;
-  }
+  r.outline = 2 * std::clamp(effect.outlineWidth, 0, kMaxOutlineWidth);
+  r.shadowX = 2 * std::clamp(effect.shadowX, -kMaxShadowOffset, kMaxShadowOffset);
+  r.shadowY = 2 * std::clamp(effect.shadowY, -kMaxShadowOffset, kMaxShadowOffset);
+  if (r.Shadow()) r.blur = 2 * std::clamp(effect.shadowBlur, 0, kMaxShadowBlur);
   return r;
 }
+
+}  // namespace
 
 EffectLayers MakeEffectLayers(const Coverage& text, const CaptionEffect& effect) {
   const EffectReach reach = ReachOf(effect);
@@ -73,7 +61,7 @@ EffectLayers MakeEffectLayers(const Coverage& text, const CaptionEffect& effect)
   CheckSize(layers.box);
   layers.text = TextLayer(text, layers.box);
   if (reach.outline > 0) layers.outline = OutlineOf(layers.text, reach.outline);
-  if (reach.shadow)
+  if (reach.Shadow())
     layers.shadow = ShadowOf(reach.outline > 0 ? layers.outline : layers.text, reach);
   return layers;
 }

@@ -156,7 +156,7 @@ TEST(CaptionEffect, TooLargeToLayIsRefusedAsAnError) {
     RenderCaption(caption, text, style, engine);
     FAIL() << "rendered " << caption.Width() << " × " << caption.Height();
   } catch (const Error& e) {
-    EXPECT_STREQ(e.what(), kCaptionTooLarge);
+    EXPECT_STREQ(e.what(), kEffectTooLarge);
   }
   EXPECT_THROW(RenderAlphaCaption(caption, text, style, engine), Error);
 }
