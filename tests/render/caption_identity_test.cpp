@@ -15,6 +15,7 @@
 #include "render/caption.h"
 #include "render/render.h"
 #include "resample/resample.h"
+#include "same_pixels.h"
 
 namespace glyphary {
 namespace {
@@ -160,12 +161,6 @@ Bitmap LiteralWorkingCaption(const std::string& text, const CaptionStyle& style,
   DrawAntialiasedText(b, room, room, font, text, FontEngine::IsShiftJisFont(font.faceName), engine);
   TrimToContent(b, style.backgroundColor);
   return b;
-}
-
-bool SameBytes(const Bitmap& a, const Bitmap& b) {
-  return a.Width() == b.Width() && a.Height() == b.Height() &&
-         a.BitsPerPixel() == b.BitsPerPixel() && a.ImageSize() == b.ImageSize() &&
-         std::equal(a.Bits(), a.Bits() + a.ImageSize(), b.Bits());
 }
 
 // The pipeline's image from column 1 on is the literal one from column 1 + d

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "render/render.h"
+#include "same_pixels.h"
 
 namespace glyphary {
 
@@ -34,12 +35,6 @@ inline Bitmap Transparent(const std::string& text, const CaptionStyle& style, Fo
   Bitmap b;
   RenderAlphaCaption(b, text, style, engine);
   return b;
-}
-
-inline bool SameBytes(const Bitmap& a, const Bitmap& b) {
-  return a.Width() == b.Width() && a.Height() == b.Height() &&
-         a.BitsPerPixel() == b.BitsPerPixel() && a.ImageSize() == b.ImageSize() &&
-         std::memcmp(a.Bits(), b.Bits(), a.ImageSize()) == 0;
 }
 
 // One channel of a caption as how far it lies below 255, row by row.
