@@ -33,8 +33,8 @@ const char* Usage() {
       "Options:\n"
       "  --folder DIR      the folder the files go to (required)\n"
       "  --format F        bmp, png or jpg (default jpg)\n"
-      "  --jobs N          rows made at once, on N threads (default: one per core);\n"
-      "                    the files are the same whatever N\n" +
+      "  --jobs N          rows made at once, by N worker processes (default: one\n"
+      "                    per core); the files are the same whatever N\n" +
       CaptionOptionsHelp();
   return usage.c_str();
 }
@@ -101,16 +101,17 @@ int RunBatch(const Args& args) {
   const CaptionSetup setup = CaptionSetupFromArgs(args);
   const int jobs = args.IntValue("jobs", DefaultJobs(), 1, kMaxJobs);
   const std::vector<BatchRow> rows = ParseList(ReadList(args.Positional()[0]));
-  if (auto problem = CheckBatchRows(rows, *folder)) throw Error(ProblemMessage(rows, *problem));
 
   FontEngine engine(setup.dpi);
-  const BatchJob job{*folder, format, setup.options, setup.style, jobs};
+  const BatchJob job{*folder, format, setup.options, setup.style, jobs, BatchWorkers::Processes};
   ProgressBar bar(stderr);
   const bool showProgress = ::isatty(STDERR_FILENO);
   try {
     ProduceBatch(rows, job, engine, [&](std::size_t done, std::size_t total) {
       if (showProgress) bar.Show(int(done * 100 / total));
     });
+  } catch (const BatchCheckError& e) {
+    throw Error(ProblemMessage(rows, e.Problem()));
   } catch (const BatchRowError& e) {
     throw Error(LineLabel(e.Row()) + e.what());
   }

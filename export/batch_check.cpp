@@ -25,6 +25,20 @@ static_assert(int(BatchFault::Incomplete) == 0 && int(BatchFault::DuplicateName)
               int(BatchFault::ForbiddenCharacter) == 2 && int(BatchFault::NulCharacter) == 3 &&
               int(BatchFault::NoFolder) == 4 && int(BatchFault::NulInFolder) == 5);
 
+// ASCII spaces and tabs, and the full-width space an input method types.
+bool IsOnlySpaces(std::string_view text) {
+  static constexpr std::string_view kIdeographicSpace = "\u3000";
+  while (!text.empty()) {
+    if (text.front() == ' ' || text.front() == '\t')
+      text.remove_prefix(1);
+    else if (text.starts_with(kIdeographicSpace))
+      text.remove_prefix(kIdeographicSpace.size());
+    else
+      return false;
+  }
+  return true;
+}
+
 bool HasNul(std::string_view text) {
   return text.find('\0') != std::string_view::npos;
 }
@@ -68,7 +82,7 @@ std::optional<BatchProblem> CheckBatchRows(std::span<const BatchRow> rows,
   if (auto row = FirstDuplicate(rows)) return BatchProblem{BatchFault::DuplicateName, *row};
   if (auto row = FirstForbidden(rows)) return BatchProblem{BatchFault::ForbiddenCharacter, *row};
   if (auto row = FirstWithNul(rows)) return BatchProblem{BatchFault::NulCharacter, *row};
-  if (folder.empty()) return BatchProblem{BatchFault::NoFolder, std::nullopt};
+  if (IsOnlySpaces(folder)) return BatchProblem{BatchFault::NoFolder, std::nullopt};
   if (HasNul(folder)) return BatchProblem{BatchFault::NulInFolder, std::nullopt};
   return std::nullopt;
 }

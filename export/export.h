@@ -181,19 +181,39 @@ struct BatchProblem {
 // names (byte for byte, case-sensitive, nothing trimmed), then the characters
 // \ / : ? < > | in names (UTF-8 multibyte characters never match), then a NUL
 // in a text or name, which would cut the path short; then the folder, which
-// must be given (an empty one would write at the root) and hold no NUL.
+// must be given (an empty one would write at the root, one of nothing but
+// spaces into a folder named by spaces) and hold no NUL.
 std::optional<BatchProblem> CheckBatchRows(std::span<const BatchRow> rows, std::string_view folder);
 
 // The message the user sees for a fault.
 const char* BatchFaultMessage(BatchFault fault);
+
+// A batch refused by CheckBatchRows before anything was written; the caller
+// words the problem its own way (a line number, a message box).
+class BatchCheckError : public Error {
+ public:
+  explicit BatchCheckError(const BatchProblem& problem)
+      : Error(BatchFaultMessage(problem.fault)), problem_(problem) {}
+  const BatchProblem& Problem() const noexcept { return problem_; }
+
+ private:
+  BatchProblem problem_;
+};
+
+// Where a batch's jobs run. Threads share the font engine's process-wide
+// locks (Cairo draws glyphs behind one), so they stop gaining at about two;
+// worker processes share nothing and use every core.
+enum class BatchWorkers { Threads, Processes };
 
 struct BatchJob {
   std::string folder;  // path = folder + "/" + name + extension, the separator always inserted
   ImageFormat format = ImageFormat::Jpeg;
   ExportOptions options;  // JPEG quality, PNG transparent, 256 colours, alpha
   CaptionStyle style;     // its background is the PNG transparent colour
-  // Rows made at once, each on a thread with a font engine of its own.
+  // Rows made at once, each on a thread or in a worker process with a font
+  // engine of its own.
   int jobs = 1;
+  BatchWorkers workers = BatchWorkers::Threads;
 };
 
 // A row that could not be made or written, with the message it gave.
@@ -208,16 +228,24 @@ class BatchRowError : public Error {
 
 // Renders and writes every used row; existing files are replaced, each
 // file whole or not at all. Rows are handed out in row order to job.jobs
-// threads, the calling one with `engine` among them; the files are the same
-// bytes whatever the number of jobs. A progress report that throws ends the
-// run with its error, the other threads stopped first.
+// workers; the files are the same bytes whatever their number.
+// Threads: the calling one, with `engine`, works among them.
+// Processes: forked from the caller, which must have no other threads, and
+// each makes its own engine while the caller waits for their reports. A stop
+// signal (SIGINT, SIGTERM, SIGHUP) that is not ignored stops the workers,
+// each leaving its file unmade, then takes its usual effect; should the
+// process survive it, the run throws Error. A worker that dies fails the
+// row it was making.
 // `progress(done, total)` follows each written file on the calling thread,
-// total being the number of used rows. Returns the number of files written.
-// Rows that fail CheckBatchRows throw Error with the fault's message before
-// anything is written. A failing row throws BatchRowError for the first
-// such row ("ファイル %s を作成できません", ...); the files of the rows
-// before it stay, and no further row is begun (with several jobs, rows
-// after it may have been written already). Running out of memory throws
+// total being the number of used rows; a progress report that throws ends
+// the run with its error, the workers stopped first. Returns the number of
+// files written.
+// Rows that fail CheckBatchRows throw BatchCheckError before anything is
+// written. A failing row throws BatchRowError for the first such row
+// ("ファイル %s を作成できません", ...); the files of the rows before it stay,
+// and no further row is begun (with several jobs, rows after it may have been
+// written already). A worker's font engine that does not start fails the run
+// with its own error, naming no row. Running out of memory throws
 // std::bad_alloc.
 std::size_t ProduceBatch(
     std::span<const BatchRow> rows, const BatchJob& job, FontEngine& engine,

@@ -183,20 +183,19 @@ void Tfrm_production::Button5Click() {
 }
 
 void Tfrm_production::Button6Click() {
-  const std::vector<glyphary::BatchRow> rows = Rows();
-  const std::string folder = edt_saveplace->text().toStdString();
-  if (const auto problem = glyphary::CheckBatchRows(rows, folder)) {
-    glyphary::ui::CurrentDialogs().Error(
-        this, QString::fromUtf8(glyphary::BatchFaultMessage(problem->fault)));
-    return;
-  }
-  const glyphary::BatchJob job{folder, Format(), Options(), frm_main->CurrentStyle()};
+  const glyphary::BatchJob job{edt_saveplace->text().toStdString(), Format(), Options(),
+                               frm_main->CurrentStyle()};
   // A failing write ends the run here: its message reaches the default error
   // display and the dialog stays open.
   glyphary::ui::BatchProgress progress(this);
-  glyphary::ProduceBatch(rows, job, frm_main->Engine(), [&](std::size_t done, std::size_t total) {
-    progress.Report(done, total);
-  });
+  try {
+    glyphary::ProduceBatch(
+        Rows(), job, frm_main->Engine(),
+        [&](std::size_t done, std::size_t total) { progress.Report(done, total); });
+  } catch (const glyphary::BatchCheckError& e) {
+    glyphary::ui::CurrentDialogs().Error(this, QString::fromUtf8(e.what()));
+    return;
+  }
   hide();
 }
 

@@ -1,10 +1,21 @@
+#include <fcntl.h>
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <filesystem>
+#include <fstream>
+#include <regex>
 #include <string>
+#include <vector>
 
 #include "cli/cli_fixture.h"
 #include "export/export.h"
+#include "png_facts.h"
 #include "render/render.h"
 
 namespace glyphary {
@@ -94,21 +105,144 @@ TEST_F(BatchCli, RendersAThousandRowsInOneRun) {
   EXPECT_GT(std::filesystem::file_size(out_ + "/c1000.png"), 0u);
 }
 
-// Rows made on several threads give the same files as one thread.
-TEST_F(BatchCli, JobsWriteTheSameFilesAsOneThread) {
+// Rows made by several worker processes give the same files as one job.
+TEST_F(BatchCli, JobsWriteTheSameFilesWhateverTheirNumber) {
   std::string list;
   for (int i = 1; i <= 24; ++i)
     list += "行 gyj " + std::to_string(i) + "\tr" + std::to_string(i) + "\n";
   ASSERT_EQ(RunBatch(list, "--format bmp --jobs 1"), 0) << Stderr();
   std::filesystem::rename(out_, dir_.File("one"));
-  std::filesystem::create_directory(out_);
-  ASSERT_EQ(RunBatch(list, "--format bmp --jobs 4"), 0) << Stderr();
-  ASSERT_EQ(Written(), 24u);
-  for (int i = 1; i <= 24; ++i) {
-    const std::string name = "/r" + std::to_string(i) + ".bmp";
-    EXPECT_EQ(ReadAll(out_ + name), ReadAll(dir_.File("one") + name)) << name;
+  for (const char* jobs : {"2", "4"}) {
+    std::filesystem::remove_all(out_);
+    std::filesystem::create_directory(out_);
+    ASSERT_EQ(RunBatch(list, std::string("--format bmp --jobs ") + jobs), 0) << Stderr();
+    ASSERT_EQ(Written(), 24u);
+    for (int i = 1; i <= 24; ++i) {
+      const std::string name = "/r" + std::to_string(i) + ".bmp";
+      EXPECT_EQ(ReadAll(out_ + name), ReadAll(dir_.File("one") + name)) << name << " " << jobs;
+    }
   }
   EXPECT_EQ(RunBatch(list, "--jobs 0"), 2);
+}
+
+// A batch of large captions with two worker processes, run in the background
+// so that it can be interrupted while the workers write.
+class InterruptedBatch : public BatchCli {
+ protected:
+  void Start() {
+    std::string list;
+    for (int i = 0; i < 400; ++i)
+      list += "字幕 gyj " + std::to_string(i) + "\tr" + std::to_string(i) + "\n";
+    const std::vector<std::string> words = {GLYPHARY_CLI, "batch",  List(list), "--folder",
+                                            out_,         "--size", "150",      "--format",
+                                            "png",        "--jobs", "2"};
+    std::vector<char*> argv;
+    for (const std::string& w : words) argv.push_back(const_cast<char*>(w.c_str()));
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t files;
+    posix_spawn_file_actions_init(&files);
+    posix_spawn_file_actions_addopen(&files, STDERR_FILENO, dir_.File("stderr").c_str(),
+                                     O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    // Whatever the test runner ignores, the program starts with the usual actions.
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    sigset_t stops;
+    sigemptyset(&stops);
+    for (int sig : {SIGINT, SIGTERM, SIGHUP}) sigaddset(&stops, sig);
+    posix_spawnattr_setsigdefault(&attributes, &stops);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF);
+    ASSERT_EQ(posix_spawn(&pid_, argv[0], &files, &attributes, argv.data(), environ), 0);
+    posix_spawn_file_actions_destroy(&files);
+    posix_spawnattr_destroy(&attributes);
+    // Under way: a few files written, both workers busy.
+    for (int wait = 0; wait < 2000 && Written() < 4; ++wait) ::usleep(10000);
+    ASSERT_GE(Written(), 4u);
+    workers_ = Workers();
+    ASSERT_EQ(workers_.size(), 2u);
+  }
+
+  std::vector<pid_t> Workers() const {
+    std::ifstream in("/proc/" + std::to_string(pid_) + "/task/" + std::to_string(pid_) +
+                     "/children");
+    std::vector<pid_t> pids;
+    for (pid_t p; in >> p;) pids.push_back(p);
+    return pids;
+  }
+
+  int Wait() {
+    int status = 0;
+    ::waitpid(pid_, &status, 0);
+    pid_ = -1;
+    return status;
+  }
+
+  // Every file there is a whole PNG, and nothing else is there.
+  void ExpectOnlyWholeFiles() const {
+    for (const auto& entry : std::filesystem::directory_iterator(out_)) {
+      const std::string name = entry.path().filename().string();
+      EXPECT_THAT(name, ::testing::MatchesRegex("r[0-9]+\\.png"));
+      EXPECT_GT(ReadPng(entry.path().string()).height, 0) << name;
+    }
+  }
+
+  ~InterruptedBatch() override {
+    if (pid_ > 0) {
+      ::kill(pid_, SIGKILL);
+      Wait();
+    }
+  }
+
+  pid_t pid_ = -1;
+  std::vector<pid_t> workers_;
+};
+
+// The row the dead worker left unmade is named; the rows before it are written.
+TEST_F(InterruptedBatch, AWorkerKilledMidRunFailsTheRunAtItsRowLeavingOnlyWholeFiles) {
+  GLYPHARY_SKIP_UNDER_EMULATOR("starts the program in the background");
+  Start();
+  ASSERT_EQ(::kill(workers_[0], SIGKILL), 0);
+  const int status = Wait();
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 1);
+  std::smatch named;
+  const std::string message = Stderr();
+  ASSERT_TRUE(std::regex_search(
+      message, named,
+      std::regex(
+          "glyphary-cli batch: ([0-9]+) 行目: 作業プロセスが異常終了しました \\(シグナル 9\\)")))
+      << message;
+  const int row = std::stoi(named[1]) - 1;
+  for (int i = 0; i < row; ++i)
+    EXPECT_TRUE(std::filesystem::exists(out_ + "/r" + std::to_string(i) + ".png")) << i;
+  EXPECT_LT(Written(), 400u);
+  ExpectOnlyWholeFiles();
+}
+
+// The program stops its workers, then ends by the signal, leaving no worker
+// running and no part of a file.
+TEST_F(InterruptedBatch, AStopSignalEndsWorkersAndProgramLeavingOnlyWholeFiles) {
+  GLYPHARY_SKIP_UNDER_EMULATOR("starts the program in the background");
+  for (int sig : {SIGTERM, SIGINT}) {
+    SCOPED_TRACE(sig);
+    std::filesystem::remove_all(out_);
+    std::filesystem::create_directory(out_);
+    Start();
+    ASSERT_EQ(::kill(pid_, sig), 0);
+    const int status = Wait();
+    ASSERT_TRUE(WIFSIGNALED(status));
+    EXPECT_EQ(WTERMSIG(status), sig);
+    for (pid_t worker : workers_)
+      EXPECT_TRUE(::kill(worker, 0) != 0 && errno == ESRCH) << "worker " << worker << " left";
+    EXPECT_LT(Written(), 400u);
+    ExpectOnlyWholeFiles();
+  }
+}
+
+// Spaces alone would name a folder of spaces.
+TEST_F(BatchCli, AFolderOfOnlySpacesIsRefusedBeforeAnythingIsWritten) {
+  EXPECT_EQ(RunCli("batch " + List("a\tb\n") + " --folder '   '"), 1);
+  EXPECT_NE(Stderr().find("--folder: 保存場所を入力してください"), std::string::npos) << Stderr();
+  EXPECT_FALSE(std::filesystem::exists("   "));
 }
 
 TEST_F(BatchCli, RefusesAWrongCommandLine) {

@@ -75,6 +75,19 @@ TEST(BatchCheck, TheFolderMustBeGivenAndHoldNoNulAndIsCheckedLast) {
   EXPECT_FALSE(Check({}, "."));
 }
 
+// Spaces alone would name a folder of spaces; a folder with spaces in it is
+// taken as typed.
+TEST(BatchCheck, AFolderOfNothingButSpacesIsRefusedLikeAnEmptyOne) {
+  for (const char* folder : {" ", "    ", "\t", "\u3000", " \u3000 \t"}) {
+    SCOPED_TRACE(folder);
+    const auto problem = Check({{"a", "b"}}, folder);
+    ASSERT_TRUE(problem.has_value());
+    EXPECT_EQ(problem->fault, BatchFault::NoFolder);
+  }
+  for (const char* folder : {" out", "out ", "/tmp/ ", "\u3000字幕"})
+    EXPECT_FALSE(Check({}, folder));
+}
+
 TEST(BatchCheck, MessagesAreTheOnesTheUserSees) {
   EXPECT_STREQ(BatchFaultMessage(BatchFault::Incomplete), "正しく入力されていない項目があります");
   EXPECT_STREQ(BatchFaultMessage(BatchFault::DuplicateName), "ファイル名に重複があります");
