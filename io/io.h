@@ -40,6 +40,9 @@ std::string ExecutablePath();
 // portable copy), else in ../share/glyphary (installed). Empty when neither.
 std::string FindProgramFileFor(std::string_view executablePath, std::string_view relativePath);
 std::string FindProgramFile(std::string_view relativePath);
+// Code loaded into another program (the Python module) names its own data
+// folder, which FindProgramFile then searches first; the executable is not ours.
+void SetProgramDataFolder(std::string folder);
 // The help document, help/index.htm, as FindProgramFile finds it; where it
 // would lie beside the executable when it is nowhere, since the caller only
 // hands the path to the desktop and reports nothing itself.

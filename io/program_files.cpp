@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <mutex>
 #include <string>
 #include <string_view>
 
@@ -44,7 +45,29 @@ std::string FindProgramFileFor(std::string_view executablePath, std::string_view
   return {};
 }
 
+namespace {
+
+std::mutex dataFolderMutex;
+std::string dataFolder;
+
+std::string InDataFolder(std::string_view relativePath) {
+  const std::lock_guard lock(dataFolderMutex);
+  if (dataFolder.empty()) return {};
+  std::error_code ec;
+  const std::filesystem::path candidate = std::filesystem::path(dataFolder) / relativePath;
+  return std::filesystem::is_regular_file(candidate, ec) ? candidate.lexically_normal().string()
+                                                         : std::string();
+}
+
+}  // namespace
+
+void SetProgramDataFolder(std::string folder) {
+  const std::lock_guard lock(dataFolderMutex);
+  dataFolder = std::move(folder);
+}
+
 std::string FindProgramFile(std::string_view relativePath) {
+  if (std::string found = InDataFolder(relativePath); !found.empty()) return found;
   return FindProgramFileFor(ExecutablePath(), relativePath);
 }
 

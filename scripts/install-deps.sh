@@ -24,6 +24,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev pngcheck
   desktop-file-utils appstream dpkg-dev groff-base lintian
   xvfb xauth xdotool x11-utils xclip imagemagick
+  pybind11-dev python3-dev python3-numpy python3-pytest python3-distributed python3-pil
 )
 if $arm64; then
   packages+=(g++-aarch64-linux-gnu qemu-user)

@@ -3,11 +3,13 @@
 # more, so no path known at build or package time can be what its programs
 # use. They must find their font aliases and help page in ../share/glyphary,
 # draw a Windows face name with the IPA face and keep their settings in the
-# user's folder. Usage: installed_package_test.sh BUILD_DIR GUI_BUILT VERSION
+# user's folder; the Python module must find them from its own place.
+# Usage: installed_package_test.sh BUILD_DIR GUI_BUILT VERSION PYTHON_BUILT
 set -euo pipefail
 build=$(cd "$1" && pwd)
 gui=${2:-ON}
 version=$3
+python=${4:-OFF}
 id=io.github.glyphary.Glyphary
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
@@ -36,6 +38,9 @@ installed=(bin/glyphary-cli share/glyphary/fonts/glyphary-fonts.conf
 [ "$gui" = ON ] && installed+=(bin/glyphary share/man/man1/glyphary.1.gz
   share/applications/$id.desktop share/metainfo/$id.metainfo.xml
   share/icons/hicolor/scalable/apps/$id.svg share/icons/hicolor/48x48/apps/$id.png)
+module_dir=lib/python3/dist-packages
+[ "$python" = ON ] && installed+=("$module_dir/glyphary.pyi"
+  "$module_dir/glyphary$(/usr/bin/python3 -c 'import sysconfig; print(sysconfig.get_config_var("EXT_SUFFIX"))')")
 for file in "${installed[@]}"; do
   [ -f "$prefix/$file" ] || fail "not installed: $file"
 done
@@ -57,7 +62,8 @@ changelog="$prefix/share/doc/glyphary/changelog.gz"
 zcat "$changelog" >"$scratch/changelog"
 [ "$(dpkg-parsechangelog -l "$scratch/changelog" -S Version)" = "$(dpkg-deb -f "$deb" Version)" ] ||
   fail "the changelog's latest entry is not the package's version"
-for program in "$prefix"/bin/*; do
+for program in "$prefix"/bin/* "$prefix/$module_dir"/*.so; do
+  [ -e "$program" ] || continue
   [ -z "$(readelf -S "$program" | grep -F .debug_)" ] || fail "$(basename "$program") not stripped"
 done
 
@@ -77,6 +83,18 @@ grep -qxF "ＭＳ Ｐゴシック" <<<"$faces" || fail "faces does not list the 
 "$cli" render "$text" ms.bmp --face "ＭＳ Ｐゴシック" || fail "render with the alias failed"
 "$cli" render "$text" ipa.bmp --face "IPAPGothic" || fail "render with the IPA face failed"
 cmp -s ms.bmp ipa.bmp || fail "ＭＳ Ｐゴシック is not drawn with IPAPGothic"
+
+# The installed Python module, with Debian's python3: the same aliases, the
+# same caption and the same writer as the installed command line.
+if [ "$python" = ON ]; then
+  PYTHONPATH="$prefix/$module_dir" /usr/bin/python3 -c '
+import glyphary
+assert glyphary.__file__.startswith("'"$prefix"'"), glyphary.__file__
+assert "ＭＳ Ｐゴシック" in glyphary.faces()
+glyphary.save(glyphary.render("'"$text"'", face="ＭＳ Ｐゴシック"), "py.bmp")' ||
+    fail "the installed Python module"
+  cmp -s ms.bmp py.bmp || fail "the installed Python module draws otherwise than glyphary-cli"
+fi
 
 # Without the installed aliases the name is unknown: the installed file, and
 # nothing else, is what the program read.
