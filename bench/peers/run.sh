@@ -8,8 +8,8 @@ here=$(cd "$(dirname "$0")" && pwd)
 build=$(cd "${1:-$here/../../build}" && pwd)
 
 # The peers come from Debian; only what is missing is installed.
-packages=(python3-pil python3-numpy python3-opencv imagemagick pango1.0-tools time
-  fonts-ipafont-gothic)
+packages=(python3-pil python3-numpy python3-opencv python3-distributed imagemagick
+  pango1.0-tools time fonts-ipafont-gothic)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
@@ -25,6 +25,8 @@ fi
 for program in glyphary-cli bench/caption_bench bench/batch_bench bench/stretch_bench; do
   [ -x "$build/$program" ] || { echo "missing $build/$program: build first" >&2; exit 1; }
 done
+
+[ -e "$build/python/glyphary.pyi" ] || { echo "missing $build/python: build first" >&2; exit 1; }
 
 # Debian's Python, where the packages above put their modules; no bytecode
 # left in the source tree.
