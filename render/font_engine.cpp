@@ -149,9 +149,25 @@ GObjectPtr<PangoFont> FontEngine::Impl::FirstFontOf(const LayoutKey& key) {
   return FirstFont(context.get(), desc.get(), language);
 }
 
-UnderlineMetrics FontEngine::Impl::UnderlineOf(const LayoutKey& key) {
-  const GObjectPtr<PangoFont> font = FirstFontOf(key);
+// The underline of the face that draws the text: the chosen face's own,
+// unless every run of the text falls back to other faces (a face of emoji
+// asked for Latin letters, say), then the first run's.
+UnderlineMetrics FontEngine::Impl::UnderlineOf(const LayoutKey& key, PangoLayout* layout) {
+  GObjectPtr<PangoFont> font = FirstFontOf(key);
   if (!font) return {};
+  const FontDescriptionPtr chosen(pango_font_describe(font.get()));
+  PangoFont* firstRun = nullptr;
+  bool chosenDraws = false;
+  for (GSList* r = pango_layout_get_line_readonly(layout, 0)->runs; r && !chosenDraws;
+       r = r->next) {
+    PangoFont* runFont = static_cast<PangoLayoutRun*>(r->data)->item->analysis.font;
+    if (!runFont) continue;
+    if (!firstRun) firstRun = runFont;
+    const FontDescriptionPtr drawn(pango_font_describe(runFont));
+    chosenDraws = g_strcmp0(pango_font_description_get_family(drawn.get()),
+                            pango_font_description_get_family(chosen.get())) == 0;
+  }
+  if (firstRun && !chosenDraws) font.reset(PANGO_FONT(g_object_ref(firstRun)));
   PangoLanguage* language = key.japanese ? Japanese() : pango_context_get_language(context.get());
   const FontMetricsPtr m(pango_font_get_metrics(font.get(), language));
   return {pango_font_metrics_get_underline_position(m.get()),
@@ -203,9 +219,6 @@ void FontEngine::Impl::Configure(CachedLayout& slot, const LayoutKey& key,
   if (fresh) slot.layout.reset(pango_layout_new(ContextFor(key)));
   if (fresh || !(slot.key == key)) {
     pango_layout_set_font_description(slot.layout.get(), NewDescription(key, key.emPixels).get());
-    // The underline is drawn by DrawBlackText: Pango leaves out leading and
-    // trailing spaces.
-    if (key.underline) slot.underline = UnderlineOf(key);
     const AttrListPtr attrs(pango_attr_list_new());
     if (key.japanese) pango_attr_list_insert(attrs.get(), pango_attr_language_new(Japanese()));
     if (key.flow.letterSpacing != 0)
@@ -225,6 +238,9 @@ void FontEngine::Impl::Configure(CachedLayout& slot, const LayoutKey& key,
   // One line unless the text breaks it: other separators are shown, not obeyed.
   pango_layout_set_single_paragraph_mode(slot.layout.get(), valid.find('\n') == std::string::npos);
   pango_layout_set_text(slot.layout.get(), valid.data(), int(valid.size()));
+  // The underline is drawn by DrawBlackText: Pango leaves out leading and
+  // trailing spaces.
+  if (key.underline) slot.underline = UnderlineOf(key, slot.layout.get());
   slot.placement = PlacementOf(slot.layout.get(), key.flow.vertical);
   slot.text = text;
 }

@@ -103,7 +103,7 @@ struct FontEngine::Impl {
   int LineHeightOf(const LayoutKey& key);
   double CellPerEm(const LayoutKey& key);
   GObjectPtr<PangoFont> FirstFontOf(const LayoutKey& key);
-  UnderlineMetrics UnderlineOf(const LayoutKey& key);
+  UnderlineMetrics UnderlineOf(const LayoutKey& key, PangoLayout* layout);
   WinCell WinCellFor(const LayoutKey& key);
   void Configure(CachedLayout& slot, const LayoutKey& key, const std::string& text);
 

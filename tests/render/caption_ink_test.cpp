@@ -217,7 +217,8 @@ TEST(CaptionInk, EveryInstalledFaceKeepsAllItsInkAtEverySize) {
         const int variant = n++ % 4;
         c.bold = variant == 1 || variant == 3;
         c.italic = variant >= 2 || text == "jaf";
-        c.underline = variant == 0 && text == "gyjpq Hello";
+        // Underlined too where the face draws none of the text.
+        c.underline = variant == 0 && (text == "gyjpq Hello" || text == "日本語の字幕");
         SCOPED_TRACE(face + " " + std::to_string(points) + " pt \"" + text + "\"" +
                      (c.bold ? " bold" : "") + (c.italic ? " italic" : "") +
                      (c.underline ? " underline" : ""));
