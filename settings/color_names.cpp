@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "io/io.h"
 #include "settings/settings.h"
 
 namespace glyphary {
@@ -71,17 +72,6 @@ constexpr std::array<NamedColor, 48> kNamedColors = {{
     {"clGradientInactiveCaption", System(28)},
 }};
 
-char AsciiLower(char c) {
-  return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
-}
-
-bool SameAsciiText(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
-  return true;
-}
-
 }  // namespace
 
 std::string ColorToText(TColor color) {
@@ -94,7 +84,7 @@ std::string ColorToText(TColor color) {
 
 std::optional<TColor> ParseColor(std::string_view text) {
   for (const auto& named : kNamedColors)
-    if (SameAsciiText(named.name, text)) return named.value;
+    if (SameIgnoringAsciiCase(named.name, text)) return named.value;
   if (const auto value = ParseIniInteger(text)) return TColor(std::uint32_t(*value));
   return std::nullopt;
 }

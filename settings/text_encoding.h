@@ -9,11 +9,9 @@
 
 namespace glyphary {
 
-// Strict UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF.
+// Strict UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF;
+// a NUL is valid. (ToValidUtf8, which repairs a text, is in io/io.h.)
 bool IsValidUtf8(std::string_view text);
-
-// Every invalid byte of a UTF-8 text replaced by U+FFFD.
-std::string ToValidUtf8(std::string_view text);
 
 // Code page 932 to UTF-8; a byte sequence that is not CP932 becomes U+FFFD.
 std::string Cp932ToUtf8(std::string_view text);
