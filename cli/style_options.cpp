@@ -10,20 +10,6 @@
 namespace glyphary::cli {
 namespace {
 
-std::optional<TColor> ParseHexRgb(const std::string& text) {
-  if (text.size() != 7 || text[0] != '#') return std::nullopt;
-  unsigned value = 0;
-  for (char c : text.substr(1)) {
-    const int digit = c >= '0' && c <= '9'   ? c - '0'
-                      : c >= 'a' && c <= 'f' ? c - 'a' + 10
-                      : c >= 'A' && c <= 'F' ? c - 'A' + 10
-                                             : -1;
-    if (digit < 0) return std::nullopt;
-    value = value * 16 + unsigned(digit);
-  }
-  return Rgb(std::uint8_t(value >> 16), std::uint8_t(value >> 8), std::uint8_t(value));
-}
-
 TColor ColorOption(const Args& args, const std::string& name, TColor fallback) {
   const std::optional<std::string> text = args.Value(name);
   return text ? ColorFromText(*text, name) : fallback;
@@ -57,8 +43,7 @@ void LoadSettingsFile(const std::string& path, CaptionSettings& settings) {
 }  // namespace
 
 TColor ColorFromText(const std::string& text, const std::string& option) {
-  if (auto rgb = ParseHexRgb(text)) return *rgb;
-  if (auto color = ParseColor(text)) return *color;
+  if (auto color = ParseColorText(text)) return *color;
   throw UsageError("--" + option + ": '" + text + "' is not a colour");
 }
 

@@ -89,4 +89,14 @@ std::optional<TColor> ParseColor(std::string_view text) {
   return std::nullopt;
 }
 
+std::optional<TColor> ParseColorText(std::string_view text) {
+  if (text.size() != 7 || text.front() != '#') return ParseColor(text);
+  // Read as the hex integer "$RRGGBB", which takes nothing but the digits after "$".
+  std::string hex(1, '$');
+  hex += text.substr(1);
+  const auto rgb = ParseIniInteger(hex);
+  if (!rgb) return std::nullopt;
+  return Rgb(std::uint8_t(*rgb >> 16), std::uint8_t(*rgb >> 8), std::uint8_t(*rgb));
+}
+
 }  // namespace glyphary

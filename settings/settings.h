@@ -31,6 +31,10 @@ std::string ColorToText(TColor color);
 // it (taken as its 32-bit pattern); nullopt when neither.
 std::optional<TColor> ParseColor(std::string_view text);
 
+// Every colour form a user may type: what ParseColor reads, and "#RRGGBB"
+// (six hex digits, red first, as web pages write colours).
+std::optional<TColor> ParseColorText(std::string_view text);
+
 // ---------------------------------------------------------------- settings file
 
 // The executable's path with the extension of its file name replaced by
