@@ -6,8 +6,10 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
+#include <type_traits>
 
 #include "io/io.h"
 
@@ -22,29 +24,43 @@ iconv_t OpenCp932() {
   return cd;
 }
 
-std::string ConvertCp932(iconv_t cd, std::string_view text) {
-  std::string out;
-  char buffer[1024];
-  char* in = const_cast<char*>(text.data());
-  std::size_t inLeft = text.size();
-  while (inLeft > 0) {
-    char* outPtr = buffer;
-    std::size_t outLeft = sizeof buffer;
-    const std::size_t rc = ::iconv(cd, &in, &inLeft, &outPtr, &outLeft);
-    const int err = errno;
-    out.append(buffer, std::size_t(outPtr - buffer));
-    if (rc != std::size_t(-1) || err == E2BIG) continue;
-    // EILSEQ or a sequence cut off at the end: mark one byte and go on.
-    out += kReplacement;
-    ++in;
-    --inLeft;
-    ::iconv(cd, nullptr, nullptr, nullptr, nullptr);
-  }
-  ::iconv(cd, nullptr, nullptr, nullptr, nullptr);
-  return out;
-}
-
 }  // namespace
+
+// A CP932 to UTF-8 converter, closed with its owner.
+class Cp932Converter {
+ public:
+  Cp932Converter() : cd_(OpenCp932()) {}
+
+  std::string Convert(std::string_view text) {
+    std::string out;
+    char buffer[1024];
+    char* in = const_cast<char*>(text.data());
+    std::size_t inLeft = text.size();
+    while (inLeft > 0) {
+      char* outPtr = buffer;
+      std::size_t outLeft = sizeof buffer;
+      const std::size_t rc = ::iconv(cd_.get(), &in, &inLeft, &outPtr, &outLeft);
+      const int err = errno;
+      out.append(buffer, std::size_t(outPtr - buffer));
+      if (rc != std::size_t(-1) || err == E2BIG) continue;
+      // EILSEQ or a sequence cut off at the end: mark one byte and go on.
+      out += kReplacement;
+      ++in;
+      --inLeft;
+      Reset();
+    }
+    Reset();
+    return out;
+  }
+
+ private:
+  void Reset() { ::iconv(cd_.get(), nullptr, nullptr, nullptr, nullptr); }
+
+  struct Close {
+    void operator()(iconv_t cd) const noexcept { ::iconv_close(cd); }
+  };
+  std::unique_ptr<std::remove_pointer_t<iconv_t>, Close> cd_;
+};
 
 // GLib refuses a NUL inside a text of known length; here it is a character
 // like any other, so that a line holding one is not read as CP932.
@@ -58,25 +74,16 @@ bool IsValidUtf8(std::string_view text) {
 }
 
 std::string Cp932ToUtf8(std::string_view text) {
-  const iconv_t cd = OpenCp932();
-  try {
-    std::string out = ConvertCp932(cd, text);
-    ::iconv_close(cd);
-    return out;
-  } catch (...) {
-    ::iconv_close(cd);
-    throw;
-  }
+  return Cp932Converter().Convert(text);
 }
 
-SettingsLineDecoder::~SettingsLineDecoder() {
-  if (converter_ != nullptr) ::iconv_close(static_cast<iconv_t>(converter_));
-}
+SettingsLineDecoder::SettingsLineDecoder() = default;
+SettingsLineDecoder::~SettingsLineDecoder() = default;
 
 std::optional<std::string> SettingsLineDecoder::Decode(std::string_view line) {
   if (IsValidUtf8(line)) return std::nullopt;
-  if (converter_ == nullptr) converter_ = OpenCp932();
-  return ConvertCp932(static_cast<iconv_t>(converter_), line);
+  if (!converter_) converter_ = std::make_unique<Cp932Converter>();
+  return converter_->Convert(line);
 }
 
 std::string DecodeSettingsText(std::string_view bytes) {

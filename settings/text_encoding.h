@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -19,18 +20,17 @@ std::string Cp932ToUtf8(std::string_view text);
 // Decodes a settings file one line at a time: a line that is valid UTF-8 is
 // UTF-8, any other is CP932, so a stray byte garbles no line but its own.
 // The converter is opened on the first line that needs it and kept.
+class Cp932Converter;
 class SettingsLineDecoder {
  public:
-  SettingsLineDecoder() = default;
+  SettingsLineDecoder();
   ~SettingsLineDecoder();
-  SettingsLineDecoder(const SettingsLineDecoder&) = delete;
-  SettingsLineDecoder& operator=(const SettingsLineDecoder&) = delete;
 
   // nullopt when the line is UTF-8 already, else its CP932 reading.
   std::optional<std::string> Decode(std::string_view line);
 
  private:
-  void* converter_ = nullptr;  // an iconv_t
+  std::unique_ptr<Cp932Converter> converter_;
 };
 
 // The file's bytes as UTF-8, each line decided on its own as above.
