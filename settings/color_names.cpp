@@ -6,6 +6,7 @@
 
 #include "io/io.h"
 #include "settings/settings.h"
+#include "settings/text_forms.h"
 
 namespace glyphary {
 namespace {

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "settings/settings.h"
+#include "settings/text_forms.h"
 
 namespace glyphary {
 namespace {

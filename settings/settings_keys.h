@@ -9,6 +9,7 @@
 
 #include "settings/ini_document.h"
 #include "settings/settings.h"
+#include "settings/text_forms.h"
 
 namespace glyphary {
 
