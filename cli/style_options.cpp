@@ -58,21 +58,32 @@ std::vector<OptionSpec> CaptionOptionSpecs() {
 }
 
 const std::string& CaptionOptionsHelp() {
-  static const std::string help =
-      std::string(
-          "  --face NAME       font face (default \"ＭＳ Ｐゴシック\"; see 'glyphary-cli faces')\n"
-          "  --size N          size in points (default 25)\n"
-          "  --bold, --italic, --underline\n"
-          "  --no-bold, --no-italic, --no-underline\n"
-          "                    turn a style off that --settings turned on\n"
-          "  --color C         text colour (default clBlack)\n"
-          "  --background C    background colour (default clWhite)\n"
-          "  --dpi N           screen resolution the points refer to (default 96)\n"
-          "  --settings FILE   take the style and export options from a Glyphary\n"
-          "                    settings file (.INI); the options above override it\n") +
-      kEffectOptionsHelp + kOutputOptionsHelp +
-      "\nColours: a name such as clRed or clNavy, $00BBGGRR, 0x00BBGGRR, a decimal\n"
-      "number or #RRGGBB.\n";
+  static const std::string help = [] {
+    const CaptionSetup defaults;
+    const CaptionStyle& style = defaults.style;
+    return "  --face NAME       font face (default \"" + style.faceName +
+           "\"; see 'glyphary-cli faces')\n"
+           "  --size N          size in points (default " +
+           std::to_string(style.pointSize) +
+           ")\n"
+           "  --bold, --italic, --underline\n"
+           "  --no-bold, --no-italic, --no-underline\n"
+           "                    turn a style off that --settings turned on\n"
+           "  --color C         text colour (default " +
+           ColorToText(style.textColor) +
+           ")\n"
+           "  --background C    background colour (default " +
+           ColorToText(style.backgroundColor) +
+           ")\n"
+           "  --dpi N           screen resolution the points refer to (default " +
+           std::to_string(defaults.dpi) +
+           ")\n"
+           "  --settings FILE   take the style and export options from a Glyphary\n"
+           "                    settings file (.INI); the options above override it\n" +
+           EffectOptionsHelp() + OutputOptionsHelp() +
+           "\nColours: a name such as clRed or clNavy, $00BBGGRR, 0x00BBGGRR, a decimal\n"
+           "number or #RRGGBB.\n";
+  }();
   return help;
 }
 
@@ -83,7 +94,7 @@ CaptionSetup CaptionSetupFromArgs(const Args& args) {
   setup.options = ExportOptionsFromArgs(args, settings.exportOptions);
   setup.style = StyleFromArgs(args, settings.style);
   setup.style.effect = EffectFromArgs(args, setup.style.effect);
-  setup.dpi = args.IntValue("dpi", 96, 1, 4800);
+  setup.dpi = args.IntValue("dpi", setup.dpi, 1, 4800);
   return setup;
 }
 

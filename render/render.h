@@ -35,8 +35,11 @@ struct CaptionEffect {
   bool operator==(const CaptionEffect&) const = default;
 };
 
+// The face a new font starts with, and the one "Default" and an empty name select.
+inline constexpr char kDefaultFaceName[] = "ＭＳ Ｐゴシック";
+
 struct CaptionStyle {
-  std::string faceName = "ＭＳ Ｐゴシック";
+  std::string faceName = kDefaultFaceName;
   std::int32_t pointSize = 25;
   bool bold = false;
   bool italic = false;
@@ -47,9 +50,6 @@ struct CaptionStyle {
 };
 
 // ---------------------------------------------------------------- fonts
-
-// The face a new font starts with, and the one "Default" and an empty name select.
-inline constexpr char kDefaultFaceName[] = "ＭＳ Ｐゴシック";
 
 struct FontDescription {
   std::string faceName;     // "Default" (any case) and "" select kDefaultFaceName

@@ -35,17 +35,17 @@ bool IsInstalledProgram(std::string_view executablePath);
 // else the user's own file, $XDG_CONFIG_HOME/glyphary/glyphary.INI.
 std::string SettingsPathForExecutable();
 
+// The main window's limits on its outer size.
+inline constexpr std::int32_t kMainWindowWidth = 623;
+inline constexpr std::int32_t kMainWindowMinHeight = 340, kMainWindowMaxHeight = 348;
+
 // Where the main window stands: outer size and position in screen pixels.
 struct WindowPlacement {
   std::int32_t left = 200;
   std::int32_t top = 150;
-  std::int32_t width = 623;
-  std::int32_t height = 340;
+  std::int32_t width = kMainWindowWidth;
+  std::int32_t height = kMainWindowMinHeight;
 };
-
-// The main window's limits on its outer size.
-inline constexpr std::int32_t kMainWindowWidth = 623;
-inline constexpr std::int32_t kMainWindowMinHeight = 340, kMainWindowMaxHeight = 348;
 
 // What the main window's settings are read from and applied to, one value at
 // a time; a setter has the side effects of the same change made by the
