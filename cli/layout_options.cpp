@@ -1,5 +1,6 @@
 #include "cli/layout_options.h"
 
+#include <string>
 #include <string_view>
 
 namespace glyphary::cli {
@@ -24,6 +25,13 @@ TextAlign AlignFromText(const std::string& text) {
                    text + "'");
 }
 
+// The name the help gives: the first of each place's names.
+std::string_view NameOf(TextAlign align) {
+  for (const AlignName& a : kAlignNames)
+    if (a.align == align) return a.name;
+  return {};
+}
+
 }  // namespace
 
 std::vector<OptionSpec> LayoutOptionSpecs() {
@@ -34,14 +42,26 @@ std::vector<OptionSpec> LayoutOptionSpecs() {
           {"letter-spacing", true}};
 }
 
-const char kLayoutOptionsHelp[] =
-    "  --vertical, --no-vertical\n"
-    "                    vertical text (縦書き): columns top to bottom, right to left\n"
-    "  --align A         start, center or end of the longest line (left, right,\n"
-    "                    top and bottom name the same places; default start)\n"
-    "  --line-spacing P  distance of the lines, 50 to 300 percent (default 100)\n"
-    "  --letter-spacing N\n"
-    "                    pixels added after each character, -10 to 50 (default 0)\n";
+std::string LayoutOptionsHelp() {
+  const CaptionLayout defaults;
+  const auto range = [](int low, int high, int value) {
+    return std::to_string(low) + " to " + std::to_string(high) + " (default " +
+           std::to_string(value) + ")";
+  };
+  return std::string(
+             "  --vertical, --no-vertical\n"
+             "                    vertical text (縦書き): columns top to bottom, right to left\n"
+             "  --align A         start, center or end of the longest line (left, right,\n"
+             "                    top and bottom name the same places; default ") +
+         std::string(NameOf(defaults.align)) +
+         ")\n"
+         "  --line-spacing P  distance of the lines in percent, " +
+         range(kMinLineSpacing, kMaxLineSpacing, defaults.lineSpacing) +
+         "\n"
+         "  --letter-spacing N\n"
+         "                    pixels added after each character, " +
+         range(kMinLetterSpacing, kMaxLetterSpacing, defaults.letterSpacing) + "\n";
+}
 
 CaptionLayout LayoutFromArgs(const Args& args, CaptionLayout layout) {
   args.RefuseBothForms("vertical");

@@ -2,6 +2,7 @@
 // letter spacing.
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "cli/args.h"
@@ -11,7 +12,7 @@ namespace glyphary::cli {
 
 // --vertical --no-vertical --align A --line-spacing PCT --letter-spacing PX
 std::vector<OptionSpec> LayoutOptionSpecs();
-extern const char kLayoutOptionsHelp[];
+std::string LayoutOptionsHelp();
 
 // `layout` (from a settings file, or the default) with the options given applied.
 CaptionLayout LayoutFromArgs(const Args& args, CaptionLayout layout);

@@ -35,6 +35,9 @@ struct CaptionEffect {
   bool operator==(const CaptionEffect&) const = default;
 };
 
+// The face a new font starts with, and the one "Default" and an empty name select.
+inline constexpr char kDefaultFaceName[] = "ＭＳ Ｐゴシック";
+
 // How the lines of a caption are set: vertical (columns top to bottom, right
 // to left), each line aligned to the start, centre or end of the longest,
 // their distance a percentage of the font's natural one, and pixels of the
@@ -53,7 +56,7 @@ struct CaptionLayout {
 };
 
 struct CaptionStyle {
-  std::string faceName = "ＭＳ Ｐゴシック";
+  std::string faceName = kDefaultFaceName;
   std::int32_t pointSize = 25;
   bool bold = false;
   bool italic = false;
@@ -65,9 +68,6 @@ struct CaptionStyle {
 };
 
 // ---------------------------------------------------------------- fonts
-
-// The face a new font starts with, and the one "Default" and an empty name select.
-inline constexpr char kDefaultFaceName[] = "ＭＳ Ｐゴシック";
 
 // How a text of several lines, or a vertical one, is set in a font: as
 // CaptionLayout, the letter spacing in pixels at the font's own size.
