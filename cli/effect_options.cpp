@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "cli/style_options.h"
+#include "settings/settings.h"
 
 namespace glyphary::cli {
 namespace {
@@ -48,14 +49,24 @@ std::vector<OptionSpec> EffectOptionSpecs() {
   return {{"outline", true}, {"shadow", true}, {"no-outline", false}, {"no-shadow", false}};
 }
 
-const char kEffectOptionsHelp[] =
-    "  --outline W[,C]   a border W pixels wide (0 to 20, 0 for none) round the\n"
-    "                    text, in colour C (default clWhite)\n"
-    "  --shadow DX,DY[,C[,BLUR]]\n"
-    "                    a shadow moved DX, DY pixels (-20 to 20 each), in colour C\n"
-    "                    (default clGray), blurred over BLUR pixels (0 to 10)\n"
-    "  --no-outline, --no-shadow\n"
-    "                    leave out a border or shadow that --settings gave\n";
+std::string EffectOptionsHelp() {
+  const CaptionEffect defaults;
+  return "  --outline W[,C]   a border W pixels wide (0 to " + std::to_string(kMaxOutlineWidth) +
+         ", 0 for none) round the\n"
+         "                    text, in colour C (default " +
+         ColorToText(defaults.outlineColor) +
+         ")\n"
+         "  --shadow DX,DY[,C[,BLUR]]\n"
+         "                    a shadow moved DX, DY pixels (" +
+         std::to_string(-kMaxShadowOffset) + " to " + std::to_string(kMaxShadowOffset) +
+         " each), in colour C\n"
+         "                    (default " +
+         ColorToText(defaults.shadowColor) + "), blurred over BLUR pixels (0 to " +
+         std::to_string(kMaxShadowBlur) +
+         ")\n"
+         "  --no-outline, --no-shadow\n"
+         "                    leave out a border or shadow that --settings gave\n";
+}
 
 CaptionEffect EffectFromArgs(const Args& args, CaptionEffect effect) {
   args.RefuseBothForms("outline");

@@ -11,7 +11,8 @@ namespace glyphary::cli {
 
 // --outline W[,COLOR] --shadow DX,DY[,COLOR[,BLUR]] --no-outline --no-shadow
 std::vector<OptionSpec> EffectOptionSpecs();
-extern const char kEffectOptionsHelp[];
+// Help text lines for those options.
+std::string EffectOptionsHelp();
 
 // `effect` (from a settings file, or none) with the options given applied.
 CaptionEffect EffectFromArgs(const Args& args, CaptionEffect effect);

@@ -1,6 +1,7 @@
 #include "cli/output.h"
 
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "cli/args.h"
@@ -22,14 +23,18 @@ ImageFormat FormatOption(const Args& args, ImageFormat fallback) {
   throw UsageError("--format: '" + *name + "' is not bmp, png or jpg");
 }
 
-const char* const kOutputOptionsHelp =
-    "  --quality N     JPEG quality, 10 to 100 (default 70)\n"
-    "  --transparent   PNG: mark the background colour transparent (implies --256)\n"
-    "  --256           PNG: reduce to 256 colours\n"
-    "  --no-256        PNG: keep full colour, also with --transparent\n"
-    "  --alpha         PNG: the text colour with its smoothing as alpha over a fully\n"
-    "                  transparent background, no fringe (--transparent and --256\n"
-    "                  do not apply then)\n";
+std::string OutputOptionsHelp() {
+  return "  --quality N     JPEG quality, " + std::to_string(kMinJpegQuality) + " to " +
+         std::to_string(kMaxJpegQuality) + " (default " +
+         std::to_string(ExportOptions{}.jpegQuality) +
+         ")\n"
+         "  --transparent   PNG: mark the background colour transparent (implies --256)\n"
+         "  --256           PNG: reduce to 256 colours\n"
+         "  --no-256        PNG: keep full colour, also with --transparent\n"
+         "  --alpha         PNG: the text colour with its smoothing as alpha over a fully\n"
+         "                  transparent background, no fringe (--transparent and --256\n"
+         "                  do not apply then)\n";
+}
 
 std::vector<OptionSpec> OutputOptionSpecs() {
   return {{"quality", true},

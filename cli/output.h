@@ -18,7 +18,7 @@ ImageFormat FormatOption(const Args& args, ImageFormat fallback);
 // --quality N, --transparent, --256, --no-256, --alpha.
 std::vector<OptionSpec> OutputOptionSpecs();
 // Help text lines for those options.
-extern const char* const kOutputOptionsHelp;
+std::string OutputOptionsHelp();
 
 // Applies the output options over `base`: --transparent couples the
 // 256-colour flag to it, then --256 / --no-256 set that flag on their own.

@@ -20,7 +20,7 @@ const char* Usage() {
           "For a transparent PNG the colour of the top-left pixel is the background.\n"
           "On a terminal a progress bar is shown on standard error.\n\n"
           "Options:\n") +
-      kOutputOptionsHelp;
+      OutputOptionsHelp();
   return usage.c_str();
 }
 

@@ -4,25 +4,12 @@
 #include <optional>
 
 #include "cli/effect_options.h"
+#include "cli/layout_options.h"
 #include "cli/output.h"
 #include "settings/settings.h"
 
 namespace glyphary::cli {
 namespace {
-
-std::optional<TColor> ParseHexRgb(const std::string& text) {
-  if (text.size() != 7 || text[0] != '#') return std::nullopt;
-  unsigned value = 0;
-  for (char c : text.substr(1)) {
-    const int digit = c >= '0' && c <= '9'   ? c - '0'
-                      : c >= 'a' && c <= 'f' ? c - 'a' + 10
-                      : c >= 'A' && c <= 'F' ? c - 'A' + 10
-                                             : -1;
-    if (digit < 0) return std::nullopt;
-    value = value * 16 + unsigned(digit);
-  }
-  return Rgb(std::uint8_t(value >> 16), std::uint8_t(value >> 8), std::uint8_t(value));
-}
 
 TColor ColorOption(const Args& args, const std::string& name, TColor fallback) {
   const std::optional<std::string> text = args.Value(name);
@@ -57,8 +44,7 @@ void LoadSettingsFile(const std::string& path, CaptionSettings& settings) {
 }  // namespace
 
 TColor ColorFromText(const std::string& text, const std::string& option) {
-  if (auto rgb = ParseHexRgb(text)) return *rgb;
-  if (auto color = ParseColor(text)) return *color;
+  if (auto color = ParseColorText(text)) return *color;
   throw UsageError("--" + option + ": '" + text + "' is not a colour");
 }
 
@@ -68,26 +54,38 @@ std::vector<OptionSpec> CaptionOptionSpecs() {
       {"underline", false}, {"color", true},      {"background", true},    {"dpi", true},
       {"no-bold", false},   {"no-italic", false}, {"no-underline", false}, {"settings", true}};
   for (OptionSpec& o : EffectOptionSpecs()) options.push_back(std::move(o));
+  for (OptionSpec& o : LayoutOptionSpecs()) options.push_back(std::move(o));
   for (OptionSpec& o : OutputOptionSpecs()) options.push_back(std::move(o));
   return options;
 }
 
 const std::string& CaptionOptionsHelp() {
-  static const std::string help =
-      std::string(
-          "  --face NAME       font face (default \"ＭＳ Ｐゴシック\"; see 'glyphary-cli faces')\n"
-          "  --size N          size in points (default 25)\n"
-          "  --bold, --italic, --underline\n"
-          "  --no-bold, --no-italic, --no-underline\n"
-          "                    turn a style off that --settings turned on\n"
-          "  --color C         text colour (default clBlack)\n"
-          "  --background C    background colour (default clWhite)\n"
-          "  --dpi N           screen resolution the points refer to (default 96)\n"
-          "  --settings FILE   take the style and export options from a Glyphary\n"
-          "                    settings file (.INI); the options above override it\n") +
-      kEffectOptionsHelp + kOutputOptionsHelp +
-      "\nColours: a name such as clRed or clNavy, $00BBGGRR, 0x00BBGGRR, a decimal\n"
-      "number or #RRGGBB.\n";
+  static const std::string help = [] {
+    const CaptionSetup defaults;
+    const CaptionStyle& style = defaults.style;
+    return "  --face NAME       font face (default \"" + style.faceName +
+           "\"; see 'glyphary-cli faces')\n"
+           "  --size N          size in points (default " +
+           std::to_string(style.pointSize) +
+           ")\n"
+           "  --bold, --italic, --underline\n"
+           "  --no-bold, --no-italic, --no-underline\n"
+           "                    turn a style off that --settings turned on\n"
+           "  --color C         text colour (default " +
+           ColorToText(style.textColor) +
+           ")\n"
+           "  --background C    background colour (default " +
+           ColorToText(style.backgroundColor) +
+           ")\n"
+           "  --dpi N           screen resolution the points refer to (default " +
+           std::to_string(defaults.dpi) +
+           ")\n"
+           "  --settings FILE   take the style and export options from a Glyphary\n"
+           "                    settings file (.INI); the options above override it\n" +
+           EffectOptionsHelp() + LayoutOptionsHelp() + OutputOptionsHelp() +
+           "\nColours: a name such as clRed or clNavy, $00BBGGRR, 0x00BBGGRR, a decimal\n"
+           "number or #RRGGBB.\n";
+  }();
   return help;
 }
 
@@ -98,7 +96,8 @@ CaptionSetup CaptionSetupFromArgs(const Args& args) {
   setup.options = ExportOptionsFromArgs(args, settings.exportOptions);
   setup.style = StyleFromArgs(args, settings.style);
   setup.style.effect = EffectFromArgs(args, setup.style.effect);
-  setup.dpi = args.IntValue("dpi", 96, 1, 4800);
+  setup.style.layout = LayoutFromArgs(args, setup.style.layout);
+  setup.dpi = args.IntValue("dpi", setup.dpi, 1, 4800);
   return setup;
 }
 

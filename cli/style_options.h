@@ -22,8 +22,8 @@ struct CaptionSetup {
   int dpi = 96;
 };
 
-// A colour as the options take it: a name, an integer or #RRGGBB; UsageError
-// naming --option otherwise.
+// A colour as the options take it, every form ParseColorText reads;
+// UsageError naming --option otherwise.
 TColor ColorFromText(const std::string& text, const std::string& option);
 
 // The settings file named by --settings, if any, with the options given

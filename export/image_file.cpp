@@ -1,10 +1,9 @@
-#include <algorithm>
 #include <array>
-#include <cctype>
 
 #include "export/encoded_file.h"
 #include "export/export.h"
 #include "export/png_writer.h"
+#include "io/io.h"
 
 namespace glyphary {
 namespace {
@@ -14,12 +13,6 @@ constexpr std::array<ImageFormatInfo, 3> kImageFormats = {{
     {ImageFormat::Png, "PNG -Portable Network Graphics-", ".png", nullptr},
     {ImageFormat::Jpeg, "JPEG -Jpeg File-", ".jpg", ".jpeg"},
 }};
-
-bool SameIgnoringCase(std::string_view a, std::string_view b) {
-  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](unsigned char x, unsigned char y) {
-    return std::tolower(x) == std::tolower(y);
-  });
-}
 
 }  // namespace
 
@@ -35,8 +28,8 @@ const char* ExtensionOf(ImageFormat format) {
 
 std::optional<ImageFormat> FormatOfExtension(std::string_view extension) {
   for (const ImageFormatInfo& info : kImageFormats)
-    if (SameIgnoringCase(extension, info.extension) ||
-        (info.alias && SameIgnoringCase(extension, info.alias)))
+    if (SameIgnoringAsciiCase(extension, info.extension) ||
+        (info.alias && SameIgnoringAsciiCase(extension, info.alias)))
       return info.format;
   return std::nullopt;
 }

@@ -1,5 +1,6 @@
 // Public interface of the program's file handling: its errors, where its
-// own files lie, and output that is whole or not there at all.
+// own files lie, output that is whole or not there at all, and the few text
+// helpers every folder shares.
 #pragma once
 
 #include <cstdint>
@@ -99,6 +100,17 @@ std::string ReasonFor(int err);
 // Makes a folder and any missing above it; throws Error
 // "フォルダー %s を作成できません (reason)" when it cannot.
 void MakeFolders(const std::string& path);
+
+// ---------------------------------------------------------------- text
+
+// Whether two texts are the same but for the case of ASCII letters. No other
+// byte is folded, whatever the locale: the C library's tolower folds 'I' to
+// a dotless i under a Turkish locale, and Latin-1 bytes inside UTF-8.
+bool SameIgnoringAsciiCase(std::string_view a, std::string_view b);
+
+// The text with every byte that is not part of valid UTF-8, and every NUL,
+// replaced by U+FFFD, as a text shown or written as text must be.
+std::string ToValidUtf8(std::string_view text);
 
 // What the program says instead of std::bad_alloc when memory runs out; the
 // command line and the windows show the same text.

@@ -43,7 +43,7 @@ template <int Bytes>
 Shades ShadesOf(TColor background, TColor textColor) {
   Shades s;
   SetBlends<Bytes>(s, ColorToRGB(background), ColorToRGB(textColor));
-  s.everythingIsInk = background > 0x00FFFFFF;
+  s.everythingIsInk = NoPixelEquals(background);
   for (unsigned c = 0; c < 256; ++c)
     s.ink[c] = s.everythingIsInk ? c != 255 : s.pixel[c] != s.background;
   return s;
@@ -160,22 +160,23 @@ struct CoverageSource {
 };
 
 template <int Bytes>
-CoverageSource<Bytes> ColoursOf(const Coverage& coverage, TColor background, TColor textColor) {
+CoverageSource<Bytes> ShadedCoverage(const Coverage& coverage, TColor background,
+                                     TColor textColor) {
   return {coverage, ShadesOf<Bytes>(background, textColor)};
 }
 
 template <int Bytes>
-Crop CropOf(const CoverageSource<Bytes>& colours, int width, int height) {
-  return {MarkedBox(colours.coverage, colours.shades.ink), width, height,
-          colours.shades.everythingIsInk};
+Crop CropOf(const CoverageSource<Bytes>& source, int width, int height) {
+  return {MarkedBox(source.coverage, source.shades.ink), width, height,
+          source.shades.everythingIsInk};
 }
 
 template <int Bytes>
 TrimmedRows<CoverageSource<Bytes>> RowsOf(const Coverage& coverage, int width, int height,
                                           TColor background, TColor textColor) {
-  CoverageSource<Bytes> colours = ColoursOf<Bytes>(coverage, background, textColor);
-  const Crop crop = CropOf(colours, width, height);
-  return {std::move(colours), crop};
+  CoverageSource<Bytes> source = ShadedCoverage<Bytes>(coverage, background, textColor);
+  const Crop crop = CropOf(source, width, height);
+  return {std::move(source), crop};
 }
 
 using CoverageProducer = TrimmedRowProducer<CoverageSource<3>>;
@@ -193,26 +194,26 @@ Bitmap TrimmedFromCoverage(const Coverage& coverage, int width, int height, TCol
 
 Bitmap HalvedFromCoverage(const Coverage& coverage, int width, int height, TColor background,
                           TColor textColor) {
-  const CoverageSource<3> colours = ColoursOf<3>(coverage, background, textColor);
-  return Halved(CoverageProducer(colours, CropOf(colours, width, height), nullptr), background);
+  const CoverageSource<3> source = ShadedCoverage<3>(coverage, background, textColor);
+  return Halved(CoverageProducer(source, CropOf(source, width, height), nullptr), background);
 }
 
 Bitmap HalvedFromCoverage(Coverage&& coverage, int width, int height, TColor background,
                           TColor textColor) {
   // Taken over, so that no caller reads the rows given back.
   Coverage used = std::move(coverage);
-  const CoverageSource<3> colours = ColoursOf<3>(used, background, textColor);
-  return Halved(CoverageProducer(colours, CropOf(colours, width, height), &used), background);
+  const CoverageSource<3> source = ShadedCoverage<3>(used, background, textColor);
+  return Halved(CoverageProducer(source, CropOf(source, width, height), &used), background);
 }
 
 CaptionAndInk HalvedCaptionAndInk(Coverage&& coverage, int width, int height, TColor background,
                                   TColor textColor) {
   Coverage used = std::move(coverage);
   // One crop for both; the ink, made last, gives the coverage back.
-  const CoverageSource<3> colours = ColoursOf<3>(used, background, textColor);
-  const Crop crop = CropOf(colours, width, height);
+  const CoverageSource<3> source = ShadedCoverage<3>(used, background, textColor);
+  const Crop crop = CropOf(source, width, height);
   CaptionAndInk made;
-  made.caption = Halved(CoverageProducer(colours, crop, nullptr), background);
+  made.caption = Halved(CoverageProducer(source, crop, nullptr), background);
   made.ink = HalveRows(CoverageProducer({used, InkShades<3>()}, crop, &used));
   return made;
 }

@@ -118,30 +118,30 @@ class LayerSource {
   const std::uint8_t* zeros_;
 };
 
-using Colours = LayerSource<OpaqueBlend>;
-using Premultiplied = LayerSource<ExactBlend>;
+using OpaqueLayers = LayerSource<OpaqueBlend>;
+using PremultipliedLayers = LayerSource<ExactBlend>;
 
 // The box of every pixel a layer touches, in the cell's coordinates. Unlike
 // the plain caption's trim, which keeps only what differs from the
 // background, a border or shadow of the background's own colour is kept
 // too: the alpha caption shares this crop, and there that border shows.
-PixelBox InkBoxOf(const Colours& colours) {
-  const PixelBox& box = colours.Box();
+PixelBox InkBoxOf(const OpaqueLayers& layers) {
+  const PixelBox& box = layers.Box();
   const int width = box.right - box.left;
   PixelBox ink;
   for (int y = box.top; y < box.bottom; ++y) {
-    const LayerRows rows = colours.Rows(y);
+    const LayerRows rows = layers.Rows(y);
     int first = 0;
-    while (first < width && Colours::Clear(rows, first)) ++first;
+    while (first < width && OpaqueLayers::Clear(rows, first)) ++first;
     if (first == width) continue;
     int last = width - 1;
-    while (Colours::Clear(rows, last)) --last;
+    while (OpaqueLayers::Clear(rows, last)) --last;
     ink = Union(ink, {box.left + first, y, box.left + last + 1, y + 1});
   }
   return ink;
 }
 
-Palette ColoursOf(const CaptionStyle& style) {
+Palette PaletteOf(const CaptionStyle& style) {
   const CaptionEffect& e = style.effect;
   return {PixelWord(ColorToRGB(style.backgroundColor)), PixelWord(ColorToRGB(e.shadowColor)),
           PixelWord(ColorToRGB(e.outlineColor)), PixelWord(ColorToRGB(style.textColor))};
@@ -153,28 +153,23 @@ EffectLayers LayersOf(Coverage&& coverage, const CaptionEffect& effect) {
   return MakeEffectLayers(taken, effect);
 }
 
-// The layers made, and the crop of the caption they make.
-struct Made {
+// The layers made, their colours, and the crop of the caption they make.
+struct CroppedLayers {
   EffectLayers layers;
-  Palette colours;
+  Palette palette;
   std::vector<std::uint8_t> zeros;
   Crop crop;
 
-  Made(EffectLayers&& made, int width, int height, const CaptionStyle& style)
+  CroppedLayers(EffectLayers&& made, int width, int height, const CaptionStyle& style)
       : layers(std::move(made)),
-        colours(ColoursOf(style)),
+        palette(PaletteOf(style)),
         zeros(std::size_t(std::max(0, layers.box.right - layers.box.left)), 0),
-        crop(InkBoxOf(Colours(layers, colours, zeros.data())), width, height,
-             EverythingIsInk(style)) {}
+        crop(InkBoxOf(OpaqueLayers(layers, palette, zeros.data())), width, height,
+             NoPixelEquals(style.backgroundColor)) {}
 
   template <typename Source>
-  Source Painted(const Palette& palette) const {
-    return Source(layers, palette, zeros.data());
-  }
-
- private:
-  static bool EverythingIsInk(const CaptionStyle& style) {
-    return style.backgroundColor > 0x00FFFFFF;
+  Source Painted(const Palette& colours) const {
+    return Source(layers, colours, zeros.data());
   }
 };
 
@@ -202,30 +197,31 @@ Bitmap Unpremultiplied(const Bitmap& colour, const Bitmap& alpha, std::uint32_t 
 }  // namespace
 
 Bitmap HalvedWithEffect(Coverage&& coverage, int width, int height, const CaptionStyle& style) {
-  const Made made(LayersOf(std::move(coverage), style.effect), width, height, style);
-  return Halved(
-      TrimmedRowProducer<Colours>(made.Painted<Colours>(made.colours), made.crop, nullptr),
-      style.backgroundColor);
+  const CroppedLayers made(LayersOf(std::move(coverage), style.effect), width, height, style);
+  return Halved(TrimmedRowProducer<OpaqueLayers>(made.Painted<OpaqueLayers>(made.palette),
+                                                 made.crop, nullptr),
+                style.backgroundColor);
 }
 
 Bitmap TrimmedWithEffect(const Coverage& coverage, int width, int height,
                          const CaptionStyle& style) {
-  const Made made(MakeEffectLayers(coverage, style.effect), width, height, style);
-  Bitmap out = Compose(TrimmedRows<Colours>(made.Painted<Colours>(made.colours), made.crop));
+  const CroppedLayers made(MakeEffectLayers(coverage, style.effect), width, height, style);
+  Bitmap out =
+      Compose(TrimmedRows<OpaqueLayers>(made.Painted<OpaqueLayers>(made.palette), made.crop));
   out.SetBrushColor(style.backgroundColor);
   return out;
 }
 
 Bitmap AlphaWithEffect(Coverage&& coverage, int width, int height, const CaptionStyle& style) {
-  const Made made(LayersOf(std::move(coverage), style.effect), width, height, style);
-  Palette colour = made.colours;
+  const CroppedLayers made(LayersOf(std::move(coverage), style.effect), width, height, style);
+  Palette colour = made.palette;
   colour.under = 0;
   const Palette opacity{0, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF};
-  using Producer = TrimmedRowProducer<Premultiplied>;
+  using Producer = TrimmedRowProducer<PremultipliedLayers>;
   const Bitmap premultiplied =
-      HalveRows(Producer(made.Painted<Premultiplied>(colour), made.crop, nullptr));
+      HalveRows(Producer(made.Painted<PremultipliedLayers>(colour), made.crop, nullptr));
   const Bitmap alpha =
-      HalveRows(Producer(made.Painted<Premultiplied>(opacity), made.crop, nullptr));
+      HalveRows(Producer(made.Painted<PremultipliedLayers>(opacity), made.crop, nullptr));
   const std::uint32_t clear = !made.layers.shadow.Empty()    ? colour.shadow
                               : !made.layers.outline.Empty() ? colour.outline
                                                              : colour.text;

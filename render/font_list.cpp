@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "io/io.h"
 #include "render/font_setup.h"
 #include "render/handles.h"
 #include "render/render.h"
@@ -20,20 +21,9 @@ struct Family {
 
 using Families = std::vector<Family>;  // one per family, in enumeration order
 
-char FoldCase(char c) {
-  return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
-}
-
-bool EqualIgnoringCase(const std::string& a, const std::string& b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return FoldCase(x) == FoldCase(y);
-         });
-}
-
+// Family names hold no NUL, so the C string comparison sees them whole.
 bool LessIgnoringCase(const std::string& a, const std::string& b) {
-  return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-    return static_cast<unsigned char>(FoldCase(x)) < static_cast<unsigned char>(FoldCase(y));
-  });
+  return g_ascii_strcasecmp(a.c_str(), b.c_str()) < 0;
 }
 
 std::string DisplayName(FcPattern* font) {
@@ -70,7 +60,7 @@ void AddFont(Families& out, FcPattern* font) {
 const Family* FindFamily(const Families& families, const std::string& anyName) {
   for (const Family& f : families)
     for (const std::string& n : f.names)
-      if (EqualIgnoringCase(n, anyName)) return &f;
+      if (SameIgnoringAsciiCase(n, anyName)) return &f;
   return nullptr;
 }
 
@@ -106,7 +96,7 @@ const std::vector<std::string>& FontEngine::FaceList() {
   static const std::vector<std::string> list = [] {
     std::vector<std::string> faces = {"Default"};
     for (const Family& f : SharedFamilies())
-      if (!EqualIgnoringCase(f.name, faces.back())) faces.push_back(f.name);
+      if (!SameIgnoringAsciiCase(f.name, faces.back())) faces.push_back(f.name);
     std::stable_sort(faces.begin(), faces.end(), LessIgnoringCase);
     return faces;
   }();

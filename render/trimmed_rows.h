@@ -34,6 +34,19 @@ inline Frame FrameAround(const PixelBox& ink, int width, int height) {
   return f;
 }
 
+// The margin the trim leaves round the ink: clear rows above and below it
+// and clear columns right of it. The ink also moves right by one column,
+// the trim keeping the frame's first column where it was.
+inline constexpr int kClearRowsAbove = 2, kClearRowsBelow = 1, kClearColumnsRight = 3;
+inline constexpr int kInkMovedRight = 1;
+
+// Whether no pixel equals `background` as the trim compares them, as stored:
+// a colour with a top byte (a system colour, clNone, clDefault) names no
+// pixel's bytes, so every pixel is ink.
+inline bool NoPixelEquals(TColor background) {
+  return background > 0x00FFFFFF;
+}
+
 // Where the trim found the ink in the frame.
 struct TrimBox {
   int top = 0, bottomCut = 0, rightCut = 0;
@@ -56,10 +69,16 @@ struct Crop {
       : frame(FrameAround(ink, std::max(width, 1), std::max(height, 1))),
         box(TrimOf(ink, frame, everythingIsInk)) {}
 
-  int Width() const { return frame.width - box.rightCut + 5; }
-  int Height() const { return frame.height - box.bottomCut - box.top + 4; }
+  // In the frame; one past its end where it holds no ink.
+  int LastInkColumn() const { return frame.width - box.rightCut; }
+  int LastInkRow() const { return frame.height - box.bottomCut; }
+
+  int Width() const { return LastInkColumn() + 1 + kInkMovedRight + kClearColumnsRight; }
+  int Height() const { return kClearRowsAbove + LastInkRow() - box.top + 1 + kClearRowsBelow; }
   // The first cell row that rows y and below read.
-  int FirstCellRowFrom(int y) const { return y + std::min(0, box.top - 2) + frame.top; }
+  int FirstCellRowFrom(int y) const {
+    return y + std::min(0, box.top - kClearRowsAbove) + frame.top;
+  }
 };
 
 template <int Bytes>
@@ -103,15 +122,18 @@ class TrimmedRows {
   const Crop& CropUsed() const { return crop_; }
 
   // Row 0, column 0 and rows without a source row keep the frame's own
-  // pixels; the rest is the frame one column right and (2 − top) rows down.
+  // pixels; the rest is the frame moved right and (kClearRowsAbove − top)
+  // rows down.
   void Write(int y, std::uint8_t* row) const {
     const Frame& f = crop_.frame;
-    source_.Write(row, f.top + y, f.left, 1);
-    const int from = y + crop_.box.top - 2;
+    constexpr int kKept = kInkMovedRight;
+    source_.Write(row, f.top + y, f.left, kKept);
+    const int from = y + crop_.box.top - kClearRowsAbove;
+    std::uint8_t* moved = row + kKept * kBytes;
     if (y >= 1 && from >= 0 && from < f.height)
-      source_.Write(row + kBytes, f.top + from, f.left, Width() - 1);
+      source_.Write(moved, f.top + from, f.left, Width() - kKept);
     else
-      source_.Write(row + kBytes, f.top + y, f.left + 1, Width() - 1);
+      source_.Write(moved, f.top + y, f.left + kKept, Width() - kKept);
   }
 
  private:

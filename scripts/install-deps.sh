@@ -21,7 +21,7 @@ packages=(
   libpango1.0-dev libcairo2-dev libfontconfig-dev libfreetype-dev libharfbuzz-dev
   zlib1g-dev libjpeg62-turbo-dev libpng-dev
   fonts-ipafont-gothic fonts-ipafont-mincho fonts-dejavu-core fonts-tlwg-loma-ttf
-  libgtest-dev libgmock-dev libbenchmark-dev pngcheck
+  libgtest-dev libgmock-dev libbenchmark-dev pngcheck locales
   desktop-file-utils appstream dpkg-dev groff-base lintian
   xvfb xauth xdotool x11-utils xclip imagemagick
   pybind11-dev python3-dev python3-numpy python3-pytest python3-distributed python3-pil

@@ -4,7 +4,9 @@
 #include <string>
 #include <string_view>
 
+#include "io/io.h"
 #include "settings/settings.h"
+#include "settings/text_forms.h"
 
 namespace glyphary {
 namespace {
@@ -71,17 +73,6 @@ constexpr std::array<NamedColor, 48> kNamedColors = {{
     {"clGradientInactiveCaption", System(28)},
 }};
 
-char AsciiLower(char c) {
-  return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
-}
-
-bool SameAsciiText(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
-  return true;
-}
-
 }  // namespace
 
 std::string ColorToText(TColor color) {
@@ -94,9 +85,19 @@ std::string ColorToText(TColor color) {
 
 std::optional<TColor> ParseColor(std::string_view text) {
   for (const auto& named : kNamedColors)
-    if (SameAsciiText(named.name, text)) return named.value;
+    if (SameIgnoringAsciiCase(named.name, text)) return named.value;
   if (const auto value = ParseIniInteger(text)) return TColor(std::uint32_t(*value));
   return std::nullopt;
+}
+
+std::optional<TColor> ParseColorText(std::string_view text) {
+  if (text.size() != 7 || text.front() != '#') return ParseColor(text);
+  // Read as the hex integer "$RRGGBB", which takes nothing but the digits after "$".
+  std::string hex(1, '$');
+  hex += text.substr(1);
+  const auto rgb = ParseIniInteger(hex);
+  if (!rgb) return std::nullopt;
+  return Rgb(std::uint8_t(*rgb >> 16), std::uint8_t(*rgb >> 8), std::uint8_t(*rgb));
 }
 
 }  // namespace glyphary

@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "io/io.h"
 #include "settings/ini_line.h"
 #include "settings/text_encoding.h"
 
@@ -60,7 +61,7 @@ IniDocument IniDocument::Parse(std::string_view bytes) {
 std::optional<IniDocument::SectionRange> IniDocument::FindSection(std::string_view section) const {
   for (std::size_t i = 0; i < lines_.size(); ++i) {
     const IniLine line = ClassifyIniLine(TextAt(i));
-    if (line.kind != IniLine::Kind::Section || !SameIniName(line.name, section)) continue;
+    if (line.kind != IniLine::Kind::Section || !SameIgnoringAsciiCase(line.name, section)) continue;
     std::size_t end = i + 1;
     while (end < lines_.size() && ClassifyIniLine(TextAt(end)).kind != IniLine::Kind::Section)
       ++end;
@@ -74,7 +75,8 @@ std::optional<std::string> IniDocument::Get(std::string_view section, std::strin
   if (!range) return std::nullopt;
   for (std::size_t i = range->header + 1; i < range->end; ++i) {
     const IniLine line = ClassifyIniLine(TextAt(i));
-    if (line.kind == IniLine::Kind::Key && SameIniName(line.name, key)) return ValueOf(line);
+    if (line.kind == IniLine::Kind::Key && SameIgnoringAsciiCase(line.name, key))
+      return ValueOf(line);
   }
   return std::nullopt;
 }
@@ -91,7 +93,7 @@ void IniDocument::Set(std::string_view section, std::string_view key, std::strin
   for (std::size_t i = range->header + 1; i < range->end; ++i) {
     const IniLine line = ClassifyIniLine(TextAt(i));
     if (line.kind != IniLine::Kind::Key) continue;
-    if (SameIniName(line.name, key)) {
+    if (SameIgnoringAsciiCase(line.name, key)) {
       // A line that would read the same stays as it was read, encoding and all.
       std::string updated = KeyLine(key, value);
       if (line.name != key || ValueOf(line) != ValueOf(ClassifyIniLine(updated)))

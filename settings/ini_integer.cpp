@@ -1,20 +1,15 @@
+#include <glib.h>
+
 #include <cstdint>
 #include <limits>
 #include <optional>
 #include <string>
 #include <string_view>
 
-#include "settings/settings.h"
+#include "settings/text_forms.h"
 
 namespace glyphary {
 namespace {
-
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
 
 // Digits after the sign; `limit` is the largest magnitude accepted. Returns
 // nullopt when a character is not a digit, there is none, or it overflows.
@@ -23,7 +18,7 @@ std::optional<std::uint64_t> Magnitude(std::string_view digits, unsigned base,
   if (digits.empty()) return std::nullopt;
   std::uint64_t value = 0;
   for (char c : digits) {
-    const int d = HexDigit(c);
+    const int d = g_ascii_xdigit_value(c);
     if (d < 0 || unsigned(d) >= base) return std::nullopt;
     value = value * base + unsigned(d);
     if (value > limit) return std::nullopt;

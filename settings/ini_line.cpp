@@ -16,10 +16,6 @@ std::string_view Trim(std::string_view s) {
   return s;
 }
 
-char AsciiLower(char c) {
-  return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
-}
-
 bool IsQuoted(std::string_view s) {
   return s.size() >= 2 && (s.front() == '"' || s.front() == '\'') && s.back() == s.front();
 }
@@ -39,13 +35,6 @@ IniLine ClassifyIniLine(std::string_view line) {
   const std::string_view key = Trim(text.substr(0, equals));
   if (key.empty()) return {};
   return {IniLine::Kind::Key, key, Trim(text.substr(equals + 1))};
-}
-
-bool SameIniName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
-  return true;
 }
 
 std::string_view UnquoteIniValue(std::string_view value) {

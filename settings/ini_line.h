@@ -16,9 +16,6 @@ struct IniLine {
 
 IniLine ClassifyIniLine(std::string_view line);
 
-// Compares names without regard to ASCII letter case.
-bool SameIniName(std::string_view a, std::string_view b);
-
 // The value text as Get returns it: one pair of enclosing quotes removed.
 std::string_view UnquoteIniValue(std::string_view value);
 

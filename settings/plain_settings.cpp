@@ -2,6 +2,7 @@
 #include <exception>
 #include <string>
 
+#include "settings/plain_settings.h"
 #include "settings/settings.h"
 
 namespace glyphary {

@@ -1,10 +1,9 @@
-// Public interface of the settings file: colour and integer text forms, and
-// the INI file that keeps the window placement, caption style and export
-// options from one run to the next. No GUI toolkit in here.
+// Public interface of the settings file: the colour text forms, where the
+// settings lie, and the INI file that keeps the window placement, caption
+// style and export options from one run to the next. No GUI toolkit in here.
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -13,61 +12,40 @@
 
 namespace glyphary {
 
-// ---------------------------------------------------------------- text forms
-
-// Integer text as the settings file holds it: leading blanks, an optional
-// sign, then decimal digits or hex digits after "$", "x", "X" or "0x"; a
-// leading "0x"/"0X" (text longer than two characters) reads like "$". The
-// whole text must be used. Decimal must fit in int32; hex is a 32-bit
-// pattern up to $FFFFFFFF and wraps ($FFFFFFFF is -1, $80000008 reads back
-// as that system colour). nullopt for anything else, empty text included.
-std::optional<std::int32_t> ParseIniInteger(std::string_view text);
+// ---------------------------------------------------------------- colour text
 
 // A colour's name from the named-colour table, else "$" and eight upper-case
 // hex digits ("$00FF8000").
 std::string ColorToText(TColor color);
 
-// A colour name in any letter case, else an integer as ParseIniInteger reads
-// it (taken as its 32-bit pattern); nullopt when neither.
-std::optional<TColor> ParseColor(std::string_view text);
+// Every colour form a user may type: a name in any letter case ("clRed"), an
+// integer as the settings file holds it ("$00BBGGRR", "0x00BBGGRR", decimal;
+// taken as its 32-bit pattern), or "#RRGGBB" (red first, as web pages write
+// colours). nullopt for anything else.
+std::optional<TColor> ParseColorText(std::string_view text);
 
 // ---------------------------------------------------------------- settings file
-
-// The executable's path with the extension of its file name replaced by
-// ".INI" (appended when the name has none): /opt/app/glyphary -> glyphary.INI.
-std::string SettingsPathFor(std::string_view executablePath);
-
-// Whether the program may create and replace files in `folder`.
-using FolderProbe = std::function<bool(const std::string& folder)>;
-bool FolderIsWritable(const std::string& folder);
-
-// The user's own settings file: $XDG_CONFIG_HOME/glyphary/glyphary.INI, or
-// ~/.config/glyphary/glyphary.INI when that variable is unset or not an
-// absolute path. Its folder is created when the settings are first stored.
-std::string UserSettingsPath();
 
 // Whether the program's own files lie in ../share/glyphary rather than beside it.
 bool IsInstalledProgram(std::string_view executablePath);
 
-// Where a program at `executablePath` keeps its settings: the file beside it
-// when that file exists, or when the program is not installed and its folder
-// is writable (portable copies, build trees, INI files copied from Windows);
-// else the user's own file, so an installed program can store its settings.
-std::string ChooseSettingsPath(std::string_view executablePath, const FolderProbe& writable);
-// ChooseSettingsPath for the running program.
+// Where the running program keeps its settings: the file beside it when that
+// file exists, or when the program is not installed and its folder is
+// writable (portable copies, build trees, INI files copied from Windows);
+// else the user's own file, $XDG_CONFIG_HOME/glyphary/glyphary.INI.
 std::string SettingsPathForExecutable();
+
+// The main window's limits on its outer size.
+inline constexpr std::int32_t kMainWindowWidth = 623;
+inline constexpr std::int32_t kMainWindowMinHeight = 340, kMainWindowMaxHeight = 348;
 
 // Where the main window stands: outer size and position in screen pixels.
 struct WindowPlacement {
   std::int32_t left = 200;
   std::int32_t top = 150;
-  std::int32_t width = 623;
-  std::int32_t height = 340;
+  std::int32_t width = kMainWindowWidth;
+  std::int32_t height = kMainWindowMinHeight;
 };
-
-// The main window's limits on its outer size.
-inline constexpr std::int32_t kMainWindowWidth = 623;
-inline constexpr std::int32_t kMainWindowMinHeight = 340, kMainWindowMaxHeight = 348;
 
 // What the main window's settings are read from and applied to, one value at
 // a time; a setter has the side effects of the same change made by the
@@ -162,77 +140,6 @@ void CheckSettingsFile(const std::string& path);
 void StoreMainSettings(const std::string& path, const MainSettingsTarget& source);
 void StoreExportOptions(const std::string& path, const ExportSettingsTarget& source);
 void StoreEffectSettings(const std::string& path, const EffectSettingsTarget& source);
-
-// Targets over plain values, with the main window's and the settings
-// dialog's side effects: the window size limits, the quality clamp and the
-// coupling of the two PNG flags.
-class PlainMainSettings final : public MainSettingsTarget {
- public:
-  PlainMainSettings(WindowPlacement& window, CaptionStyle& style)
-      : window_(window), style_(style) {}
-  std::int32_t Left() const override { return window_.left; }
-  void SetLeft(std::int32_t left) override { window_.left = left; }
-  std::int32_t Top() const override { return window_.top; }
-  void SetTop(std::int32_t top) override { window_.top = top; }
-  std::int32_t Width() const override { return window_.width; }
-  void SetWidth(std::int32_t width) override;
-  std::int32_t Height() const override { return window_.height; }
-  void SetHeight(std::int32_t height) override;
-  std::int32_t FontSize() const override { return style_.pointSize; }
-  void SetFontSize(std::int32_t points) override { style_.pointSize = points; }
-  std::string FaceName() const override { return style_.faceName; }
-  void SetFaceName(const std::string& face) override { style_.faceName = face; }
-  bool Bold() const override { return style_.bold; }
-  void SetBold(bool on) override { style_.bold = on; }
-  bool Italic() const override { return style_.italic; }
-  void SetItalic(bool on) override { style_.italic = on; }
-  bool Underline() const override { return style_.underline; }
-  void SetUnderline(bool on) override { style_.underline = on; }
-  TColor TextColor() const override { return style_.textColor; }
-  void SetTextColor(TColor color) override { style_.textColor = color; }
-  TColor BackgroundColor() const override { return style_.backgroundColor; }
-  void SetBackgroundColor(TColor color) override { style_.backgroundColor = color; }
-
- private:
-  WindowPlacement& window_;
-  CaptionStyle& style_;
-};
-
-class PlainExportSettings final : public ExportSettingsTarget {
- public:
-  explicit PlainExportSettings(ExportOptions& options) : options_(options) {}
-  std::int32_t JpegQuality() const override { return options_.jpegQuality; }
-  void SetJpegQuality(std::int32_t quality) override;
-  bool PngTransparent() const override { return options_.pngTransparent; }
-  void SetPngTransparent(bool on) override;
-  bool Png256Colors() const override { return options_.png256Colors; }
-  void SetPng256Colors(bool on) override { options_.png256Colors = on; }
-  bool PngAlpha() const override { return options_.pngAlpha; }
-  void SetPngAlpha(bool on) override { options_.pngAlpha = on; }
-
- private:
-  ExportOptions& options_;
-};
-
-class PlainEffectSettings final : public EffectSettingsTarget {
- public:
-  explicit PlainEffectSettings(CaptionEffect& effect) : effect_(effect) {}
-  std::int32_t OutlineWidth() const override { return effect_.outlineWidth; }
-  void SetOutlineWidth(std::int32_t pixels) override { effect_.outlineWidth = pixels; }
-  TColor OutlineColor() const override { return effect_.outlineColor; }
-  void SetOutlineColor(TColor color) override { effect_.outlineColor = color; }
-  std::int32_t ShadowX() const override { return effect_.shadowX; }
-  void SetShadowX(std::int32_t pixels) override { effect_.shadowX = pixels; }
-  std::int32_t ShadowY() const override { return effect_.shadowY; }
-  void SetShadowY(std::int32_t pixels) override { effect_.shadowY = pixels; }
-  TColor ShadowColor() const override { return effect_.shadowColor; }
-  void SetShadowColor(TColor color) override { effect_.shadowColor = color; }
-  std::int32_t ShadowBlur() const override { return effect_.shadowBlur; }
-  void SetShadowBlur(std::int32_t pixels) override { effect_.shadowBlur = pixels; }
-
- private:
-  CaptionEffect& effect_;
-};
 
 // Everything the settings file keeps, as plain values.
 struct CaptionSettings {

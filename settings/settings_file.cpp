@@ -11,50 +11,63 @@ namespace {
 
 using Main = MainSettingsTarget;
 using Export = ExportSettingsTarget;
+using Effect = EffectSettingsTarget;
+
+// A missing key reads as the plain values' own default.
+const WindowPlacement kWindow;
+const CaptionStyle kStyle;
+const ExportOptions kExport;
+const CaptionEffect kEffect;
 
 const std::array<SettingsKey<Main>, 11> kMainKeys = {{
-    {"Window", "Left", IntegerKey<Main>{200, &Main::Left, &Main::SetLeft}, &Main::PositionKnown},
-    {"Window", "Top", IntegerKey<Main>{150, &Main::Top, &Main::SetTop}, &Main::PositionKnown},
-    {"Window", "Width", IntegerKey<Main>{623, &Main::Width, &Main::SetWidth}},
-    {"Window", "Height", IntegerKey<Main>{340, &Main::Height, &Main::SetHeight}},
-    {"Font", "Size", IntegerKey<Main>{25, &Main::FontSize, &Main::SetFontSize}},
-    {"Font", "Name", TextKey<Main>{"ＭＳ Ｐゴシック", &Main::FaceName, &Main::SetFaceName}},
-    {"Font", "Bold", BooleanKey<Main>{false, &Main::Bold, &Main::SetBold}},
-    {"Font", "Italic", BooleanKey<Main>{false, &Main::Italic, &Main::SetItalic}},
-    {"Font", "UnderLine", BooleanKey<Main>{false, &Main::Underline, &Main::SetUnderline}},
-    {"Color", "DrawColor", ColorKey<Main>{"clBlack", &Main::TextColor, &Main::SetTextColor}},
+    {"Window", "Left", IntegerKey<Main>{kWindow.left, &Main::Left, &Main::SetLeft},
+     &Main::PositionKnown},
+    {"Window", "Top", IntegerKey<Main>{kWindow.top, &Main::Top, &Main::SetTop},
+     &Main::PositionKnown},
+    {"Window", "Width", IntegerKey<Main>{kWindow.width, &Main::Width, &Main::SetWidth}},
+    {"Window", "Height", IntegerKey<Main>{kWindow.height, &Main::Height, &Main::SetHeight}},
+    {"Font", "Size", IntegerKey<Main>{kStyle.pointSize, &Main::FontSize, &Main::SetFontSize}},
+    {"Font", "Name", TextKey<Main>{kStyle.faceName, &Main::FaceName, &Main::SetFaceName}},
+    {"Font", "Bold", BooleanKey<Main>{kStyle.bold, &Main::Bold, &Main::SetBold}},
+    {"Font", "Italic", BooleanKey<Main>{kStyle.italic, &Main::Italic, &Main::SetItalic}},
+    {"Font", "UnderLine",
+     BooleanKey<Main>{kStyle.underline, &Main::Underline, &Main::SetUnderline}},
+    {"Color", "DrawColor", ColorKey<Main>{kStyle.textColor, &Main::TextColor, &Main::SetTextColor}},
     {"Color", "BGColor",
-     ColorKey<Main>{"clWhite", &Main::BackgroundColor, &Main::SetBackgroundColor}},
+     ColorKey<Main>{kStyle.backgroundColor, &Main::BackgroundColor, &Main::SetBackgroundColor}},
 }};
 
 // 256Color comes after TransParent, so it decides the final 256-colour flag;
 // Alpha, which older files lack, comes last.
 const std::array<SettingsKey<Export>, 4> kExportKeys = {{
-    {"JPEG", "Rate", IntegerKey<Export>{70, &Export::JpegQuality, &Export::SetJpegQuality}},
+    {"JPEG", "Rate",
+     IntegerKey<Export>{kExport.jpegQuality, &Export::JpegQuality, &Export::SetJpegQuality}},
     {"PNG", "TransParent",
-     BooleanKey<Export>{false, &Export::PngTransparent, &Export::SetPngTransparent}},
-    {"PNG", "256Color", BooleanKey<Export>{false, &Export::Png256Colors, &Export::SetPng256Colors}},
-    {"PNG", "Alpha", BooleanKey<Export>{false, &Export::PngAlpha, &Export::SetPngAlpha}},
+     BooleanKey<Export>{kExport.pngTransparent, &Export::PngTransparent,
+                        &Export::SetPngTransparent}},
+    {"PNG", "256Color",
+     BooleanKey<Export>{kExport.png256Colors, &Export::Png256Colors, &Export::SetPng256Colors}},
+    {"PNG", "Alpha", BooleanKey<Export>{kExport.pngAlpha, &Export::PngAlpha, &Export::SetPngAlpha}},
 }};
-
-using Effect = EffectSettingsTarget;
 
 // After every other section: a file from before the effects loads as it did.
 const std::array<SettingsKey<Effect>, 6> kEffectKeys = {{
     {"Effect", "OutlineWidth",
-     RangedKey<Effect>{0, 0, kMaxOutlineWidth, &Effect::OutlineWidth, &Effect::SetOutlineWidth}},
+     RangedKey<Effect>{kEffect.outlineWidth, 0, kMaxOutlineWidth, &Effect::OutlineWidth,
+                       &Effect::SetOutlineWidth}},
     {"Effect", "OutlineColor",
-     ColorKey<Effect>{"clWhite", &Effect::OutlineColor, &Effect::SetOutlineColor}},
+     ColorKey<Effect>{kEffect.outlineColor, &Effect::OutlineColor, &Effect::SetOutlineColor}},
     {"Effect", "ShadowX",
-     RangedKey<Effect>{0, -kMaxShadowOffset, kMaxShadowOffset, &Effect::ShadowX,
+     RangedKey<Effect>{kEffect.shadowX, -kMaxShadowOffset, kMaxShadowOffset, &Effect::ShadowX,
                        &Effect::SetShadowX}},
     {"Effect", "ShadowY",
-     RangedKey<Effect>{0, -kMaxShadowOffset, kMaxShadowOffset, &Effect::ShadowY,
+     RangedKey<Effect>{kEffect.shadowY, -kMaxShadowOffset, kMaxShadowOffset, &Effect::ShadowY,
                        &Effect::SetShadowY}},
     {"Effect", "ShadowColor",
-     ColorKey<Effect>{"clGray", &Effect::ShadowColor, &Effect::SetShadowColor}},
+     ColorKey<Effect>{kEffect.shadowColor, &Effect::ShadowColor, &Effect::SetShadowColor}},
     {"Effect", "ShadowBlur",
-     RangedKey<Effect>{0, 0, kMaxShadowBlur, &Effect::ShadowBlur, &Effect::SetShadowBlur}},
+     RangedKey<Effect>{kEffect.shadowBlur, 0, kMaxShadowBlur, &Effect::ShadowBlur,
+                       &Effect::SetShadowBlur}},
 }};
 
 // A file we cannot read (a folder, a device, one beyond 1 MiB, ...) loads as

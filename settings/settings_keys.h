@@ -9,6 +9,7 @@
 
 #include "settings/ini_document.h"
 #include "settings/settings.h"
+#include "settings/text_forms.h"
 
 namespace glyphary {
 
@@ -28,14 +29,14 @@ struct BooleanKey {
 
 template <class Target>
 struct TextKey {
-  const char* fallback;
+  std::string fallback;
   std::string (Target::*get)() const;
   void (Target::*set)(const std::string&);
 };
 
 template <class Target>
 struct ColorKey {
-  const char* fallback;  // in the file's text form
+  TColor fallback;
   TColor (Target::*get)() const;
   void (Target::*set)(TColor);
 };
@@ -117,7 +118,7 @@ std::string Fallback(const TextKey<Target>& key) {
 }
 template <class Target>
 std::string Fallback(const ColorKey<Target>& key) {
-  return key.fallback;
+  return ColorToText(key.fallback);
 }
 
 template <class Target>

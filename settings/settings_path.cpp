@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "settings/settings.h"
+#include "settings/settings_path.h"
 
 namespace glyphary {
 namespace {

@@ -3,17 +3,16 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 
 namespace glyphary {
 
-// Strict UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF.
+// Strict UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF;
+// a NUL is valid. (ToValidUtf8, which repairs a text, is in io/io.h.)
 bool IsValidUtf8(std::string_view text);
-
-// Every invalid byte of a UTF-8 text replaced by U+FFFD.
-std::string ToValidUtf8(std::string_view text);
 
 // Code page 932 to UTF-8; a byte sequence that is not CP932 becomes U+FFFD.
 std::string Cp932ToUtf8(std::string_view text);
@@ -21,18 +20,17 @@ std::string Cp932ToUtf8(std::string_view text);
 // Decodes a settings file one line at a time: a line that is valid UTF-8 is
 // UTF-8, any other is CP932, so a stray byte garbles no line but its own.
 // The converter is opened on the first line that needs it and kept.
+class Cp932Converter;
 class SettingsLineDecoder {
  public:
-  SettingsLineDecoder() = default;
+  SettingsLineDecoder();
   ~SettingsLineDecoder();
-  SettingsLineDecoder(const SettingsLineDecoder&) = delete;
-  SettingsLineDecoder& operator=(const SettingsLineDecoder&) = delete;
 
   // nullopt when the line is UTF-8 already, else its CP932 reading.
   std::optional<std::string> Decode(std::string_view line);
 
  private:
-  void* converter_ = nullptr;  // an iconv_t
+  std::unique_ptr<Cp932Converter> converter_;
 };
 
 // The file's bytes as UTF-8, each line decided on its own as above.

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "settings/ini_document.h"
+#include "settings/plain_settings.h"
 #include "settings/settings.h"
 #include "settings/settings_keys.h"
 #include "settings/text_encoding.h"

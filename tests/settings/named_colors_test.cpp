@@ -3,6 +3,7 @@
 #include <string>
 
 #include "settings/settings.h"
+#include "settings/text_forms.h"
 
 namespace glyphary {
 namespace {

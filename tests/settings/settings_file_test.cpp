@@ -9,7 +9,9 @@
 #include <utility>
 
 #include "export/export.h"
+#include "settings/plain_settings.h"
 #include "settings/settings.h"
+#include "settings/settings_path.h"
 #include "test_support.h"
 
 namespace glyphary {

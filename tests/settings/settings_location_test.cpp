@@ -11,6 +11,7 @@
 
 #include "export/export.h"
 #include "settings/settings.h"
+#include "settings/settings_path.h"
 #include "test_support.h"
 
 namespace glyphary {

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "settings/settings.h"
+#include "settings/text_forms.h"
 
 namespace glyphary {
 namespace {
@@ -56,6 +57,22 @@ TEST(ColorText, NamesReadInAnyCaseAndIntegersInEveryForm) {
 TEST(ColorText, RejectsUnknownNamesAndPartialMatches) {
   for (const char* text : {"", "red", "clRedd", "clRe", " clRed", "clRed ", "$", "clＲed"})
     EXPECT_EQ(ParseColor(text), nullopt) << '"' << text << '"';
+}
+
+// #RRGGBB holds red first; a TColor holds it in its lowest byte.
+TEST(ColorText, TypedColoursTakeRgbHexBesideNamesAndIntegers) {
+  const struct {
+    const char* text;
+    std::optional<TColor> color;
+  } cases[] = {
+      {"#FF8000", 0x000080FFu},   {"#ff8000", 0x000080FFu}, {"#12AbEf", 0x00EFAB12u},
+      {"#000000", 0x00000000u},   {"#FFFFFF", 0x00FFFFFFu}, {"CLNAVY", 0x00800000u},
+      {"$000000FF", 0x000000FFu}, {"255", 0x000000FFu},     {"-1", 0xFFFFFFFFu},
+      {"#GG0000", nullopt},       {"#12345", nullopt},      {"#1234567", nullopt},
+      {"#+12345", nullopt},       {"# 12345", nullopt},     {"#$12345", nullopt},
+      {"FF8000", nullopt},        {"#", nullopt},           {"", nullopt},
+  };
+  for (const auto& c : cases) EXPECT_EQ(ParseColorText(c.text), c.color) << '"' << c.text << '"';
 }
 
 TEST(ColorText, WritesNamesElseEightUpperCaseHexDigits) {
