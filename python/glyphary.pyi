@@ -1,6 +1,6 @@
 """Anti-aliased caption images, as glyphary-cli makes them."""
 import os
-from typing import Optional, Sequence, Tuple, Union
+from typing import Literal, Optional, Tuple, Union
 
 import numpy
 import numpy.typing
@@ -20,9 +20,12 @@ Shadow = Union[Tuple[int, int], Tuple[int, int, Optional[Color]],
 def render(text: str, size: int = 25, face: Optional[str] = None, bold: bool = False,
            italic: bool = False, underline: bool = False, color: Color = "clBlack",
            background: Color = "clWhite", outline: Optional[Outline] = None,
-           shadow: Optional[Shadow] = None, alpha: bool = False,
-           dpi: int = 96) -> numpy.typing.NDArray[numpy.uint8]:
-    """The caption as a (height, width, 3) RGB array, or (height, width, 4) RGBA
+           shadow: Optional[Shadow] = None, alpha: bool = False, dpi: int = 96,
+           vertical: bool = False, align: Literal["start", "center", "end"] = "start",
+           line_spacing: int = 100,
+           letter_spacing: int = 0) -> numpy.typing.NDArray[numpy.uint8]:
+    """The caption of a text (lines separated by newlines), vertical (縦書き) if
+    asked, as a (height, width, 3) RGB array, or (height, width, 4) RGBA
     with alpha=True: the pixels `glyphary-cli render` writes. Raises ValueError
     with the program's message for a style it cannot take or a caption too
     large to make."""

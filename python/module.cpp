@@ -102,9 +102,11 @@ while they work, and each thread draws with a font engine of its own.)";
 constexpr char kRenderDoc[] =
     R"(render(text, size=25, face=None, bold=False, italic=False, underline=False,
        color="clBlack", background="clWhite", outline=None, shadow=None,
-       alpha=False, dpi=96) -> numpy.ndarray
+       alpha=False, dpi=96, vertical=False, align="start", line_spacing=100,
+       letter_spacing=0) -> numpy.ndarray
 
-The caption of one line of text: a (height, width, 3) RGB array of uint8,
+The caption of a text, its lines separated by "\n": a (height, width, 3) RGB
+array of uint8,
 exactly the pixels `glyphary-cli render` writes with the same options; with
 alpha=True a (height, width, 4) RGBA array, the text colour with its
 smoothing (and any border and shadow) as alpha over full transparency, as
@@ -118,7 +120,15 @@ color, background
 outline   a border: width or (width[, color]); width 0 to 20 pixels, white
           unless a colour is given
 shadow    (dx, dy[, color[, blur]]): moved -20 to 20 pixels each, grey unless
-          a colour is given (None keeps grey), blurred over 0 to 10 pixels)";
+          a colour is given (None keeps grey), blurred over 0 to 10 pixels
+vertical  vertical text (縦書き): columns top to bottom, right to left
+align     "start", "center" or "end" of the longest line
+line_spacing
+          distance of the lines in percent, 50 to 300
+letter_spacing
+          pixels added after each character, -10 to 50
+
+The arguments after the text may also be given by position, in this order.)";
 
 constexpr char kSaveDoc[] = R"(save(image, path, quality=70, transparent=False, colors256=False)
 

@@ -3,9 +3,10 @@
 #include <array>
 #include <climits>
 #include <string>
+#include <utility>
 #include <vector>
 
-#include "python/color_text.h"
+#include "settings/settings.h"
 
 namespace py = pybind11;
 
@@ -100,7 +101,20 @@ void ApplyFace(py::handle value, RenderRequest& r) {
   r.style.faceName = value.cast<std::string>();
 }
 
-constexpr std::array<StyleKeyword, 11> kKeywords = {{
+void ApplyAlign(py::handle value, RenderRequest& r) {
+  static constexpr std::pair<const char*, TextAlign> kNames[] = {
+      {"start", TextAlign::Start}, {"center", TextAlign::Center}, {"end", TextAlign::End}};
+  if (py::isinstance<py::str>(value))
+    for (const auto& [name, align] : kNames)
+      if (value.cast<std::string>() == name) {
+        r.style.layout.align = align;
+        return;
+      }
+  throw py::value_error("align は \"start\", \"center\", \"end\" のいずれかです (" + Repr(value) +
+                        ")");
+}
+
+constexpr std::array<StyleKeyword, 15> kKeywords = {{
     {"size", [](py::handle v,
                 RenderRequest& r) { r.style.pointSize = IntIn(v, "size", INT_MIN, INT_MAX); }},
     {"face", ApplyFace},
@@ -114,6 +128,18 @@ constexpr std::array<StyleKeyword, 11> kKeywords = {{
     {"shadow", ApplyShadow},
     {"alpha", [](py::handle v, RenderRequest& r) { r.alpha = Flag(v, "alpha"); }},
     {"dpi", [](py::handle v, RenderRequest& r) { r.dpi = IntIn(v, "dpi", 1, 4800); }},
+    {"vertical",
+     [](py::handle v, RenderRequest& r) { r.style.layout.vertical = Flag(v, "vertical"); }},
+    {"align", ApplyAlign},
+    {"line_spacing",
+     [](py::handle v, RenderRequest& r) {
+       r.style.layout.lineSpacing = IntIn(v, "line_spacing", kMinLineSpacing, kMaxLineSpacing);
+     }},
+    {"letter_spacing",
+     [](py::handle v, RenderRequest& r) {
+       r.style.layout.letterSpacing =
+           IntIn(v, "letter_spacing", kMinLetterSpacing, kMaxLetterSpacing);
+     }},
 }};
 
 const StyleKeyword* Find(const std::string& name) {

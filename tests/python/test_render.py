@@ -51,6 +51,18 @@ def test_an_alpha_caption_is_the_rgba_the_command_line_writes_to_png(tmp_path, s
     assert image.tobytes() == decoded(path, "RGBA").tobytes()
 
 
+@pytest.mark.parametrize("style, options", [
+    ({"align": "end", "line_spacing": 150}, ["--align", "end", "--line-spacing", "150"]),
+    ({"vertical": True, "align": "center", "letter_spacing": 3},
+     ["--vertical", "--align", "center", "--letter-spacing", "3"]),
+])
+def test_lines_and_vertical_text_are_the_command_lines(tmp_path, style, options):
+    text = "一行目「縦」、\n二 gyj ー"
+    path = tmp_path / "cli.bmp"
+    run_cli("render", text, path, *options)
+    assert glyphary.render(text, **style).tobytes() == decoded(path).tobytes()
+
+
 def test_positional_style_arguments_follow_the_documented_order():
     assert numpy.array_equal(glyphary.render("位置", 30, "IPAMincho", True),
                              glyphary.render("位置", size=30, face="IPAMincho", bold=True))
