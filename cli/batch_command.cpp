@@ -102,12 +102,13 @@ int RunBatch(const Args& args) {
   const int jobs = args.IntValue("jobs", DefaultJobs(), 1, kMaxJobs);
   const std::vector<BatchRow> rows = ParseList(ReadList(args.Positional()[0]));
 
-  FontEngine engine(setup.dpi);
-  const BatchJob job{*folder, format, setup.options, setup.style, jobs, BatchWorkers::Processes};
+  const BatchJob job{*folder, format, setup.options, setup.style, jobs};
   ProgressBar bar(stderr);
   const bool showProgress = ::isatty(STDERR_FILENO);
   try {
-    ProduceBatch(rows, job, engine, [&](std::size_t done, std::size_t total) {
+    // No font is used here before the workers are forked, each of which
+    // makes its own.
+    ProduceBatchInProcesses(rows, job, setup.dpi, [&](std::size_t done, std::size_t total) {
       if (showProgress) bar.Show(int(done * 100 / total));
     });
   } catch (const BatchCheckError& e) {

@@ -17,6 +17,8 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
+#include <filesystem>
+#include <iterator>
 #include <new>
 #include <string>
 #include <vector>
@@ -119,6 +121,16 @@ std::string DeathMessage(int status) {
     return std::string(kWorkerDied) + " (シグナル " + std::to_string(WTERMSIG(status)) + ")";
   return std::string(kWorkerDied) + " (終了コード " +
          std::to_string(WIFEXITED(status) ? WEXITSTATUS(status) : -1) + ")";
+}
+
+// A fork copies the calling thread alone, with every lock that another thread
+// held at that moment; Pango's own threads are among those (its font map
+// starts them). Without /proc nothing can be told.
+bool OtherThreadsRun() {
+  std::error_code ec;
+  std::filesystem::directory_iterator tasks("/proc/self/task", ec);
+  if (ec) return false;
+  return std::distance(tasks, std::filesystem::directory_iterator()) > 1;
 }
 
 struct Worker {
@@ -352,6 +364,8 @@ class WorkerPool {
 std::size_t ProduceInProcesses(std::span<const BatchRow> rows, const std::vector<std::size_t>& used,
                                const BatchJob& job, int jobs, int dpi,
                                const BatchProgress& progress, const EngineMaker& makeEngine) {
+  if (OtherThreadsRun())
+    throw Error("作業プロセスを作れません (このプロセスでは他のスレッドが動いています)");
   int stopSignal = 0;
   std::size_t written = 0;
   {

@@ -56,16 +56,35 @@ void BatchFailures::Rethrow(const std::vector<std::size_t>& used) const {
   }
 }
 
+namespace {
+
+struct CheckedRun {
+  std::vector<std::size_t> used;
+  int jobs;  // no more than there are rows
+};
+
+// The one check of a batch, here where nothing can slip past it; callers
+// word the problem from the exception.
+CheckedRun Check(std::span<const BatchRow> rows, const BatchJob& job) {
+  if (auto problem = CheckBatchRows(rows, job.folder)) throw BatchCheckError(*problem);
+  std::vector<std::size_t> used = UsedRows(rows);
+  const int jobs = std::clamp(job.jobs, 1, int(std::max<std::size_t>(used.size(), 1)));
+  return {std::move(used), jobs};
+}
+
+}  // namespace
+
 std::size_t ProduceBatch(std::span<const BatchRow> rows, const BatchJob& job, FontEngine& engine,
                          const BatchProgress& progress) {
-  // The one check of a batch, here where nothing can slip past it; callers
-  // word the problem from the exception.
-  if (auto problem = CheckBatchRows(rows, job.folder)) throw BatchCheckError(*problem);
-  const std::vector<std::size_t> used = UsedRows(rows);
-  const int jobs = std::clamp(job.jobs, 1, int(std::max<std::size_t>(used.size(), 1)));
-  if (job.workers == BatchWorkers::Processes && jobs > 1)
-    return ProduceInProcesses(rows, used, job, jobs, engine.Dpi(), progress);
-  return ProduceOnThreads(rows, used, job, jobs, engine, progress);
+  const CheckedRun run = Check(rows, job);
+  return ProduceOnThreads(rows, run.used, job, run.jobs, engine, progress);
+}
+
+std::size_t ProduceBatchInProcesses(std::span<const BatchRow> rows, const BatchJob& job, int dpi,
+                                    const BatchProgress& progress) {
+  const CheckedRun run = Check(rows, job);
+  if (run.used.empty()) return 0;
+  return ProduceInProcesses(rows, run.used, job, run.jobs, dpi, progress);
 }
 
 }  // namespace glyphary

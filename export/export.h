@@ -200,11 +200,6 @@ class BatchCheckError : public Error {
   BatchProblem problem_;
 };
 
-// Where a batch's jobs run. Threads share the font engine's process-wide
-// locks (Cairo draws glyphs behind one), so they stop gaining at about two;
-// worker processes share nothing and use every core.
-enum class BatchWorkers { Threads, Processes };
-
 struct BatchJob {
   std::string folder;  // path = folder + "/" + name + extension, the separator always inserted
   ImageFormat format = ImageFormat::Jpeg;
@@ -213,7 +208,6 @@ struct BatchJob {
   // Rows made at once, each on a thread or in a worker process with a font
   // engine of its own.
   int jobs = 1;
-  BatchWorkers workers = BatchWorkers::Threads;
 };
 
 // A row that could not be made or written, with the message it gave.
@@ -228,18 +222,12 @@ class BatchRowError : public Error {
 
 // Renders and writes every used row; existing files are replaced, each
 // file whole or not at all. Rows are handed out in row order to job.jobs
-// workers; the files are the same bytes whatever their number.
-// Threads: the calling one, with `engine`, works among them.
-// Processes: forked from the caller, which must have no other threads, and
-// each makes its own engine while the caller waits for their reports. A stop
-// signal (SIGINT, SIGTERM, SIGHUP) that is not ignored stops the workers,
-// each leaving its file unmade, then takes its usual effect; should the
-// process survive it, the run throws Error. A worker that dies fails the
-// row it was making.
+// threads, the calling one with `engine` among them, the others each with an
+// engine of their own; the files are the same bytes whatever their number.
 // `progress(done, total)` follows each written file on the calling thread,
 // total being the number of used rows; a progress report that throws ends
-// the run with its error, the workers stopped first. Returns the number of
-// files written.
+// the run with its error, the other threads stopped first. Returns the
+// number of files written.
 // Rows that fail CheckBatchRows throw BatchCheckError before anything is
 // written. A failing row throws BatchRowError for the first such row
 // ("ファイル %s を作成できません", ...); the files of the rows before it stay,
@@ -249,6 +237,21 @@ class BatchRowError : public Error {
 // std::bad_alloc.
 std::size_t ProduceBatch(
     std::span<const BatchRow> rows, const BatchJob& job, FontEngine& engine,
+    const std::function<void(std::size_t done, std::size_t total)>& progress = {});
+
+// The same run in job.jobs worker processes forked from this one, each making
+// its own font engine at `dpi`: threads of one process wait on the font
+// engine's process-wide locks (Cairo draws glyphs behind one) and stop gaining
+// at about two, processes share none. This process only hands out the rows
+// and reports progress. It must not have used fonts (Pango runs threads of its
+// own, and a fork while one holds a lock would hang the worker) and must run
+// no other thread: otherwise it throws Error and forks nothing.
+// A worker that dies fails the run at the row it was making. A stop signal
+// (SIGINT, SIGTERM, SIGHUP) that is not ignored ends the workers, their files
+// left unmade, then takes its usual effect; should the process live on, the
+// run throws Error.
+std::size_t ProduceBatchInProcesses(
+    std::span<const BatchRow> rows, const BatchJob& job, int dpi,
     const std::function<void(std::size_t done, std::size_t total)>& progress = {});
 
 }  // namespace glyphary

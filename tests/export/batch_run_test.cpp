@@ -146,31 +146,26 @@ TEST_F(BatchRun, SeveralJobsWriteTheSameFilesAndReportOnTheCallingThread) {
   }
   rows.insert(rows.begin() + 7, BatchRow{});
   job_.format = ImageFormat::Bmp;
-  TempDir one;
+  TempDir one, three;
   job_.folder = one.Path();
   ProduceBatch(rows, job_, engine_);
-  for (const BatchWorkers workers : {BatchWorkers::Threads, BatchWorkers::Processes}) {
-    SCOPED_TRACE(int(workers));
-    TempDir three;
-    job_.folder = three.Path();
-    job_.jobs = 3;
-    job_.workers = workers;
-    const std::thread::id caller = std::this_thread::get_id();
-    std::vector<std::size_t> reports;
-    EXPECT_EQ(ProduceBatch(rows, job_, engine_,
-                           [&](std::size_t done, std::size_t total) {
-                             EXPECT_EQ(std::this_thread::get_id(), caller);
-                             EXPECT_EQ(total, 40u);
-                             reports.push_back(done);
-                           }),
-              40u);
-    ASSERT_EQ(reports.size(), 40u);
-    for (std::size_t i = 0; i < reports.size(); ++i) EXPECT_EQ(reports[i], i + 1);
-    for (const BatchRow& row : rows) {
-      if (row.name.empty()) continue;
-      EXPECT_EQ(ReadAll(one.File(row.name + ".bmp")), ReadAll(three.File(row.name + ".bmp")))
-          << row.name;
-    }
+  job_.folder = three.Path();
+  job_.jobs = 3;
+  const std::thread::id caller = std::this_thread::get_id();
+  std::vector<std::size_t> reports;
+  EXPECT_EQ(ProduceBatch(rows, job_, engine_,
+                         [&](std::size_t done, std::size_t total) {
+                           EXPECT_EQ(std::this_thread::get_id(), caller);
+                           EXPECT_EQ(total, 40u);
+                           reports.push_back(done);
+                         }),
+            40u);
+  ASSERT_EQ(reports.size(), 40u);
+  for (std::size_t i = 0; i < reports.size(); ++i) EXPECT_EQ(reports[i], i + 1);
+  for (const BatchRow& row : rows) {
+    if (row.name.empty()) continue;
+    EXPECT_EQ(ReadAll(one.File(row.name + ".bmp")), ReadAll(three.File(row.name + ".bmp")))
+        << row.name;
   }
 }
 
@@ -179,48 +174,40 @@ TEST_F(BatchRun, SeveralJobsWriteTheSameFilesAndReportOnTheCallingThread) {
 TEST_F(BatchRun, WithSeveralJobsTheFirstFailingRowIsReportedAndEarlierRowsStay) {
   std::vector<BatchRow> rows;
   for (int i = 0; i < 30; ++i) rows.push_back({Numbered("行 ", i), Numbered("r", i)});
+  for (int bad : {12, 20})
+    std::filesystem::create_directory(dir_.File(Numbered("r", bad) + ".png"));
   job_.format = ImageFormat::Png;
   job_.jobs = 2;
-  for (const BatchWorkers workers : {BatchWorkers::Threads, BatchWorkers::Processes}) {
-    SCOPED_TRACE(int(workers));
-    TempDir dir;
-    for (int bad : {12, 20})
-      std::filesystem::create_directory(dir.File(Numbered("r", bad) + ".png"));
-    job_.folder = dir.Path();
-    job_.workers = workers;
-    try {
-      ProduceBatch(rows, job_, engine_);
-      ADD_FAILURE() << "no error";
-    } catch (const BatchRowError& e) {
-      EXPECT_EQ(e.Row(), 12u);
-      EXPECT_THAT(e.what(),
-                  ::testing::StartsWith("ファイル " + dir.File("r12.png") + " を作成できません ("));
-    }
-    for (int i = 0; i < 12; ++i)
-      EXPECT_TRUE(std::filesystem::is_regular_file(dir.File(Numbered("r", i) + ".png"))) << i;
+  try {
+    ProduceBatch(rows, job_, engine_);
+    FAIL() << "no error";
+  } catch (const BatchRowError& e) {
+    EXPECT_EQ(e.Row(), 12u);
+    EXPECT_THAT(e.what(),
+                ::testing::StartsWith("ファイル " + dir_.File("r12.png") + " を作成できません ("));
   }
+  for (int i = 0; i < 12; ++i)
+    EXPECT_TRUE(std::filesystem::is_regular_file(dir_.File(Numbered("r", i) + ".png"))) << i;
 }
 
 // Every row fails (no folder), the first slowly: the later rows fail first on
-// the other workers, and the first row is still the one named.
+// the other threads, and the first row is still the one named.
 TEST_F(BatchRun, WhenEveryRowFailsTheFirstIsNamedWhateverFailedFirst) {
   std::vector<BatchRow> rows = {{std::string(60, 'W') + " 遅い行", "r0"}};
   for (int i = 1; i < 8; ++i) rows.push_back({"x", Numbered("r", i)});
   job_.folder = dir_.File("missing");
   job_.style.pointSize = 120;
-  for (const BatchWorkers workers : {BatchWorkers::Threads, BatchWorkers::Processes})
-    for (int jobs : {2, 4}) {
-      SCOPED_TRACE(std::to_string(jobs) + " jobs, workers " + std::to_string(int(workers)));
-      job_.jobs = jobs;
-      job_.workers = workers;
-      try {
-        ProduceBatch(rows, job_, engine_);
-        ADD_FAILURE() << "no error";
-      } catch (const BatchRowError& e) {
-        EXPECT_EQ(e.Row(), 0u);
-        EXPECT_THAT(e.what(), ::testing::HasSubstr(job_.folder + "/r0.jpg"));
-      }
+  for (int jobs : {2, 4}) {
+    SCOPED_TRACE(std::to_string(jobs) + " jobs");
+    job_.jobs = jobs;
+    try {
+      ProduceBatch(rows, job_, engine_);
+      ADD_FAILURE() << "no error";
+    } catch (const BatchRowError& e) {
+      EXPECT_EQ(e.Row(), 0u);
+      EXPECT_THAT(e.what(), ::testing::HasSubstr(job_.folder + "/r0.jpg"));
     }
+  }
 }
 
 // A progress report that throws ends the run with its own error, the other
@@ -229,11 +216,8 @@ TEST_F(BatchRun, AThrowingProgressReportEndsTheRunWithItsError) {
   std::vector<BatchRow> rows;
   for (int i = 0; i < 30; ++i) rows.push_back({Numbered("行 ", i), Numbered("r", i)});
   job_.format = ImageFormat::Bmp;
-  for (const auto& [jobs, workers] : {std::pair{1, BatchWorkers::Threads},
-                                      {2, BatchWorkers::Threads},
-                                      {2, BatchWorkers::Processes}}) {
+  for (int jobs : {1, 2}) {
     job_.jobs = jobs;
-    job_.workers = workers;
     const auto stopAtThird = [](std::size_t done, std::size_t) {
       if (done == 3) throw std::runtime_error("stopped");
     };
