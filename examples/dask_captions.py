@@ -96,7 +96,7 @@ def options():
     parser.add_argument("outdir")
     parser.add_argument("--scheduler", help="a running scheduler, e.g. tcp://host:8786")
     parser.add_argument("--workers", type=int, help="local worker processes (default: cores)")
-    parser.add_argument("--chunk", type=int, default=50, help="rows a task (default 50)")
+    parser.add_argument("--chunk", type=int, default=100, help="rows a task (default 100)")
     parser.add_argument("--size", type=int, default=25)
     parser.add_argument("--face")
     parser.add_argument("--bold", action="store_true")

@@ -79,7 +79,7 @@ class Table:
     def add(self, case, ours, peer_name, peer_value, ratio, goal=None, goal_text=None):
         """goal: the least ratio wanted; goal_text: (a goal no ratio says, whether it holds)."""
         if goal is not None:
-            goal_text = ("≥ %.1f" % goal, ratio >= goal)
+            goal_text = ("≥ %g" % goal, ratio >= goal)
         shown = "" if goal_text is None else goal_text[0] + (" yes" if goal_text[1] else " NO")
         self.rows.append((case, ours, peer_name + ": " + peer_value, "%.2f" % ratio, shown))
 
