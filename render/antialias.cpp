@@ -1,6 +1,7 @@
 // Text with smooth edges in any colour: drawn black on white at twice the
 // size, every 2 × 2 block of that scratch is one coverage value.
 #include "render/antialias.h"
+#include "render/uncut_layout.h"
 
 #include <algorithm>
 #include <cstring>
@@ -20,11 +21,12 @@ PixelBox BlocksCovering(const PixelBox& scratch) {
 
 // Draws the scratch of a box of blocks band by band and hands each pair of
 // scratch rows to `use(row, column, scratch0, scratch1, count)`, for the
-// box's blocks row … and column … count − 1, counted from its corner.
+// box's blocks row … and column … count − 1, counted from its corner. The
+// plain glyphs are drawn black on white, the colour glyphs over transparency.
 template <typename UseRowPair>
 void DrawScratchBands(const PixelBox& blocks, const FontDescription& scratchFont,
                       const std::string& text, FontEngine& engine, const ScratchLimits& limits,
-                      UseRowPair&& use) {
+                      GlyphPass pass, UseRowPair&& use) {
   const int allColumns = blocks.right - blocks.left, allRows = blocks.bottom - blocks.top;
   const int tileHalf = std::max(1, std::min(allColumns, limits.maxTileWidth / 2));
   for (int k0 = 0; k0 < allColumns; k0 += tileHalf) {
@@ -35,9 +37,14 @@ void DrawScratchBands(const PixelBox& blocks, const FontDescription& scratchFont
     for (int r0 = 0; r0 < allRows; r0 += bandHalf) {
       const int rows = std::min(bandHalf, allRows - r0);
       const std::span<std::uint8_t> band = engine.Scratch(pairBytes * std::size_t(rows));
-      std::memset(band.data(), 0xFF, band.size());
-      engine.DrawBlackText(scratchFont, text, band.data(), 2 * columns, 2 * rows, stride,
-                           2 * (blocks.left + k0), 2 * (blocks.top + r0) + 1);
+      const int x = 2 * (blocks.left + k0), y = 2 * (blocks.top + r0) + 1;
+      if (pass == GlyphPass::Colour) {
+        std::memset(band.data(), 0, band.size());
+        engine.DrawColorGlyphs(scratchFont, text, band.data(), 2 * columns, 2 * rows, stride, x, y);
+      } else {
+        std::memset(band.data(), 0xFF, band.size());
+        engine.DrawBlackText(scratchFont, text, band.data(), 2 * columns, 2 * rows, stride, x, y);
+      }
       for (int r = 0; r < rows; ++r) {
         const std::uint8_t* s0 = band.data() + pairBytes * std::size_t(r);
         use(r0 + r, k0, s0, s0 + stride, columns);
@@ -51,13 +58,21 @@ Coverage CoverBlocks(const PixelBox& blocks, const FontDescription& scratchFont,
   if (blocks.Empty()) return {};
   const std::size_t width = std::size_t(blocks.right - blocks.left);
   const std::size_t height = std::size_t(blocks.bottom - blocks.top);
-  if (width * height > limits.maxCoverageBytes) throw Error(kCaptionTooLarge);
+  const bool colour = engine.HasColorGlyphs(scratchFont, text);
+  if (width * height * (colour ? 5 : 1) > limits.maxCoverageBytes) throw Error(kCaptionTooLarge);
   // Every byte is written below.
   Coverage coverage{blocks.left, blocks.top, int(width), int(height), PageBytes(width * height)};
   DrawScratchBands(
-      blocks, scratchFont, text, engine, limits,
+      blocks, scratchFont, text, engine, limits, GlyphPass::Plain,
       [&](int row, int column, const std::uint8_t* s0, const std::uint8_t* s1, int count) {
         ReduceScratchRows(coverage.Row(row) + column, s0, s1, count);
+      });
+  if (!colour) return coverage;
+  coverage.colour = PageBytes(width * height * 4);
+  DrawScratchBands(
+      blocks, scratchFont, text, engine, limits, GlyphPass::Colour,
+      [&](int row, int column, const std::uint8_t* s0, const std::uint8_t* s1, int count) {
+        ReduceColourRows(coverage.ColourRow(row) + 4 * column, s0, s1, count);
       });
   return coverage;
 }
@@ -68,15 +83,29 @@ bool Inked(const std::uint8_t* values, int count, std::size_t step) {
   return false;
 }
 
+// The colour glyphs' alpha, the fourth byte of each pixel.
+bool Coloured(const std::uint8_t* pixels, int count, std::size_t step) {
+  for (int i = 0; i < count; ++i)
+    if (pixels[std::size_t(i) * step + 3] != 0) return true;
+  return false;
+}
+
 // The sides of the box whose outermost blocks hold ink, so that ink may lie
 // beyond them: each such side moved out by `step` blocks.
 PixelBox Widened(const Coverage& c, int step) {
   const std::size_t w = std::size_t(c.width);
   PixelBox box{c.left, c.top, c.Right(), c.Bottom()};
-  if (Inked(c.Row(0), c.width, 1)) box.top -= step;
-  if (Inked(c.Row(c.height - 1), c.width, 1)) box.bottom += step;
-  if (Inked(c.Row(0), c.height, w)) box.left -= step;
-  if (Inked(c.Row(0) + w - 1, c.height, w)) box.right += step;
+  const bool colour = c.HasColour();
+  const auto side = [&](const std::uint8_t* first, int count, std::size_t step1,
+                        const std::uint8_t* firstColour) {
+    return Inked(first, count, step1) || (colour && Coloured(firstColour, count, 4 * step1));
+  };
+  if (side(c.Row(0), c.width, 1, colour ? c.ColourRow(0) : nullptr)) box.top -= step;
+  if (side(c.Row(c.height - 1), c.width, 1, colour ? c.ColourRow(c.height - 1) : nullptr))
+    box.bottom += step;
+  if (side(c.Row(0), c.height, w, colour ? c.ColourRow(0) : nullptr)) box.left -= step;
+  if (side(c.Row(0) + w - 1, c.height, w, colour ? c.ColourRow(0) + 4 * (w - 1) : nullptr))
+    box.right += step;
   return box;
 }
 

@@ -35,6 +35,11 @@ struct ScratchLimits {
 void ReduceScratchRows(std::uint8_t* coverage, const std::uint8_t* scratch0,
                        const std::uint8_t* scratch1, int count);
 
+// Averages the 2 × 2 blocks of two rows of premultiplied 32-bit pixels into
+// `count` pixels, each channel rounded to the nearest.
+void ReduceColourRows(std::uint8_t* colour, const std::uint8_t* scratch0,
+                      const std::uint8_t* scratch1, int count);
+
 // What the text blends into an image, one coverage byte a destination pixel
 // (255 where the text inks nothing), over a box that holds all of the text's
 // ink. The box is placed relative to the text cell's top-left, so it may
@@ -44,15 +49,24 @@ struct Coverage {
   int width = 0, height = 0;
   PageBytes values;  // rows top first, `width` bytes each
 
+  // Glyphs in colours of their own, over the same box: premultiplied blue,
+  // green, red and alpha for each value. Empty when the text has none.
+  PageBytes colour{};
+
   int Right() const { return left + width; }
   int Bottom() const { return top + height; }
+  bool HasColour() const { return colour.Size() != 0; }
 
   // Rows by their index in the box, 0 … height − 1.
   const std::uint8_t* Row(int y) const { return values.Data() + std::size_t(y) * width; }
   std::uint8_t* Row(int y) { return values.Data() + std::size_t(y) * width; }
+  const std::uint8_t* ColourRow(int y) const { return colour.Data() + std::size_t(y) * width * 4; }
+  std::uint8_t* ColourRow(int y) { return colour.Data() + std::size_t(y) * width * 4; }
   // Rows above index y are no longer needed: their memory may go back.
   void ForgetRowsBefore(int y) {
-    values.ForgetBefore(std::size_t(std::clamp(y, 0, height)) * width);
+    const std::size_t rows = std::size_t(std::clamp(y, 0, height));
+    values.ForgetBefore(rows * width);
+    if (HasColour()) colour.ForgetBefore(rows * width * 4);
   }
 };
 

@@ -44,4 +44,11 @@ void ReduceScratchRows(std::uint8_t* coverage, const std::uint8_t* s0, const std
     coverage[k] = std::uint8_t((unsigned(s0[0]) + s0[4] + s1[0] + s1[4]) >> 2);
 }
 
+void ReduceColourRows(std::uint8_t* colour, const std::uint8_t* s0, const std::uint8_t* s1,
+                      int count) {
+  for (int k = 0; k < count; ++k, s0 += 8, s1 += 8, colour += 4)
+    for (int c = 0; c < 4; ++c)
+      colour[c] = std::uint8_t((unsigned(s0[c]) + s0[c + 4] + s1[c] + s1[c + 4] + 2) >> 2);
+}
+
 }  // namespace glyphary

@@ -40,15 +40,31 @@ struct AlphaLayer {
   std::uint8_t* Row(int y) { return alpha.data() + std::size_t(y) * width; }
 };
 
+// Glyphs in colours of their own: premultiplied blue, green, red and alpha
+// a working pixel, rows top first.
+struct ColourLayer {
+  int width = 0, height = 0;
+  std::vector<std::uint8_t> pixels;
+
+  ColourLayer() = default;
+  ColourLayer(int w, int h) : width(w), height(h), pixels(std::size_t(w) * h * 4) {}
+  bool Empty() const { return pixels.empty(); }
+  const std::uint8_t* Row(int y) const { return pixels.data() + std::size_t(y) * width * 4; }
+  std::uint8_t* Row(int y) { return pixels.data() + std::size_t(y) * width * 4; }
+};
+
 // The layers of a caption's effect over one box of working pixels (the
-// cell's coordinates). A layer the effect does not have is empty.
+// cell's coordinates), the colour glyphs over the text. A layer the caption
+// does not have is empty.
 struct EffectLayers {
   PixelBox box;
   AlphaLayer text, outline, shadow;
+  ColourLayer colour;
 };
 
-// The layers of an effect (clamped) around the text's coverage. Throws
-// Error when they would span more than kMaxEffectPixels.
+// The layers of an effect (clamped) around the text's coverage; the border
+// and the shadow surround the colour glyphs as any other ink. Throws Error
+// when they would span more than kMaxEffectPixels.
 EffectLayers MakeEffectLayers(const Coverage& text, const CaptionEffect& effect);
 
 // The text widened by `radius` (1 … 2 × kMaxOutlineWidth) with round joins:
@@ -61,8 +77,9 @@ AlphaLayer OutlineOf(const AlphaLayer& text, int radius);
 // of the shape's size, which must leave room for both.
 AlphaLayer ShadowOf(const AlphaLayer& shape, const EffectReach& reach);
 
-// The caption with its effect, as RenderCaption makes it, and with real
-// alpha, as RenderAlphaCaption makes it; both free the coverage early.
+// The caption with its effect or its colour glyphs, as RenderCaption makes
+// it, and with real alpha, as RenderAlphaCaption makes it; both free the
+// coverage early.
 Bitmap HalvedWithEffect(Coverage&& coverage, int width, int height, const CaptionStyle& style);
 Bitmap AlphaWithEffect(Coverage&& coverage, int width, int height, const CaptionStyle& style);
 // The 24-bit working image that HalvedWithEffect halves, made whole.

@@ -32,16 +32,23 @@ struct ExactBlend {
 };
 
 // Pixel words (blue, green, red, 0): what lies below every layer, and the
-// colour of each.
+// colour of each; the colour glyphs in their own colours, or as white when
+// the layers paint their opacity.
 struct Palette {
   std::uint32_t under, shadow, outline, text;
+  bool glyphColours = true;
 };
 
 // One row of every layer from the box's left edge; absent layers read as
-// zeros.
+// zeros, absent colour glyphs as null.
 struct LayerRows {
-  const std::uint8_t *shadow, *outline, *text;
+  const std::uint8_t *shadow, *outline, *text, *colour;
 };
+
+// A premultiplied colour laid over what lies below, rounded to the nearest.
+inline unsigned Over(unsigned below, unsigned premultiplied, unsigned alpha) {
+  return premultiplied + (below * (255 - alpha) + 127) / 255;
+}
 
 // What the layers paint, a Source for TrimmedRows.
 template <typename Blend>
@@ -56,15 +63,17 @@ class LayerSource {
   const PixelBox& Box() const { return layers_.box; }
 
   static bool Clear(const LayerRows& r, int i) {
-    return (r.shadow[i] | r.outline[i] | r.text[i]) == 0;
+    return (r.shadow[i] | r.outline[i] | r.text[i]) == 0 && (!r.colour || r.colour[4 * i + 3] == 0);
   }
 
   // Row y, inside the box.
   LayerRows Rows(int y) const {
+    const int at = y - layers_.box.top;
     const auto row = [&](const AlphaLayer& layer) {
-      return layer.Empty() ? zeros_ : layer.Row(y - layers_.box.top);
+      return layer.Empty() ? zeros_ : layer.Row(at);
     };
-    return {row(layers_.shadow), row(layers_.outline), row(layers_.text)};
+    return {row(layers_.shadow), row(layers_.outline), row(layers_.text),
+            layers_.colour.Empty() ? nullptr : layers_.colour.Row(at)};
   }
 
   void Write(std::uint8_t* out, int y, int x, int count) const {
@@ -87,9 +96,11 @@ class LayerSource {
     std::array<std::array<std::uint8_t, kBlock>, 3> channels;
     for (int n = 0; n < count; n += kBlock) {
       const int m = std::min(kBlock, count - n);
-      for (int k = 0; k < 3; ++k)
+      for (int k = 0; k < 3; ++k) {
         MixChannel(r.shadow + i + n, r.outline + i + n, r.text + i + n, m, 8 * k,
                    channels[k].data());
+        if (r.colour) LayColour(r.colour + 4 * (i + n), m, k, channels[k].data());
+      }
       std::uint8_t* pixel = out + 3 * n;
       for (int j = 0; j < m; ++j, pixel += 3) {
         pixel[0] = channels[0][j];
@@ -110,6 +121,14 @@ class LayerSource {
       unsigned c = Blend::Mix(under, shade, shadow[x]);
       c = Blend::Mix(c, border, outline[x]);
       out[x] = std::uint8_t(Blend::Mix(c, ink, text[x]));
+    }
+  }
+
+  // Channel k of the colour glyphs over the mixed channel.
+  void LayColour(const std::uint8_t* colour, int count, int k, std::uint8_t* out) const {
+    for (int x = 0; x < count; ++x, colour += 4) {
+      const unsigned alpha = colour[3];
+      out[x] = std::uint8_t(Over(out[x], palette_.glyphColours ? colour[k] : alpha, alpha));
     }
   }
 
@@ -216,7 +235,7 @@ Bitmap AlphaWithEffect(Coverage&& coverage, int width, int height, const Caption
   const CroppedLayers made(LayersOf(std::move(coverage), style.effect), width, height, style);
   Palette colour = made.palette;
   colour.under = 0;
-  const Palette opacity{0, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF};
+  const Palette opacity{0, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, false};
   using Producer = TrimmedRowProducer<PremultipliedLayers>;
   const Bitmap premultiplied =
       HalveRows(Producer(made.Painted<PremultipliedLayers>(colour), made.crop, nullptr));

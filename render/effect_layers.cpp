@@ -1,5 +1,6 @@
 // The box a border and a shadow need around the text, and their layers in it.
 #include <algorithm>
+#include <cstring>
 
 #include "render/effect.h"
 
@@ -41,6 +42,27 @@ AlphaLayer TextLayer(const Coverage& text, const PixelBox& box) {
   return layer;
 }
 
+// The colour glyphs over the box, from the coverage's colour.
+ColourLayer ColourLayerOf(const Coverage& text, const PixelBox& box) {
+  ColourLayer layer(box.right - box.left, box.bottom - box.top);
+  const int x = text.left - box.left;
+  for (int y = 0; y < text.height; ++y)
+    std::memcpy(layer.Row(y + text.top - box.top) + 4 * x, text.ColourRow(y),
+                std::size_t(text.width) * 4);
+  return layer;
+}
+
+// All the ink, the text's and the colour glyphs', as one alpha: what lies
+// under either, as one over the other.
+AlphaLayer InkOf(const AlphaLayer& text, const ColourLayer& colour) {
+  AlphaLayer ink = text;
+  for (std::size_t i = 0; i < ink.alpha.size(); ++i) {
+    const unsigned t = ink.alpha[i], c = colour.pixels[4 * i + 3];
+    ink.alpha[i] = std::uint8_t(t + c - (t * c + 127) / 255);
+  }
+  return ink;
+}
+
 // The effect's values taken into their ranges, in working pixels.
 EffectReach ReachOf(const CaptionEffect& effect) {
   EffectReach r;
@@ -60,9 +82,12 @@ EffectLayers MakeEffectLayers(const Coverage& text, const CaptionEffect& effect)
   if (layers.box.Empty()) return layers;
   CheckSize(layers.box);
   layers.text = TextLayer(text, layers.box);
-  if (reach.outline > 0) layers.outline = OutlineOf(layers.text, reach.outline);
-  if (reach.Shadow())
-    layers.shadow = ShadowOf(reach.outline > 0 ? layers.outline : layers.text, reach);
+  if (text.HasColour()) layers.colour = ColourLayerOf(text, layers.box);
+  if (reach.outline == 0 && !reach.Shadow()) return layers;
+  const AlphaLayer ink = layers.colour.Empty() ? AlphaLayer{} : InkOf(layers.text, layers.colour);
+  const AlphaLayer& shape = layers.colour.Empty() ? layers.text : ink;
+  if (reach.outline > 0) layers.outline = OutlineOf(shape, reach.outline);
+  if (reach.Shadow()) layers.shadow = ShadowOf(reach.outline > 0 ? layers.outline : shape, reach);
   return layers;
 }
 

@@ -68,6 +68,13 @@ int CeilPixels(int units) {
   return PANGO_PIXELS_CEIL(units);
 }
 
+bool HasColourRuns(PangoLayout* layout) {
+  for (GSList* line = pango_layout_get_lines_readonly(layout); line; line = line->next)
+    for (GSList* r = static_cast<PangoLayoutLine*>(line->data)->runs; r; r = r->next)
+      if (IsColourFont(static_cast<PangoLayoutRun*>(r->data)->item->analysis.font)) return true;
+  return false;
+}
+
 PangoAlignment AlignmentOf(TextAlign align) {
   switch (align) {
     case TextAlign::Center:
@@ -242,6 +249,7 @@ void FontEngine::Impl::Configure(CachedLayout& slot, const LayoutKey& key,
   // trailing spaces.
   if (key.underline) slot.underline = UnderlineOf(key, slot.layout.get());
   slot.placement = PlacementOf(slot.layout.get(), key.flow.vertical);
+  slot.colour = HasColourRuns(slot.layout.get());
   slot.text = text;
 }
 
@@ -259,7 +267,7 @@ FontEngine::Impl::LaidText FontEngine::Impl::Layout(const FontDescription& font,
   }
   slot->lastUse = ++clock_;
   return {slot->layout.get(), key.underline ? &slot->underline : nullptr, &slot->key,
-          &slot->placement};
+          &slot->placement, slot->colour};
 }
 
 FontEngine::FontEngine(int dpi, FontMap fontMap) {
@@ -323,34 +331,53 @@ PixelBox FontEngine::InkBox(const FontDescription& font, const std::string& text
 void FontEngine::DrawBlackText(const FontDescription& font, const std::string& text,
                                std::uint8_t* pixels, int width, int height, int stride, int originX,
                                int originY) {
-  const Impl::LaidText laid = impl_->Layout(font, text);
-  const CairoSurfacePtr surface(
-      cairo_image_surface_create_for_data(pixels, CAIRO_FORMAT_RGB24, width, height, stride));
+  impl_->Draw(font, text, {pixels, width, height, stride, originX, originY}, GlyphPass::Plain);
+}
+
+bool FontEngine::HasColorGlyphs(const FontDescription& font, const std::string& text) {
+  return impl_->Layout(font, text).colour;
+}
+
+void FontEngine::DrawColorGlyphs(const FontDescription& font, const std::string& text,
+                                 std::uint8_t* pixels, int width, int height, int stride,
+                                 int originX, int originY) {
+  impl_->Draw(font, text, {pixels, width, height, stride, originX, originY}, GlyphPass::Colour);
+}
+
+void FontEngine::Impl::Draw(const FontDescription& font, const std::string& text,
+                            const DrawTarget& target, GlyphPass pass) {
+  const LaidText laid = Layout(font, text);
+  const CairoSurfacePtr surface(cairo_image_surface_create_for_data(
+      target.pixels, pass == GlyphPass::Colour ? CAIRO_FORMAT_ARGB32 : CAIRO_FORMAT_RGB24,
+      target.width, target.height, target.stride));
   const CairoPtr cr(cairo_create(surface.get()));
   cairo_set_source_rgb(cr.get(), 0, 0, 0);
-  cairo_translate(cr.get(), -originX, -originY);
+  cairo_translate(cr.get(), -target.originX, -target.originY);
   cairo_save(cr.get());
   const cairo_matrix_t placed = laid.placement->Matrix();
   cairo_transform(cr.get(), &placed);
   cairo_move_to(cr.get(), 0, 0);
-  ShowLayoutUncut(cr.get(), laid.layout, width, height);
+  ShowLayoutUncut(cr.get(), laid.layout, target.width, target.height, pass);
   cairo_restore(cr.get());
-  if (laid.underline) {
-    // Whole pixels, cut to the image and a pixel round it.
-    const PixelBox image{originX - 1, originY - 1, originX + width + 1, originY + height + 1};
-    for (const PixelBox& bar :
-         UnderlineBars(laid.layout, *laid.underline, laid.key->flow.vertical, laid.key->emPixels)) {
-      const PixelBox d = laid.placement->ToDevice(bar);
-      const PixelBox cut{std::max(d.left, image.left), d.top, std::min(d.right, image.right),
-                         d.bottom};
-      if (cut.Empty()) continue;
-      cairo_rectangle(cr.get(), cut.left, cut.top, cut.right - cut.left, cut.bottom - cut.top);
-      cairo_fill(cr.get());
-    }
-  }
+  if (laid.underline && pass != GlyphPass::Colour) DrawUnderline(cr.get(), laid, target);
   const cairo_status_t status = cairo_status(cr.get());
   if (status != CAIRO_STATUS_SUCCESS)
     throw Error(std::string("文字を描画できません: ") + cairo_status_to_string(status));
+}
+
+void FontEngine::Impl::DrawUnderline(cairo_t* cr, const LaidText& laid, const DrawTarget& target) {
+  // Whole pixels, cut to the image and a pixel round it.
+  const PixelBox image{target.originX - 1, target.originY - 1, target.originX + target.width + 1,
+                       target.originY + target.height + 1};
+  for (const PixelBox& bar :
+       UnderlineBars(laid.layout, *laid.underline, laid.key->flow.vertical, laid.key->emPixels)) {
+    const PixelBox d = laid.placement->ToDevice(bar);
+    const PixelBox cut{std::max(d.left, image.left), d.top, std::min(d.right, image.right),
+                       d.bottom};
+    if (cut.Empty()) continue;
+    cairo_rectangle(cr, cut.left, cut.top, cut.right - cut.left, cut.bottom - cut.top);
+    cairo_fill(cr);
+  }
 }
 
 int FontEngine::UnknownGlyphs(const FontDescription& font, const std::string& text) {

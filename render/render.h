@@ -154,8 +154,15 @@ class FontEngine {
   // Draws the text in black, without background, into a 32-bit image of
   // width × height pixels (top row first, `stride` bytes a row) that shows the
   // text's coordinates from (originX, originY); the text cell's top-left is (0, 0).
+  // Glyphs in colours of their own are left out.
   void DrawBlackText(const FontDescription& font, const std::string& text, std::uint8_t* pixels,
                      int width, int height, int stride, int originX, int originY);
+  // Whether some of the text's glyphs come in colours of their own (colour emoji).
+  bool HasColorGlyphs(const FontDescription& font, const std::string& text);
+  // Draws those glyphs alone in their own colours over what the image holds:
+  // 32-bit premultiplied blue, green, red and alpha, as DrawBlackText places them.
+  void DrawColorGlyphs(const FontDescription& font, const std::string& text, std::uint8_t* pixels,
+                       int width, int height, int stride, int originX, int originY);
   // Characters of the text that no font has a glyph for.
   int UnknownGlyphs(const FontDescription& font, const std::string& text);
   // Memory for scratch images, kept between drawings, its bytes unset; valid
