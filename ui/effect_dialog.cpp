@@ -6,7 +6,6 @@
 #include "ui/error_display.h"
 #include "ui/form_builder.h"
 #include "ui/forms.h"
-#include "ui/main_window.h"
 
 using glyphary::TColor;
 using glyphary::ui::Child;
@@ -122,7 +121,7 @@ glyphary::CaptionEffect Tfrm_effect::Effect() const {
 }
 
 void Tfrm_effect::EffectChange() {
-  if (frm_main) frm_main->RefreshPreview();
+  emit Changed();
 }
 
 // Opens at the swatch's own colour: a border or shadow colour is most often

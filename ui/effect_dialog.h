@@ -1,5 +1,5 @@
-// The border and shadow of the caption: a modeless dialog whose every change
-// shows in the preview at once.
+// The border and shadow of the caption: a modeless dialog that reports every
+// change, so that the preview shows it at once.
 #pragma once
 
 #include <QPushButton>
@@ -28,6 +28,10 @@ class Tfrm_effect : public glyphary::ui::FormDialog {
   glyphary::ui::SpinEdit* spnedt_shadowblur = nullptr;
   glyphary::ui::ColorSwatch* lbl_shadowcolor = nullptr;
   QPushButton* btn_close = nullptr;
+
+ signals:
+  // A box or a swatch changed what Effect() returns.
+  void Changed();
 
  public slots:
   void EffectChange();

@@ -52,13 +52,6 @@ constexpr QSize kClientSize(615, 301);
 constexpr char kDefaultFace[] = "ＭＳ Ｐゴシック";
 constexpr char kMakerPage[] = "http://www.tarvent.example/";
 
-// Shows a modeless window, or brings it to the front when already shown.
-void ShowInFront(QWidget* window) {
-  window->show();
-  window->raise();
-  window->activateWindow();
-}
-
 }  // namespace
 
 Tfrm_main::Tfrm_main(QWidget* parent) : QMainWindow(parent) {
@@ -288,7 +281,7 @@ QMimeData* Tfrm_main::CaptionDragData() {
 }
 
 void Tfrm_main::N4Click() {
-  ShowInFront(frm_production);
+  frm_production->ShowInFront();
 }
 
 void Tfrm_main::JPEG1Click() {
@@ -297,7 +290,7 @@ void Tfrm_main::JPEG1Click() {
 
 // The check mark only follows this item; the dialog's box may differ from it.
 void Tfrm_main::N2Click() {
-  frm_setting->cb_transparent->setChecked(N2->isChecked());
+  frm_setting->SetTransparent(N2->isChecked());
 }
 
 void Tfrm_main::Inkwright1Click() {

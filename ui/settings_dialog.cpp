@@ -94,6 +94,10 @@ glyphary::ExportOptions Tfrm_setting::Options() const {
           cb_alpha->isChecked()};
 }
 
+void Tfrm_setting::SetTransparent(bool on) {
+  cb_transparent->setChecked(on);
+}
+
 void Tfrm_setting::cb_transparentClick() {
   cb_256->setChecked(cb_transparent->isChecked());
 }
