@@ -40,5 +40,6 @@ class Tfrm_effect : public glyphary::ui::FormDialog {
   void btn_closeClick();
 
  private:
+  void ShowEffect(const glyphary::CaptionEffect& effect);
   void ChooseSwatchColor(glyphary::ui::ColorSwatch* swatch);
 };

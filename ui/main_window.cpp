@@ -49,7 +49,6 @@ constexpr Component kComponents[] = {
 };
 
 constexpr QSize kClientSize(615, 301);
-constexpr char kDefaultFace[] = "ＭＳ Ｐゴシック";
 constexpr char kMakerPage[] = "http://www.tarvent.example/";
 
 }  // namespace
@@ -79,13 +78,15 @@ void Tfrm_main::BuildClientArea() {
   ComboBox = Child<QComboBox>(client, "ComboBox");
   ComboBox->setCompleter(nullptr);  // the face is the text exactly as typed
   spn_size = Child<glyphary::ui::SpinEdit>(client, "spn_size");
-  spn_size->SetValue(25);
   spd_bold = Child<QToolButton>(client, "spd_bold");
   spd_italic = Child<QToolButton>(client, "spd_italic");
   spd_underline = Child<QToolButton>(client, "spd_underline");
   lbl_textcolor = Child<glyphary::ui::ColorSwatch>(client, "lbl_textcolor");
   lbl_bkcolor = Child<glyphary::ui::ColorSwatch>(client, "lbl_bkcolor");
-  lbl_bkcolor->SetColor(glyphary::kColorWhite);
+  const glyphary::CaptionStyle defaults;
+  spn_size->SetValue(defaults.pointSize);
+  lbl_textcolor->SetColor(defaults.textColor);
+  lbl_bkcolor->SetColor(defaults.backgroundColor);
   GroupBox1 = Child<QGroupBox>(client, "GroupBox1");
   Image1 = Child<glyphary::ui::PreviewImage>(client, "Image1");
   ComboBox1 = Child<QComboBox>(client, "ComboBox1");
@@ -121,7 +122,7 @@ void Tfrm_main::FormCreate() {
   bold_ = italic_ = underline_ = false;
   {
     const QSignalBlocker quiet(ComboBox);
-    ComboBox->setEditText(QString::fromUtf8(kDefaultFace));
+    ComboBox->setEditText(QString::fromStdString(glyphary::CaptionStyle{}.faceName));
   }
   edt_text->setFocus();
   glyphary::ui::MainWindowSettings settings(*this);
