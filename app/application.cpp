@@ -6,6 +6,7 @@
 
 #include "render/render.h"
 #include "ui/error_display.h"
+#include "ui/focus_mark.h"
 #include "version/version.h"
 
 namespace glyphary::app {
@@ -15,6 +16,7 @@ Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
   setApplicationName("Glyphary");
   // A Wayland desktop matches the window to its menu entry and icon by this.
   setDesktopFileName(kAppId);
+  setStyle(new ui::FocusMarkStyle(style()->name()));
   // The windows write in the caption's default face.
   QFont font(QString::fromUtf8(kDefaultFaceName));
   font.setPixelSize(12);

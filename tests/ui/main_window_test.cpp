@@ -42,13 +42,13 @@ TEST_F(MainWindow, FirstStartShowsTheDefaultsAndRendersNothing) {
   EXPECT_FALSE(frm_main->ComboBox1->isVisible());
 }
 
-TEST_F(MainWindow, TabGoesFromTheTextToTheFaceToTheSizeAndBack) {
+TEST_F(MainWindow, TabGoesFromTheTextToTheFaceToTheSizeToTheSwatchesAndBack) {
   Start();
   QApplication::setActiveWindow(frm_main);
   ASSERT_TRUE(QTest::qWaitForWindowActive(frm_main));
   frm_main->edt_text->setFocus();
   std::vector<QWidget*> visited;
-  for (int i = 0; i < 3; ++i) {
+  for (int i = 0; i < 5; ++i) {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     QWidget* focused = QApplication::focusWidget();
     visited.push_back(frm_main->ComboBox->isAncestorOf(focused)   ? frm_main->ComboBox
@@ -56,7 +56,8 @@ TEST_F(MainWindow, TabGoesFromTheTextToTheFaceToTheSizeAndBack) {
                                                                   : focused);
   }
   EXPECT_EQ(visited,
-            (std::vector<QWidget*>{frm_main->ComboBox, frm_main->spn_size, frm_main->edt_text}));
+            (std::vector<QWidget*>{frm_main->ComboBox, frm_main->spn_size, frm_main->lbl_textcolor,
+                                   frm_main->lbl_bkcolor, frm_main->edt_text}));
 }
 
 TEST_F(MainWindow, EveryKeystrokeRendersTheWholeCaption) {
