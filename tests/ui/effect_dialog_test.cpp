@@ -236,5 +236,40 @@ TEST_F(EffectDialog, FocusIsVisibleOnEverySwatchWhateverItsColourAndOnTheCloseBu
   }
 }
 
+// Typed out of range and confirmed with Enter (which closes the dialog) or
+// Tab, a box shows the bound it uses, also when the dialog opens again.
+TEST_F(EffectDialog, AnOutOfRangeValueShowsAsTheBoundItUsesAfterEnterTabOrReopening) {
+  Start();
+  Open();
+  struct Case {
+    SpinEdit* box;
+    const char* typed;
+    Qt::Key confirm;
+    const char* shown;
+  };
+  const Case cases[] = {
+      {frm_effect->spnedt_outline, "99", Qt::Key_Return, "20"},
+      {frm_effect->spnedt_outline, "99999999999999", Qt::Key_Tab, "20"},
+      {frm_effect->spnedt_shadowx, "-99999999999999", Qt::Key_Tab, "-20"},
+      {frm_effect->spnedt_shadowblur, "99", Qt::Key_Return, "10"},
+  };
+  for (const Case& c : cases) {
+    if (!frm_effect->isVisible()) Open();
+    Activate(frm_effect);
+    c.box->setFocus();
+    c.box->Field()->selectAll();
+    QTest::keyClicks(c.box, c.typed);
+    QTest::keyClick(c.box, c.confirm);
+    EXPECT_EQ(frm_effect->isVisible(), c.confirm != Qt::Key_Return) << "Enter is 閉じる";
+    if (!frm_effect->isVisible()) Open();
+    EXPECT_EQ(c.box->text(), c.shown) << c.typed;
+  }
+  Exit();
+  const QByteArray ini = ReadIni();
+  EXPECT_TRUE(ini.contains("OutlineWidth=20\n") && ini.contains("ShadowX=-20\n") &&
+              ini.contains("ShadowBlur=10\n"))
+      << ini.toStdString();
+}
+
 }  // namespace
 }  // namespace glyphary::ui
