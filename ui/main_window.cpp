@@ -295,12 +295,11 @@ void Tfrm_main::N2Click() {
 }
 
 void Tfrm_main::Inkwright1Click() {
-  // Beside the program in a build or portable copy, else where it is installed.
-  glyphary::ui::CurrentDialogs().Open(QString::fromStdString(glyphary::HelpDocumentPath()));
+  glyphary::ui::ShowHelp(this);
 }
 
 void Tfrm_main::TarventSoftware1Click() {
-  glyphary::ui::CurrentDialogs().Open(QString::fromLatin1(kMakerPage));
+  glyphary::ui::ShowWebPage(this, QString::fromLatin1(kMakerPage));
 }
 
 void Tfrm_main::About1Click() {

@@ -176,7 +176,7 @@ void Tfrm_production::Button1Click() {
 }
 
 void Tfrm_production::Button4Click() {
-  glyphary::ui::CurrentDialogs().Open(glyphary::ui::HelpSectionAddress("production"));
+  glyphary::ui::ShowHelp(this, "production");
 }
 
 void Tfrm_production::Button2Click() {
