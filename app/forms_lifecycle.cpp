@@ -69,6 +69,8 @@ void CreateForms() {
   Shown([] { frm_setting->FormCreate(); });
   frm_effect = new Tfrm_effect(main);
   ui::ConnectHandler(frm_effect, &Tfrm_effect::Changed, main, &Tfrm_main::RefreshPreview);
+  // One action in both windows: its shortcut acts wherever the focus is.
+  frm_effect->addActions(main->CaptionCommands());
   Shown([] { frm_effect->FormCreate(); });
   main->show();
 }

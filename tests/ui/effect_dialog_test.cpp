@@ -1,6 +1,7 @@
 // The border and shadow dialog: opened from the Edit menu, every change shown
 // in the preview at once, kept in the settings file.
 #include <QAction>
+#include <QClipboard>
 #include <QImage>
 #include <QMenu>
 #include <QMenuBar>
@@ -9,6 +10,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "png_facts.h"
 #include "program_fixture.h"
 #include "same_pixels.h"
 #include "ui/effect_dialog.h"
@@ -269,6 +271,35 @@ TEST_F(EffectDialog, AnOutOfRangeValueShowsAsTheBoundItUsesAfterEnterTabOrReopen
   EXPECT_TRUE(ini.contains("OutlineWidth=20\n") && ini.contains("ShadowX=-20\n") &&
               ini.contains("ShadowBlur=10\n"))
       << ini.toStdString();
+}
+
+// Ctrl+S and Ctrl+Shift+C act on the caption while a box of the dialog has
+// the focus, as they do in the main window.
+TEST_F(EffectDialog, SaveAndCopyShortcutsActWhileItHasTheFocus) {
+  Start();
+  Type(frm_main->edt_text, "gyj 縁");
+  Open();
+  frm_effect->spnedt_outline->SetValue(3);
+  Activate(frm_effect);
+  frm_effect->spnedt_outline->setFocus();
+  const Bitmap& caption = frm_main->PreviewBitmap();
+  const QString saved = folder.filePath("bordered");
+  dialogs.saveAnswers.push_back({{}, 2, saved});
+  QTest::keyClick(frm_effect->spnedt_outline, Qt::Key_S, Qt::ControlModifier);
+  const PngFacts file = ReadPng(QFile::encodeName(saved + ".png").toStdString());
+  EXPECT_EQ(file.width, caption.Width());
+  EXPECT_EQ(file.height, caption.Height());
+
+  QGuiApplication::clipboard()->clear();
+  QTest::keyClick(frm_effect->spnedt_outline, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+  const QImage copied =
+      QImage::fromData(QGuiApplication::clipboard()->mimeData()->data("image/png"), "PNG");
+  ASSERT_FALSE(copied.isNull());
+  EXPECT_EQ(copied.size(), QSize(caption.Width(), caption.Height()));
+  const TColor middle = caption.PixelAt(caption.Width() / 2, caption.Height() / 2);
+  EXPECT_EQ(copied.pixel(caption.Width() / 2, caption.Height() / 2) & 0xFFFFFF,
+            qRgb(RedOf(middle), GreenOf(middle), BlueOf(middle)) & 0xFFFFFF);
+  EXPECT_TRUE(frm_effect->isActiveWindow()) << "the dialog keeps the focus";
 }
 
 }  // namespace
