@@ -55,17 +55,24 @@ void Destroy(T*& form) {
 
 }  // namespace
 
+// The windows know none of each other's insides: what one needs from
+// another is connected here.
 void CreateForms() {
   frm_main = new Tfrm_main;
   Shown([] { frm_main->FormCreate(); });
-  frm_production = new Tfrm_production(frm_main);
+  Tfrm_main* main = frm_main;
+  frm_production =
+      new Tfrm_production(main, {[main] { return main->CurrentStyle(); }, main->Engine()});
   Shown([] { frm_production->FormCreate(); });
-  frm_browse = new Tfrm_browse(frm_main);
-  frm_setting = new Tfrm_setting(frm_main);
+  frm_browse = new Tfrm_browse(main);
+  frm_setting = new Tfrm_setting(main);
   Shown([] { frm_setting->FormCreate(); });
-  frm_effect = new Tfrm_effect(frm_main);
+  frm_effect = new Tfrm_effect(main);
+  ui::ConnectHandler(frm_effect, &Tfrm_effect::Changed, main, &Tfrm_main::RefreshPreview);
+  // One action in both windows: its shortcut acts wherever the focus is.
+  frm_effect->addActions(main->CaptionCommands());
   Shown([] { frm_effect->FormCreate(); });
-  frm_main->show();
+  main->show();
 }
 
 void DestroyForms() {

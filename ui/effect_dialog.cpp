@@ -6,7 +6,6 @@
 #include "ui/error_display.h"
 #include "ui/form_builder.h"
 #include "ui/forms.h"
-#include "ui/main_window.h"
 
 using glyphary::TColor;
 using glyphary::ui::Child;
@@ -61,7 +60,6 @@ class DialogEffect final : public glyphary::EffectSettingsTarget {
 SpinEdit* BoundedSpin(QWidget* dialog, const char* name, int minimum, int maximum) {
   auto* spin = Child<SpinEdit>(dialog, name);
   spin->SetBounds(minimum, maximum);
-  spin->SetValue(0);
   return spin;
 }
 
@@ -82,11 +80,9 @@ Tfrm_effect::Tfrm_effect(QWidget* parent) : glyphary::ui::FormDialog(parent) {
   spnedt_shadowy =
       BoundedSpin(this, "spnedt_shadowy", -glyphary::kMaxShadowOffset, glyphary::kMaxShadowOffset);
   spnedt_shadowblur = BoundedSpin(this, "spnedt_shadowblur", 0, glyphary::kMaxShadowBlur);
-  const glyphary::CaptionEffect none;
   lbl_outlinecolor = Child<glyphary::ui::ColorSwatch>(this, "lbl_outlinecolor");
-  lbl_outlinecolor->SetColor(none.outlineColor);
   lbl_shadowcolor = Child<glyphary::ui::ColorSwatch>(this, "lbl_shadowcolor");
-  lbl_shadowcolor->SetColor(none.shadowColor);
+  ShowEffect(glyphary::CaptionEffect{});
   btn_close = Child<QPushButton>(this, "btn_close");
   btn_close->setDefault(true);
   using glyphary::ui::ConnectHandler;
@@ -121,8 +117,17 @@ glyphary::CaptionEffect Tfrm_effect::Effect() const {
           lbl_shadowcolor->Color(),        spnedt_shadowblur->ValueInBounds()};
 }
 
+void Tfrm_effect::ShowEffect(const glyphary::CaptionEffect& effect) {
+  spnedt_outline->SetValue(effect.outlineWidth);
+  lbl_outlinecolor->SetColor(effect.outlineColor);
+  spnedt_shadowx->SetValue(effect.shadowX);
+  spnedt_shadowy->SetValue(effect.shadowY);
+  lbl_shadowcolor->SetColor(effect.shadowColor);
+  spnedt_shadowblur->SetValue(effect.shadowBlur);
+}
+
 void Tfrm_effect::EffectChange() {
-  if (frm_main) frm_main->RefreshPreview();
+  emit Changed();
 }
 
 // Opens at the swatch's own colour: a border or shadow colour is most often

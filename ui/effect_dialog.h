@@ -1,5 +1,5 @@
-// The border and shadow of the caption: a modeless dialog whose every change
-// shows in the preview at once.
+// The border and shadow of the caption: a modeless dialog that reports every
+// change, so that the preview shows it at once.
 #pragma once
 
 #include <QPushButton>
@@ -29,6 +29,10 @@ class Tfrm_effect : public glyphary::ui::FormDialog {
   glyphary::ui::ColorSwatch* lbl_shadowcolor = nullptr;
   QPushButton* btn_close = nullptr;
 
+ signals:
+  // A box or a swatch changed what Effect() returns.
+  void Changed();
+
  public slots:
   void EffectChange();
   void lbl_outlinecolorClick();
@@ -36,5 +40,6 @@ class Tfrm_effect : public glyphary::ui::FormDialog {
   void btn_closeClick();
 
  private:
+  void ShowEffect(const glyphary::CaptionEffect& effect);
   void ChooseSwatchColor(glyphary::ui::ColorSwatch* swatch);
 };

@@ -40,24 +40,16 @@ constexpr Component kComponents[] = {
     {"spd_italic", Kind::ToggleButton, nullptr, 328, 88, 25, 25, ":/icons/italic.png"},
     {"spd_underline", Kind::ToggleButton, nullptr, 352, 88, 25, 25, ":/icons/underline.png"},
     {"Label4", Kind::Label, nullptr, 392, 92, 36, 12, "文字色"},
-    {"lbl_textcolor", Kind::ColorSwatch, nullptr, 440, 88, 41, 25},
+    {"lbl_textcolor", Kind::ColorSwatch, nullptr, 440, 88, 41, 25, "", 5},
     {"Label5", Kind::Label, nullptr, 488, 92, 36, 12, "背景色"},
-    {"lbl_bkcolor", Kind::ColorSwatch, nullptr, 536, 88, 41, 25},
+    {"lbl_bkcolor", Kind::ColorSwatch, nullptr, 536, 88, 41, 25, "", 6},
     {"GroupBox1", Kind::GroupBox, nullptr, 8, 120, 601, 161, "プレビュー", 3},
     {"Image1", Kind::Image, "GroupBox1", 8, 24, 585, 121},
     {"ComboBox1", Kind::List, "GroupBox1", 448, 80, 129, 20},
 };
 
 constexpr QSize kClientSize(615, 301);
-constexpr char kDefaultFace[] = "ＭＳ Ｐゴシック";
 constexpr char kMakerPage[] = "http://www.tarvent.example/";
-
-// Shows a modeless window, or brings it to the front when already shown.
-void ShowInFront(QWidget* window) {
-  window->show();
-  window->raise();
-  window->activateWindow();
-}
 
 }  // namespace
 
@@ -86,13 +78,15 @@ void Tfrm_main::BuildClientArea() {
   ComboBox = Child<QComboBox>(client, "ComboBox");
   ComboBox->setCompleter(nullptr);  // the face is the text exactly as typed
   spn_size = Child<glyphary::ui::SpinEdit>(client, "spn_size");
-  spn_size->SetValue(25);
   spd_bold = Child<QToolButton>(client, "spd_bold");
   spd_italic = Child<QToolButton>(client, "spd_italic");
   spd_underline = Child<QToolButton>(client, "spd_underline");
   lbl_textcolor = Child<glyphary::ui::ColorSwatch>(client, "lbl_textcolor");
   lbl_bkcolor = Child<glyphary::ui::ColorSwatch>(client, "lbl_bkcolor");
-  lbl_bkcolor->SetColor(glyphary::kColorWhite);
+  const glyphary::CaptionStyle defaults;
+  spn_size->SetValue(defaults.pointSize);
+  lbl_textcolor->SetColor(defaults.textColor);
+  lbl_bkcolor->SetColor(defaults.backgroundColor);
   GroupBox1 = Child<QGroupBox>(client, "GroupBox1");
   Image1 = Child<glyphary::ui::PreviewImage>(client, "Image1");
   ComboBox1 = Child<QComboBox>(client, "ComboBox1");
@@ -128,7 +122,7 @@ void Tfrm_main::FormCreate() {
   bold_ = italic_ = underline_ = false;
   {
     const QSignalBlocker quiet(ComboBox);
-    ComboBox->setEditText(QString::fromUtf8(kDefaultFace));
+    ComboBox->setEditText(QString::fromStdString(glyphary::CaptionStyle{}.faceName));
   }
   edt_text->setFocus();
   glyphary::ui::MainWindowSettings settings(*this);
@@ -288,7 +282,7 @@ QMimeData* Tfrm_main::CaptionDragData() {
 }
 
 void Tfrm_main::N4Click() {
-  ShowInFront(frm_production);
+  frm_production->ShowInFront();
 }
 
 void Tfrm_main::JPEG1Click() {
@@ -297,16 +291,15 @@ void Tfrm_main::JPEG1Click() {
 
 // The check mark only follows this item; the dialog's box may differ from it.
 void Tfrm_main::N2Click() {
-  frm_setting->cb_transparent->setChecked(N2->isChecked());
+  frm_setting->SetTransparent(N2->isChecked());
 }
 
 void Tfrm_main::Inkwright1Click() {
-  // Beside the program in a build or portable copy, else where it is installed.
-  glyphary::ui::CurrentDialogs().Open(QString::fromStdString(glyphary::HelpDocumentPath()));
+  glyphary::ui::ShowHelp(this);
 }
 
 void Tfrm_main::TarventSoftware1Click() {
-  glyphary::ui::CurrentDialogs().Open(QString::fromLatin1(kMakerPage));
+  glyphary::ui::ShowWebPage(this, QString::fromLatin1(kMakerPage));
 }
 
 void Tfrm_main::About1Click() {

@@ -46,6 +46,9 @@ class Tfrm_main : public QMainWindow {
   void SetClientSize(QSize size);
   // Sets a style button's pressed state and its flag together.
   void SetStyleButton(QToolButton* button, bool pressed);
+  // Save As and Copy Image: what a window that changes the caption offers
+  // with the same shortcuts.
+  QList<QAction*> CaptionCommands() const;
 
   // Components, named as the window's designer named them.
   QToolBar* ToolBar1 = nullptr;

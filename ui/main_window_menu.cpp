@@ -93,6 +93,10 @@ void Tfrm_main::BuildCommands() {
   Image1->SetDragSource([this] { return CaptionDragData(); });
 }
 
+QList<QAction*> Tfrm_main::CaptionCommands() const {
+  return {Command("SaveAs1"), Command("CopyImage1")};
+}
+
 QAction* Tfrm_main::Command(const char* name) const {
   return glyphary::ui::Child<QAction>(this, name);
 }
