@@ -1,6 +1,6 @@
-// Caption rendering: the whole pipeline warm at three sizes and with a border
-// and a shadow, its stages, and the peak memory of a large caption against
-// its 32-bit working image.
+// Caption rendering: the whole pipeline warm at three sizes, with a border
+// and a shadow, on two lines and vertical, its stages, and the peak memory of a large caption
+// against its 32-bit working image.
 #include <benchmark/benchmark.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -64,6 +64,22 @@ void BM_RenderCaptionWithEffect(benchmark::State& state) {
   state.counters["height"] = caption.Height();
 }
 BENCHMARK(BM_RenderCaptionWithEffect)->Arg(25)->Arg(100)->Unit(benchmark::kMillisecond);
+
+// The same text at 25 points on one line, split in two lines, and vertical:
+// the two layouts should cost at most half as much again as the one line.
+void BM_RenderCaptionLayout(benchmark::State& state) {
+  CaptionStyle style = Style(25);
+  const std::string text = state.range(0) == 1 ? "今日の天気は晴れ\nSunny Day 2024" : kText;
+  style.layout.vertical = state.range(0) == 2;
+  state.SetLabel(state.range(0) == 0 ? "one line" : state.range(0) == 1 ? "two lines" : "vertical");
+  Bitmap caption;
+  RenderCaption(caption, text, style, Engine());
+  for (auto _ : state) {
+    RenderCaption(caption, text, style, Engine());
+    benchmark::DoNotOptimize(caption.Bits());
+  }
+}
+BENCHMARK(BM_RenderCaptionLayout)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
 
 // The trimmed working image with scratch bands of a given size in KiB: how
 // far a band that stays in the cache pays for drawing the text more often.

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "cli/effect_options.h"
+#include "cli/layout_options.h"
 #include "cli/output.h"
 #include "settings/settings.h"
 
@@ -53,6 +54,7 @@ std::vector<OptionSpec> CaptionOptionSpecs() {
       {"underline", false}, {"color", true},      {"background", true},    {"dpi", true},
       {"no-bold", false},   {"no-italic", false}, {"no-underline", false}, {"settings", true}};
   for (OptionSpec& o : EffectOptionSpecs()) options.push_back(std::move(o));
+  for (OptionSpec& o : LayoutOptionSpecs()) options.push_back(std::move(o));
   for (OptionSpec& o : OutputOptionSpecs()) options.push_back(std::move(o));
   return options;
 }
@@ -80,7 +82,7 @@ const std::string& CaptionOptionsHelp() {
            ")\n"
            "  --settings FILE   take the style and export options from a Glyphary\n"
            "                    settings file (.INI); the options above override it\n" +
-           EffectOptionsHelp() + OutputOptionsHelp() +
+           EffectOptionsHelp() + LayoutOptionsHelp() + OutputOptionsHelp() +
            "\nColours: a name such as clRed or clNavy, $00BBGGRR, 0x00BBGGRR, a decimal\n"
            "number or #RRGGBB.\n";
   }();
@@ -94,6 +96,7 @@ CaptionSetup CaptionSetupFromArgs(const Args& args) {
   setup.options = ExportOptionsFromArgs(args, settings.exportOptions);
   setup.style = StyleFromArgs(args, settings.style);
   setup.style.effect = EffectFromArgs(args, setup.style.effect);
+  setup.style.layout = LayoutFromArgs(args, setup.style.layout);
   setup.dpi = args.IntValue("dpi", setup.dpi, 1, 4800);
   return setup;
 }

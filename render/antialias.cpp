@@ -90,6 +90,7 @@ FontDescription ScratchFont(const FontDescription& font, bool shiftJis, const Fo
     throw Error(kCaptionTooLarge);
   scratch.height = engine.HeightFromPoints(std::int32_t(doubled));
   scratch.shiftJis = shiftJis;
+  scratch.flow.letterSpacing = 2 * font.flow.letterSpacing;
   return scratch;
 }
 

@@ -4,6 +4,8 @@
 
 #include <glib.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 #include "render/font_description.h"
@@ -31,6 +33,9 @@ std::int64_t ProbeWidth(const std::string& text, const FontDescription& scratchF
                         FontEngine& engine) {
   FontDescription probe = scratchFont;
   probe.height = scratchFont.height > 0 ? kProbeHeight : -kProbeHeight;
+  // The letter spacing is added by the caller; vertical advances are about
+  // the horizontal ones.
+  probe.flow = {};
   std::int64_t width = 0;
   const char* begin = text.data();
   const char* const end = text.data() + text.size();
@@ -46,16 +51,32 @@ std::int64_t ProbeWidth(const std::string& text, const FontDescription& scratchF
   return width * EmOf(scratchFont.height) / kProbeHeight;
 }
 
-// Refuses a text whose scratch line cannot be laid out. Short lines are let
+// Refuses a text whose scratch lines cannot be laid out. Short lines are let
 // through unmeasured: no glyph is wider than eight em.
-void CheckLineFits(const std::string& text, const FontDescription& scratchFont,
+void CheckLineFits(const std::string& line, const FontDescription& scratchFont,
                    FontEngine& engine) {
   const std::int64_t em = EmOf(scratchFont.height);
-  const glong characters = g_utf8_strlen(text.data(), gssize(text.size()));
-  if (std::int64_t(characters) * em * 8 <= kMaxScratchLinePixels) return;
+  const std::int64_t characters = g_utf8_strlen(line.data(), gssize(line.size()));
+  const std::int64_t spacing = characters * std::int64_t(std::ceil(scratchFont.flow.letterSpacing));
+  if (characters * em * 8 + spacing <= kMaxScratchLinePixels) return;
   // A margin for the rounding of the pieces' advances.
-  if (ProbeWidth(text, scratchFont, engine) > kMaxScratchLinePixels - kMaxScratchLinePixels / 64)
+  if (ProbeWidth(line, scratchFont, engine) + spacing >
+      kMaxScratchLinePixels - kMaxScratchLinePixels / 64)
     TooLarge();
+}
+
+// Each line must fit, and so must all of them stacked: a line's distance is
+// at most three of its own heights, and no line is higher than two em.
+void CheckLinesFit(const std::string& text, const FontDescription& scratchFont,
+                   FontEngine& engine) {
+  const std::string lines = WithLineFeeds(text);
+  std::int64_t count = 0;
+  for (std::size_t begin = 0; begin <= lines.size(); ++count) {
+    const std::size_t end = std::min(lines.find('\n', begin), lines.size());
+    CheckLineFits(lines.substr(begin, end - begin), scratchFont, engine);
+    begin = end + 1;
+  }
+  if (count * EmOf(scratchFont.height) * 6 > kMaxScratchLinePixels) TooLarge();
 }
 
 }  // namespace
@@ -73,6 +94,10 @@ FontDescription WorkingFont(const CaptionStyle& style, const FontEngine& engine)
   font.italic = style.italic;
   font.underline = style.underline;
   font.color = style.textColor;
+  const CaptionLayout& layout = style.layout;
+  font.flow = {layout.vertical, layout.align,
+               std::clamp(layout.lineSpacing, kMinLineSpacing, kMaxLineSpacing),
+               2.0 * std::clamp(layout.letterSpacing, kMinLetterSpacing, kMaxLetterSpacing)};
   return font;
 }
 
@@ -80,11 +105,16 @@ WorkingCoverage DrawWorkingCoverage(const std::string& text, const CaptionStyle&
                                     FontEngine& engine, const ScratchLimits& limits) {
   const FontDescription font = WorkingFont(style, engine);
   const bool shiftJis = FontEngine::IsShiftJisFont(font.faceName);
-  CheckLineFits(text, ScratchFont(font, shiftJis, engine), engine);
+  CheckLinesFit(text, ScratchFont(font, shiftJis, engine), engine);
 
+  // Along the lines twice the longest advance; across them a line and a
+  // half, and the distance to the last line. Vertical text turns both.
   const int lineH = engine.Extent(font, "gM").cy;
-  const std::int64_t h = lineH + lineH / 2;
-  const std::int64_t w = 2 * std::int64_t(engine.Extent(font, text).cx);
+  const TextExtent extent = engine.Extent(font, text);
+  const std::int64_t along = 2 * std::int64_t(extent.cx);
+  const std::int64_t across = lineH + lineH / 2 + std::int64_t(extent.stack);
+  const std::int64_t w = font.flow.vertical ? across : along;
+  const std::int64_t h = font.flow.vertical ? along : across;
   if (w > kMaxWorkingSide || h > kMaxWorkingSide || std::size_t(w * h * 4) > kMaxWorkingBytes)
     TooLarge();
 

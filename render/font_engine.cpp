@@ -68,24 +68,20 @@ int CeilPixels(int units) {
   return PANGO_PIXELS_CEIL(units);
 }
 
-}  // namespace
-
-UnderlineRows RowsOfUnderline(PangoLayout* layout, const UnderlineMetrics& metrics) {
-  const int top = PANGO_PIXELS(pango_layout_get_baseline(layout) - metrics.position);
-  // At least one row, so that an underline never vanishes at small sizes.
-  return {top, top + std::max(1, PANGO_PIXELS(metrics.thickness))};
+PangoAlignment AlignmentOf(TextAlign align) {
+  switch (align) {
+    case TextAlign::Center:
+      return PANGO_ALIGN_CENTER;
+    case TextAlign::End:
+      return PANGO_ALIGN_RIGHT;
+    case TextAlign::Start:
+      break;
+  }
+  return PANGO_ALIGN_LEFT;
 }
 
-std::string ResolvedFace(const std::string& faceName) {
-  const std::string face = CutFaceName(faceName);
-  return face.empty() || IsDefaultName(face) ? kDefaultFaceName : face;
-}
-
-FontEngine::Impl::Impl(int dpi_, FontMap fontMap)
-    : dpi(dpi_),
-      ownFontMap(fontMap == FontMap::OwnForThisThread ? NewFontMap() : nullptr),
-      context(pango_font_map_create_context(ownFontMap ? ownFontMap.get()
-                                                       : SharedFontSetup().fontMap)) {
+GObjectPtr<PangoContext> NewContext(PangoFontMap* fontMap, int dpi, bool vertical) {
+  GObjectPtr<PangoContext> context(pango_font_map_create_context(fontMap));
   const CairoFontOptionsPtr options(cairo_font_options_create());
   // Grey coverage only, and unhinted metrics so that sizes scale smoothly.
   cairo_font_options_set_antialias(options.get(), CAIRO_ANTIALIAS_GRAY);
@@ -96,6 +92,40 @@ FontEngine::Impl::Impl(int dpi_, FontMap fontMap)
   pango_context_set_round_glyph_positions(context.get(), FALSE);
   // Fixed, so that the user's locale does not change glyph forms.
   pango_context_set_language(context.get(), pango_language_from_string("en"));
+  if (vertical) {
+    // Pango's own vertical setting: lines run along x with the glyphs turned
+    // for east gravity, and the device turned a quarter clockwise shows them
+    // upright. The fonts are made for that turn, as the drawing uses them.
+    pango_context_set_base_gravity(context.get(), PANGO_GRAVITY_EAST);
+    const PangoMatrix quarterTurn = {0, -1, 1, 0, 0, 0};
+    pango_context_set_matrix(context.get(), &quarterTurn);
+  }
+  return context;
+}
+
+}  // namespace
+
+std::string ResolvedFace(const std::string& faceName) {
+  const std::string face = CutFaceName(faceName);
+  return face.empty() || IsDefaultName(face) ? kDefaultFaceName : face;
+}
+
+FontEngine::Impl::Impl(int dpi_, FontMap fontMap)
+    : dpi(dpi_), ownFontMap(fontMap == FontMap::OwnForThisThread ? NewFontMap() : nullptr) {
+  PangoFontMap* map = ownFontMap ? ownFontMap.get() : SharedFontSetup().fontMap;
+  context = NewContext(map, dpi, false);
+  verticalContext = NewContext(map, dpi, true);
+}
+
+PangoContext* FontEngine::Impl::ContextFor(const LayoutKey& key) const {
+  return key.flow.vertical ? verticalContext.get() : context.get();
+}
+
+int FontEngine::Impl::LineHeightOf(const LayoutKey& key) {
+  const GObjectPtr<PangoFont> font = FirstFontOf(key);
+  if (!font) return 0;
+  const FontMetricsPtr m(pango_font_get_metrics(font.get(), key.japanese ? Japanese() : nullptr));
+  return pango_font_metrics_get_ascent(m.get()) + pango_font_metrics_get_descent(m.get());
 }
 
 double FontEngine::Impl::CellPerEm(const LayoutKey& key) {
@@ -119,9 +149,25 @@ GObjectPtr<PangoFont> FontEngine::Impl::FirstFontOf(const LayoutKey& key) {
   return FirstFont(context.get(), desc.get(), language);
 }
 
-UnderlineMetrics FontEngine::Impl::UnderlineOf(const LayoutKey& key) {
-  const GObjectPtr<PangoFont> font = FirstFontOf(key);
+// The underline of the face that draws the text: the chosen face's own,
+// unless every run of the text falls back to other faces (a face of emoji
+// asked for Latin letters, say), then the first run's.
+UnderlineMetrics FontEngine::Impl::UnderlineOf(const LayoutKey& key, PangoLayout* layout) {
+  GObjectPtr<PangoFont> font = FirstFontOf(key);
   if (!font) return {};
+  const FontDescriptionPtr chosen(pango_font_describe(font.get()));
+  PangoFont* firstRun = nullptr;
+  bool chosenDraws = false;
+  for (GSList* r = pango_layout_get_line_readonly(layout, 0)->runs; r && !chosenDraws;
+       r = r->next) {
+    PangoFont* runFont = static_cast<PangoLayoutRun*>(r->data)->item->analysis.font;
+    if (!runFont) continue;
+    if (!firstRun) firstRun = runFont;
+    const FontDescriptionPtr drawn(pango_font_describe(runFont));
+    chosenDraws = g_strcmp0(pango_font_description_get_family(drawn.get()),
+                            pango_font_description_get_family(chosen.get())) == 0;
+  }
+  if (firstRun && !chosenDraws) font.reset(PANGO_FONT(g_object_ref(firstRun)));
   PangoLanguage* language = key.japanese ? Japanese() : pango_context_get_language(context.get());
   const FontMetricsPtr m(pango_font_get_metrics(font.get(), language));
   return {pango_font_metrics_get_underline_position(m.get()),
@@ -151,8 +197,13 @@ int FontEngine::Impl::CellHeight(const LayoutKey& key) {
 }
 
 LayoutKey FontEngine::Impl::KeyFor(const FontDescription& font) {
-  LayoutKey key{
-      ResolvedFace(font.faceName), 0, font.bold, font.italic, font.underline, font.shiftJis};
+  LayoutKey key{ResolvedFace(font.faceName),
+                0,
+                font.bold,
+                font.italic,
+                font.underline,
+                font.shiftJis,
+                font.flow};
   if (font.height < 0)
     key.emPixels = -double(font.height);
   else if (font.height == 0)
@@ -164,29 +215,38 @@ LayoutKey FontEngine::Impl::KeyFor(const FontDescription& font) {
 
 void FontEngine::Impl::Configure(CachedLayout& slot, const LayoutKey& key,
                                  const std::string& text) {
-  const bool fresh = !slot.layout;
-  if (fresh) {
-    slot.layout.reset(pango_layout_new(context.get()));
-    // One line: a line break in the text is shown, not obeyed.
-    pango_layout_set_single_paragraph_mode(slot.layout.get(), TRUE);
-  }
+  const bool fresh = !slot.layout || slot.key.flow.vertical != key.flow.vertical;
+  if (fresh) slot.layout.reset(pango_layout_new(ContextFor(key)));
   if (fresh || !(slot.key == key)) {
     pango_layout_set_font_description(slot.layout.get(), NewDescription(key, key.emPixels).get());
-    // The underline is drawn by DrawBlackText: Pango leaves out leading and
-    // trailing spaces.
-    if (key.underline) slot.underline = UnderlineOf(key);
     const AttrListPtr attrs(pango_attr_list_new());
     if (key.japanese) pango_attr_list_insert(attrs.get(), pango_attr_language_new(Japanese()));
+    if (key.flow.letterSpacing != 0)
+      pango_attr_list_insert(
+          attrs.get(),
+          pango_attr_letter_spacing_new(int(std::lround(key.flow.letterSpacing * PANGO_SCALE))));
     pango_layout_set_attributes(slot.layout.get(), attrs.get());
+    pango_layout_set_alignment(slot.layout.get(), AlignmentOf(key.flow.align));
+    const int extra =
+        key.flow.lineSpacing == 100
+            ? 0
+            : int(std::lround((key.flow.lineSpacing - 100) / 100.0 * LineHeightOf(key)));
+    pango_layout_set_spacing(slot.layout.get(), extra);
     slot.key = key;
   }
-  const std::string valid = ValidUtf8(text);
+  const std::string valid = WithLineFeeds(ValidUtf8(text));
+  // One line unless the text breaks it: other separators are shown, not obeyed.
+  pango_layout_set_single_paragraph_mode(slot.layout.get(), valid.find('\n') == std::string::npos);
   pango_layout_set_text(slot.layout.get(), valid.data(), int(valid.size()));
+  // The underline is drawn by DrawBlackText: Pango leaves out leading and
+  // trailing spaces.
+  if (key.underline) slot.underline = UnderlineOf(key, slot.layout.get());
+  slot.placement = PlacementOf(slot.layout.get(), key.flow.vertical);
   slot.text = text;
 }
 
-FontEngine::Impl::Laid FontEngine::Impl::Layout(const FontDescription& font,
-                                                const std::string& text) {
+FontEngine::Impl::LaidText FontEngine::Impl::Layout(const FontDescription& font,
+                                                    const std::string& text) {
   const LayoutKey key = KeyFor(font);
   CachedLayout* slot = nullptr;
   for (CachedLayout& s : layouts_)
@@ -198,7 +258,8 @@ FontEngine::Impl::Laid FontEngine::Impl::Layout(const FontDescription& font,
     Configure(*slot, key, text);
   }
   slot->lastUse = ++clock_;
-  return {slot->layout.get(), key.underline ? &slot->underline : nullptr, &slot->key};
+  return {slot->layout.get(), key.underline ? &slot->underline : nullptr, &slot->key,
+          &slot->placement};
 }
 
 FontEngine::FontEngine(int dpi, FontMap fontMap) {
@@ -221,26 +282,35 @@ std::int32_t FontEngine::PointsFromHeight(std::int32_t height) const {
 }
 
 TextExtent FontEngine::Extent(const FontDescription& font, const std::string& text) {
-  const Impl::Laid laid = impl_->Layout(font, text);
+  const Impl::LaidText laid = impl_->Layout(font, text);
   PangoRectangle logical;
   pango_layout_get_pixel_extents(laid.layout, nullptr, &logical);
-  return {logical.width, impl_->CellHeight(*laid.key)};
+  TextExtent extent{logical.width, impl_->CellHeight(*laid.key)};
+  if (pango_layout_get_line_count(laid.layout) > 1) {
+    const LayoutIterPtr iter(pango_layout_get_iter(laid.layout));
+    PangoRectangle first, last;
+    pango_layout_iter_get_line_extents(iter.get(), nullptr, &first);
+    while (pango_layout_iter_next_line(iter.get()))
+      pango_layout_iter_get_line_extents(iter.get(), nullptr, &last);
+    extent.stack = PANGO_PIXELS(last.y) - PANGO_PIXELS(first.y);
+  }
+  return extent;
 }
 
 PixelBox FontEngine::InkBox(const FontDescription& font, const std::string& text) {
-  const Impl::Laid laid = impl_->Layout(font, text);
-  PangoRectangle ink, logical;
+  const Impl::LaidText laid = impl_->Layout(font, text);
+  PangoRectangle ink;
   pango_layout_get_extents(laid.layout, &ink, nullptr);
-  pango_layout_get_pixel_extents(laid.layout, nullptr, &logical);
   PixelBox box;
   if (ink.width > 0 && ink.height > 0)
     box = {FloorPixels(ink.x), FloorPixels(ink.y), CeilPixels(ink.x + ink.width),
            CeilPixels(ink.y + ink.height)};
-  if (laid.underline && logical.width > 0) {
-    const UnderlineRows rows = RowsOfUnderline(laid.layout, *laid.underline);
-    box = Union(box, {logical.x, rows.top, logical.x + logical.width, rows.bottom});
-  }
+  if (laid.underline)
+    for (const PixelBox& bar :
+         UnderlineBars(laid.layout, *laid.underline, laid.key->flow.vertical, laid.key->emPixels))
+      box = Union(box, bar);
   if (box.Empty()) return {};
+  box = laid.placement->ToDevice(box);
   // The rasteriser's smoothing reaches a pixel past the outline Pango
   // measures; emboldening thickens a glyph by about a 24th of an em, and a
   // slant Pango may not measure moves its top and foot by a few more.
@@ -253,22 +323,28 @@ PixelBox FontEngine::InkBox(const FontDescription& font, const std::string& text
 void FontEngine::DrawBlackText(const FontDescription& font, const std::string& text,
                                std::uint8_t* pixels, int width, int height, int stride, int originX,
                                int originY) {
-  const Impl::Laid laid = impl_->Layout(font, text);
+  const Impl::LaidText laid = impl_->Layout(font, text);
   const CairoSurfacePtr surface(
       cairo_image_surface_create_for_data(pixels, CAIRO_FORMAT_RGB24, width, height, stride));
   const CairoPtr cr(cairo_create(surface.get()));
   cairo_set_source_rgb(cr.get(), 0, 0, 0);
-  cairo_move_to(cr.get(), -originX, -originY);
+  cairo_translate(cr.get(), -originX, -originY);
+  cairo_save(cr.get());
+  const cairo_matrix_t placed = laid.placement->Matrix();
+  cairo_transform(cr.get(), &placed);
+  cairo_move_to(cr.get(), 0, 0);
   ShowLayoutUncut(cr.get(), laid.layout, width, height);
+  cairo_restore(cr.get());
   if (laid.underline) {
-    // Whole pixels under the whole advance width, spaces included.
-    PangoRectangle logical;
-    pango_layout_get_pixel_extents(laid.layout, nullptr, &logical);
-    const UnderlineRows rows = RowsOfUnderline(laid.layout, *laid.underline);
-    const int left = std::max(logical.x - originX, -1);
-    const int right = std::min(logical.x + logical.width - originX, width + 1);
-    if (left < right) {
-      cairo_rectangle(cr.get(), left, rows.top - originY, right - left, rows.bottom - rows.top);
+    // Whole pixels, cut to the image and a pixel round it.
+    const PixelBox image{originX - 1, originY - 1, originX + width + 1, originY + height + 1};
+    for (const PixelBox& bar :
+         UnderlineBars(laid.layout, *laid.underline, laid.key->flow.vertical, laid.key->emPixels)) {
+      const PixelBox d = laid.placement->ToDevice(bar);
+      const PixelBox cut{std::max(d.left, image.left), d.top, std::min(d.right, image.right),
+                         d.bottom};
+      if (cut.Empty()) continue;
+      cairo_rectangle(cr.get(), cut.left, cut.top, cut.right - cut.left, cut.bottom - cut.top);
       cairo_fill(cr.get());
     }
   }

@@ -21,6 +21,7 @@ struct LayoutKey {
   std::string face;  // the family asked for, "Default" resolved
   double emPixels = 0;
   bool bold = false, italic = false, underline = false, japanese = false;
+  TextFlow flow{};
   bool operator==(const LayoutKey&) const = default;
 };
 
@@ -34,12 +35,26 @@ struct UnderlineMetrics {
   int thickness = 0;
 };
 
-// The rows [top, bottom) of a layout's underline, in pixels from its top.
-struct UnderlineRows {
-  int top = 0;
-  int bottom = 0;
+// Where a laid-out text lies on the device: as laid out, or turned a
+// quarter clockwise for vertical text, its logical box's top-left (in whole
+// pixels) at the device's origin either way.
+struct Placement {
+  bool vertical = false;
+  int logicalLeft = 0;    // pixels, in the layout's own coordinates
+  int logicalBottom = 0;  // pixels, in the layout's own coordinates
+
+  // A box of the layout's pixels where it lies on the device.
+  PixelBox ToDevice(const PixelBox& laid) const;
+  // The same turn for Cairo: layout coordinates to device ones.
+  cairo_matrix_t Matrix() const;
 };
-UnderlineRows RowsOfUnderline(PangoLayout* layout, const UnderlineMetrics& metrics);
+Placement PlacementOf(PangoLayout* layout, bool vertical);
+
+// The underline of each line in the layout's own pixels: under the whole
+// advance, spaces included; in vertical text the line at the right of each
+// column (on the side the turn takes the top of the layout's lines to).
+std::vector<PixelBox> UnderlineBars(PangoLayout* layout, const UnderlineMetrics& metrics,
+                                    bool vertical, double emPixels);
 
 // A face's cell as the Windows engine reports it, per em: the OS/2 win
 // ascent and descent, or the hhea ones where a font has no OS/2 table.
@@ -54,19 +69,22 @@ struct FontEngine::Impl {
   Impl(int dpi, FontMap fontMap);
 
   LayoutKey KeyFor(const FontDescription& font);
-  struct Laid {
+  struct LaidText {
     PangoLayout* layout = nullptr;
     const UnderlineMetrics* underline = nullptr;  // null without underline
     const LayoutKey* key = nullptr;
+    const Placement* placement = nullptr;
   };
   // A layout of the text in the font, from the small cache when it is there.
-  Laid Layout(const FontDescription& font, const std::string& text);
+  LaidText Layout(const FontDescription& font, const std::string& text);
   // The height of the Windows cell in pixels: its ascent and descent rounded.
   int CellHeight(const LayoutKey& key);
 
   int dpi;
   GObjectPtr<PangoFontMap> ownFontMap;  // null for the process's shared one
   GObjectPtr<PangoContext> context;
+  // Vertical text: east gravity, the device turned a quarter clockwise.
+  GObjectPtr<PangoContext> verticalContext;
   // Left unset when it grows: every user fills what it takes.
   std::unique_ptr<std::uint8_t[]> scratch;
   std::size_t scratchBytes = 0;
@@ -77,11 +95,15 @@ struct FontEngine::Impl {
     std::string text;
     GObjectPtr<PangoLayout> layout;
     UnderlineMetrics underline;
+    Placement placement;
     std::uint64_t lastUse = 0;
   };
+  PangoContext* ContextFor(const LayoutKey& key) const;
+  // The natural distance of the face's lines, in Pango units.
+  int LineHeightOf(const LayoutKey& key);
   double CellPerEm(const LayoutKey& key);
   GObjectPtr<PangoFont> FirstFontOf(const LayoutKey& key);
-  UnderlineMetrics UnderlineOf(const LayoutKey& key);
+  UnderlineMetrics UnderlineOf(const LayoutKey& key, PangoLayout* layout);
   WinCell WinCellFor(const LayoutKey& key);
   void Configure(CachedLayout& slot, const LayoutKey& key, const std::string& text);
 

@@ -29,6 +29,7 @@ using CairoFontOptionsPtr = Handle<cairo_font_options_t, cairo_font_options_dest
 using FontDescriptionPtr = Handle<PangoFontDescription, pango_font_description_free>;
 using FontMetricsPtr = Handle<PangoFontMetrics, pango_font_metrics_unref>;
 using AttrListPtr = Handle<PangoAttrList, pango_attr_list_unref>;
+using LayoutIterPtr = Handle<PangoLayoutIter, pango_layout_iter_free>;
 using GCharPtr = Handle<gchar, g_free>;
 using FcPatternPtr = Handle<FcPattern, FcPatternDestroy>;
 using FcObjectSetPtr = Handle<FcObjectSet, FcObjectSetDestroy>;

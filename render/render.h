@@ -38,6 +38,23 @@ struct CaptionEffect {
 // The face a new font starts with, and the one "Default" and an empty name select.
 inline constexpr char kDefaultFaceName[] = "ＭＳ Ｐゴシック";
 
+// How the lines of a caption are set: vertical (columns top to bottom, right
+// to left), each line aligned to the start, centre or end of the longest,
+// their distance a percentage of the font's natural one, and pixels of the
+// caption added between characters. The defaults set one horizontal line as
+// a caption always was; values outside the ranges are taken at the nearest end.
+enum class TextAlign { Start, Center, End };
+inline constexpr std::int32_t kMinLineSpacing = 50, kMaxLineSpacing = 300;
+inline constexpr std::int32_t kMinLetterSpacing = -10, kMaxLetterSpacing = 50;
+
+struct CaptionLayout {
+  bool vertical = false;
+  TextAlign align = TextAlign::Start;
+  std::int32_t lineSpacing = 100;  // percent of the natural line distance
+  std::int32_t letterSpacing = 0;  // caption pixels after each character
+  bool operator==(const CaptionLayout&) const = default;
+};
+
 struct CaptionStyle {
   std::string faceName = kDefaultFaceName;
   std::int32_t pointSize = 25;
@@ -47,9 +64,20 @@ struct CaptionStyle {
   TColor textColor = kColorBlack;
   TColor backgroundColor = kColorWhite;
   CaptionEffect effect;
+  CaptionLayout layout{};
 };
 
 // ---------------------------------------------------------------- fonts
+
+// How a text of several lines, or a vertical one, is set in a font: as
+// CaptionLayout, the letter spacing in pixels at the font's own size.
+struct TextFlow {
+  bool vertical = false;
+  TextAlign align = TextAlign::Start;
+  std::int32_t lineSpacing = 100;  // percent
+  double letterSpacing = 0;        // pixels
+  bool operator==(const TextFlow&) const = default;
+};
 
 struct FontDescription {
   std::string faceName;     // "Default" (any case) and "" select kDefaultFaceName
@@ -57,16 +85,25 @@ struct FontDescription {
   bool shiftJis = false;    // character set 128: Japanese glyph forms and fallback
   bool bold = false, italic = false, underline = false;
   TColor color = kColorBlack;
+  TextFlow flow{};
 };
+
+// A text's lines as the layout takes them: CR LF and a lone CR become LF.
+std::string WithLineFeeds(std::string text);
 
 // Loads our font configuration (the Windows face names) into fontconfig's
 // current configuration. Call before a toolkit reads the font list, so its
 // own widgets resolve the same names; later font use calls it anyway.
 void InitializeFonts();
 
+// A text's extent along its lines and across them. Horizontal text runs
+// along x; vertical text along y, its columns from right to left.
 struct TextExtent {
-  int cx = 0;  // advance width in pixels
+  int cx = 0;  // advance of the longest line in pixels
   int cy = 0;  // cell height in pixels: the font's OS/2 win ascent + descent
+  // From the first line's top to the last one's (0 for one line): the
+  // lines' distance as set, summed.
+  int stack = 0;
 };
 
 // Whole pixels [left, right) × [top, bottom).
@@ -111,7 +148,8 @@ class FontEngine {
 
   TextExtent Extent(const FontDescription& font, const std::string& text);
   // Every pixel that DrawBlackText may ink, relative to the text cell's
-  // top-left; it reaches past the cell where glyphs do. Empty for no ink.
+  // top-left (a vertical text's: its last column's left, its top); it
+  // reaches past the cell where glyphs do. Empty for no ink.
   PixelBox InkBox(const FontDescription& font, const std::string& text);
   // Draws the text in black, without background, into a 32-bit image of
   // width × height pixels (top row first, `stride` bytes a row) that shows the
@@ -124,9 +162,8 @@ class FontEngine {
   // until the next call.
   std::span<std::uint8_t> Scratch(std::size_t bytes);
 
-  struct Impl;
-
  private:
+  struct Impl;
   std::unique_ptr<Impl> impl_;
 };
 

@@ -12,8 +12,8 @@ namespace {
 struct UncutRenderer {
   PangoRenderer parent;
   cairo_t* cr;
-  double originX, originY;  // the layout's top-left, as Pango's renderer takes it
-  int width, height;
+  double originX, originY;          // the layout's top-left, as Pango's renderer takes it
+  double left, top, right, bottom;  // the image, in the user space the glyphs are placed in
   // Where a failure inside the C callback waits to be rethrown; exceptions
   // must not cross Pango's frames.
   std::exception_ptr* failure;
@@ -56,8 +56,8 @@ cairo_text_extents_t BoxOf(cairo_scaled_font_t* font, unsigned long index) {
 // bottom-right corner with a line's height to spare: far enough that no ink of
 // theirs reaches the image, near enough that Cairo does not drop them (it
 // drops glyphs about ten em away). A run of spaces inks nothing and needs none.
-void AddCornerGlyphs(std::vector<cairo_glyph_t>& placed, cairo_scaled_font_t* font, int width,
-                     int height) {
+void AddCornerGlyphs(std::vector<cairo_glyph_t>& placed, cairo_scaled_font_t* font,
+                     const UncutRenderer& r) {
   cairo_font_extents_t line;
   cairo_scaled_font_extents(font, &line);
   const double margin = std::max(1.0, line.height);
@@ -65,9 +65,9 @@ void AddCornerGlyphs(std::vector<cairo_glyph_t>& placed, cairo_scaled_font_t* fo
     const unsigned long index = placed[i].index;
     const cairo_text_extents_t box = BoxOf(font, index);
     if (box.width <= 0 || box.height <= 0) continue;
-    placed.push_back(
-        {index, -(box.x_bearing + box.width) - margin, -(box.y_bearing + box.height) - margin});
-    placed.push_back({index, width - box.x_bearing + margin, height - box.y_bearing + margin});
+    placed.push_back({index, r.left - (box.x_bearing + box.width) - margin,
+                      r.top - (box.y_bearing + box.height) - margin});
+    placed.push_back({index, r.right - box.x_bearing + margin, r.bottom - box.y_bearing + margin});
     return;
   }
 }
@@ -76,7 +76,7 @@ void DrawGlyphsOrThrow(UncutRenderer& r, PangoFont* font, PangoGlyphString* glyp
   std::vector<cairo_glyph_t> placed = PlacedGlyphs(r, *glyphs, x, y);
   cairo_scaled_font_t* scaled = pango_cairo_font_get_scaled_font(PANGO_CAIRO_FONT(font));
   if (placed.empty() || !scaled || cairo_scaled_font_status(scaled) != CAIRO_STATUS_SUCCESS) return;
-  AddCornerGlyphs(placed, scaled, r.width, r.height);
+  AddCornerGlyphs(placed, scaled, r);
   cairo_save(r.cr);
   cairo_set_scaled_font(r.cr, scaled);
   cairo_show_glyphs(r.cr, placed.data(), int(placed.size()));
@@ -117,8 +117,14 @@ void ShowLayoutUncut(cairo_t* cr, PangoLayout* layout, int width, int height) {
   std::exception_ptr failure;
   renderer->cr = cr;
   cairo_get_current_point(cr, &renderer->originX, &renderer->originY);
-  renderer->width = width;
-  renderer->height = height;
+  // A quarter turn keeps the image's box a box.
+  double x0 = 0, y0 = 0, x1 = width, y1 = height;
+  cairo_device_to_user(cr, &x0, &y0);
+  cairo_device_to_user(cr, &x1, &y1);
+  renderer->left = std::min(x0, x1);
+  renderer->top = std::min(y0, y1);
+  renderer->right = std::max(x0, x1);
+  renderer->bottom = std::max(y0, y1);
   renderer->failure = &failure;
   pango_renderer_draw_layout(&renderer->parent, layout, 0, 0);
   if (failure) std::rethrow_exception(failure);

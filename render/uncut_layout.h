@@ -6,7 +6,8 @@
 namespace glyphary {
 
 // Draws the layout as pango_cairo_show_layout does, its top-left at the
-// current point, into a cairo_t on an image of width × height pixels.
+// current point, into a cairo_t on an image of width × height pixels, whose
+// user space may be the device's moved or turned by quarters.
 //
 // Cairo clips a glyph run to the union of its glyphs' metric boxes whenever
 // that union crosses the image's edge, and emboldened or slanted glyphs ink

@@ -100,7 +100,7 @@ TEST(FontEngine, HeightsAskForEmCellOrDefaultSizeAndScaleSmoothly) {
   EXPECT_EQ(engine.Extent({"DejaVu Sans", -100}, "M").cy, 93 + 24);
   EXPECT_EQ(engine.Extent({"DejaVu Sans", 100}, "M").cy, 100);
   EXPECT_EQ(engine.Extent({"IPAGothic", 0}, "gM").cy, 11 + 2);
-  EXPECT_EQ(engine.Extent({"IPAGothic", -40}, "a\nb").cy, 35 + 8);  // a line break is not obeyed
+  EXPECT_EQ(engine.Extent({"IPAGothic", -40}, "a\nb").cy, 35 + 8);  // one line's, however many
   const int w10 = engine.Extent({"DejaVu Sans", -10}, "Sunny Day 2024").cx;
   EXPECT_NEAR(engine.Extent({"DejaVu Sans", -100}, "Sunny Day 2024").cx, 10 * w10, 10);
 }
