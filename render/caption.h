@@ -45,6 +45,12 @@ Bitmap TrimmedWorkingCaption(const std::string& text, const CaptionStyle& style,
 Bitmap TrimmedFromCoverage(const Coverage& coverage, int width, int height, TColor background,
                            TColor textColor, int bitsPerPixel);
 
+// `count` pixels (3 or 4 bytes each) of row y of that image's frame from
+// column x, in the cell's coordinates: the coverage's shades, the background
+// beyond it. Exactly count × bytesPerPixel bytes are written.
+void WriteWorkingPixels(std::uint8_t* out, int y, int x, int count, const Coverage& coverage,
+                        TColor background, TColor textColor, int bytesPerPixel);
+
 // The same image at 24 bits halved as StretchBitmap would halve it, made a
 // few rows at a time so that it never exists whole. Given the coverage to
 // keep, it hands the coverage's memory back as the halving passes it.

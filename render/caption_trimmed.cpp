@@ -192,6 +192,14 @@ Bitmap TrimmedFromCoverage(const Coverage& coverage, int width, int height, TCol
   return out;
 }
 
+void WriteWorkingPixels(std::uint8_t* out, int y, int x, int count, const Coverage& coverage,
+                        TColor background, TColor textColor, int bytesPerPixel) {
+  if (bytesPerPixel == 3)
+    ShadedCoverage<3>(coverage, background, textColor).Write(out, y, x, count);
+  else
+    ShadedCoverage<4>(coverage, background, textColor).Write(out, y, x, count);
+}
+
 Bitmap HalvedFromCoverage(const Coverage& coverage, int width, int height, TColor background,
                           TColor textColor) {
   const CoverageSource<3> source = ShadedCoverage<3>(coverage, background, textColor);

@@ -37,6 +37,13 @@ TEST_F(EffectCli, BorderAndShadowReachTheCaptionInEveryColourForm) {
   style.effect.outlineWidth = 1;
   style.effect.shadowX = style.effect.shadowY = 1;
   ExpectSameImage(ReadBmpFile(out_), Rendered("x", style));
+
+  // An empty colour before a blur keeps the default too.
+  ASSERT_EQ(RunCli("render x " + out_ + " --shadow 2,2,,3"), 0) << Stderr();
+  style = {};
+  style.effect.shadowX = style.effect.shadowY = 2;
+  style.effect.shadowBlur = 3;
+  ExpectSameImage(ReadBmpFile(out_), Rendered("x", style));
 }
 
 TEST_F(EffectCli, TheSettingsFileGivesTheEffectAndTheOptionsOverrideIt) {

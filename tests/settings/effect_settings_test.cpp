@@ -90,6 +90,7 @@ TEST_F(EffectSettings, ABadValueNamesItsKeyAndTheKeysAfterItKeepTheirDefaults) {
       {"ShadowX=-21", "'-21' は -20 から 20 の範囲にありません" + where + "ShadowX)"},
       {"ShadowBlur=$FFFFFFFF",
        "'$FFFFFFFF' は 0 から 10 の範囲にありません" + where + "ShadowBlur)"},
+      {"ShadowBlur=11", "'11' は 0 から 10 の範囲にありません" + where + "ShadowBlur)"},
       {"OutlineColor=clPink", "'clPink' は整数ではありません" + where + "OutlineColor)"},
   };
   for (const Case& c : cases) {
