@@ -1,6 +1,6 @@
 // Caption rendering: the whole pipeline warm at three sizes, with a border
-// and a shadow, on two lines and vertical, its stages, and the peak memory of a large caption
-// against its 32-bit working image.
+// and a shadow, on two lines and vertical, with colour emoji, its stages, and the peak memory of a
+// large caption against its 32-bit working image.
 #include <benchmark/benchmark.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -80,6 +80,28 @@ void BM_RenderCaptionLayout(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_RenderCaptionLayout)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
+
+// A 25-point caption with two colour emoji beside the same one without
+// them: the colour glyphs' own pass should cost less than the text's again.
+void BM_RenderCaptionEmoji(benchmark::State& state) {
+  const std::string text =
+      state.range(0) ? "今日の天気は晴れ🎉 Sunny Day👍" : "今日の天気は晴れ Sunny Day";
+  state.SetLabel(state.range(0) ? "two emoji" : "none");
+  FontDescription font;
+  font.faceName = "Noto Color Emoji";
+  if (state.range(0) && !Engine().HasColorGlyphs(font, "🎉")) {
+    state.SkipWithError("no colour emoji font");
+    return;
+  }
+  const CaptionStyle style = Style(25);
+  Bitmap caption;
+  RenderCaption(caption, text, style, Engine());
+  for (auto _ : state) {
+    RenderCaption(caption, text, style, Engine());
+    benchmark::DoNotOptimize(caption.Bits());
+  }
+}
+BENCHMARK(BM_RenderCaptionEmoji)->DenseRange(0, 1)->Unit(benchmark::kMillisecond);
 
 // The trimmed working image with scratch bands of a given size in KiB: how
 // far a band that stays in the cache pays for drawing the text more often.

@@ -53,26 +53,36 @@ void DrawScratchBands(const PixelBox& blocks, const FontDescription& scratchFont
   }
 }
 
+// The colour glyphs over the blocks that hold them, within the coverage's.
+ColourPatch CoverColour(const PixelBox& within, const FontDescription& scratchFont,
+                        const std::string& text, FontEngine& engine, const ScratchLimits& limits) {
+  const PixelBox b = BlocksCovering(engine.ColorInkBox(scratchFont, text));
+  const PixelBox blocks{std::max(b.left, within.left), std::max(b.top, within.top),
+                        std::min(b.right, within.right), std::min(b.bottom, within.bottom)};
+  if (blocks.Empty()) return {};
+  ColourPatch patch{
+      blocks.left, blocks.top, blocks.right - blocks.left, blocks.bottom - blocks.top, {}};
+  patch.pixels.resize(std::size_t(patch.width) * patch.height * 4);
+  DrawScratchBands(
+      blocks, scratchFont, text, engine, limits, GlyphPass::Colour,
+      [&](int row, int column, const std::uint8_t* s0, const std::uint8_t* s1, int count) {
+        ReduceColourRows(patch.Row(row) + 4 * column, s0, s1, count);
+      });
+  return patch;
+}
+
 Coverage CoverBlocks(const PixelBox& blocks, const FontDescription& scratchFont,
                      const std::string& text, FontEngine& engine, const ScratchLimits& limits) {
   if (blocks.Empty()) return {};
   const std::size_t width = std::size_t(blocks.right - blocks.left);
   const std::size_t height = std::size_t(blocks.bottom - blocks.top);
-  const bool colour = engine.HasColorGlyphs(scratchFont, text);
-  if (width * height * (colour ? 5 : 1) > limits.maxCoverageBytes) throw Error(kCaptionTooLarge);
+  if (width * height > limits.maxCoverageBytes) throw Error(kCaptionTooLarge);
   // Every byte is written below.
   Coverage coverage{blocks.left, blocks.top, int(width), int(height), PageBytes(width * height)};
   DrawScratchBands(
       blocks, scratchFont, text, engine, limits, GlyphPass::Plain,
       [&](int row, int column, const std::uint8_t* s0, const std::uint8_t* s1, int count) {
         ReduceScratchRows(coverage.Row(row) + column, s0, s1, count);
-      });
-  if (!colour) return coverage;
-  coverage.colour = PageBytes(width * height * 4);
-  DrawScratchBands(
-      blocks, scratchFont, text, engine, limits, GlyphPass::Colour,
-      [&](int row, int column, const std::uint8_t* s0, const std::uint8_t* s1, int count) {
-        ReduceColourRows(coverage.ColourRow(row) + 4 * column, s0, s1, count);
       });
   return coverage;
 }
@@ -83,29 +93,15 @@ bool Inked(const std::uint8_t* values, int count, std::size_t step) {
   return false;
 }
 
-// The colour glyphs' alpha, the fourth byte of each pixel.
-bool Coloured(const std::uint8_t* pixels, int count, std::size_t step) {
-  for (int i = 0; i < count; ++i)
-    if (pixels[std::size_t(i) * step + 3] != 0) return true;
-  return false;
-}
-
 // The sides of the box whose outermost blocks hold ink, so that ink may lie
 // beyond them: each such side moved out by `step` blocks.
 PixelBox Widened(const Coverage& c, int step) {
   const std::size_t w = std::size_t(c.width);
   PixelBox box{c.left, c.top, c.Right(), c.Bottom()};
-  const bool colour = c.HasColour();
-  const auto side = [&](const std::uint8_t* first, int count, std::size_t step1,
-                        const std::uint8_t* firstColour) {
-    return Inked(first, count, step1) || (colour && Coloured(firstColour, count, 4 * step1));
-  };
-  if (side(c.Row(0), c.width, 1, colour ? c.ColourRow(0) : nullptr)) box.top -= step;
-  if (side(c.Row(c.height - 1), c.width, 1, colour ? c.ColourRow(c.height - 1) : nullptr))
-    box.bottom += step;
-  if (side(c.Row(0), c.height, w, colour ? c.ColourRow(0) : nullptr)) box.left -= step;
-  if (side(c.Row(0) + w - 1, c.height, w, colour ? c.ColourRow(0) + 4 * (w - 1) : nullptr))
-    box.right += step;
+  if (Inked(c.Row(0), c.width, 1)) box.top -= step;
+  if (Inked(c.Row(c.height - 1), c.width, 1)) box.bottom += step;
+  if (Inked(c.Row(0), c.height, w)) box.left -= step;
+  if (Inked(c.Row(0) + w - 1, c.height, w)) box.right += step;
   return box;
 }
 
@@ -132,7 +128,12 @@ Coverage DrawCoverageFrom(const PixelBox& start, const FontDescription& scratchF
     Coverage coverage = CoverBlocks(blocks, scratchFont, text, engine, limits);
     if (coverage.width == 0) return coverage;
     const PixelBox widened = Widened(coverage, step);
-    if (widened == blocks || attempt == 8) return coverage;
+    if (widened == blocks || attempt == 8) {
+      // Colour glyphs are bitmaps: Pango measures their ink exactly.
+      if (engine.HasColorGlyphs(scratchFont, text))
+        coverage.colour = CoverColour(blocks, scratchFont, text, engine, limits);
+      return coverage;
+    }
     blocks = widened;
   }
 }

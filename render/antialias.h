@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "render/page_bytes.h"
 #include "render/render.h"
@@ -40,6 +41,20 @@ void ReduceScratchRows(std::uint8_t* coverage, const std::uint8_t* scratch0,
 void ReduceColourRows(std::uint8_t* colour, const std::uint8_t* scratch0,
                       const std::uint8_t* scratch1, int count);
 
+// Glyphs in colours of their own over a box of blocks of their own, in the
+// same coordinates as the coverage: premultiplied blue, green, red and
+// alpha a value, rows top first. Empty when the text has none.
+struct ColourPatch {
+  int left = 0, top = 0, width = 0, height = 0;
+  std::vector<std::uint8_t> pixels;
+
+  bool Empty() const { return pixels.empty(); }
+  int Right() const { return left + width; }
+  int Bottom() const { return top + height; }
+  const std::uint8_t* Row(int y) const { return pixels.data() + std::size_t(y) * width * 4; }
+  std::uint8_t* Row(int y) { return pixels.data() + std::size_t(y) * width * 4; }
+};
+
 // What the text blends into an image, one coverage byte a destination pixel
 // (255 where the text inks nothing), over a box that holds all of the text's
 // ink. The box is placed relative to the text cell's top-left, so it may
@@ -48,25 +63,18 @@ struct Coverage {
   int left = 0, top = 0;  // where the first value lies
   int width = 0, height = 0;
   PageBytes values;  // rows top first, `width` bytes each
-
-  // Glyphs in colours of their own, over the same box: premultiplied blue,
-  // green, red and alpha for each value. Empty when the text has none.
-  PageBytes colour{};
+  ColourPatch colour{};
 
   int Right() const { return left + width; }
   int Bottom() const { return top + height; }
-  bool HasColour() const { return colour.Size() != 0; }
+  bool HasColour() const { return !colour.Empty(); }
 
   // Rows by their index in the box, 0 … height − 1.
   const std::uint8_t* Row(int y) const { return values.Data() + std::size_t(y) * width; }
   std::uint8_t* Row(int y) { return values.Data() + std::size_t(y) * width; }
-  const std::uint8_t* ColourRow(int y) const { return colour.Data() + std::size_t(y) * width * 4; }
-  std::uint8_t* ColourRow(int y) { return colour.Data() + std::size_t(y) * width * 4; }
   // Rows above index y are no longer needed: their memory may go back.
   void ForgetRowsBefore(int y) {
-    const std::size_t rows = std::size_t(std::clamp(y, 0, height));
-    values.ForgetBefore(rows * width);
-    if (HasColour()) colour.ForgetBefore(rows * width * 4);
+    values.ForgetBefore(std::size_t(std::clamp(y, 0, height)) * width);
   }
 };
 

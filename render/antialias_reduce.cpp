@@ -1,4 +1,6 @@
 // The coverage of 2 × 2 scratch blocks, eight blocks at a time where SSE2 is there.
+#include <cstring>
+
 #include "render/antialias.h"
 #include "resample/resample.h"
 
@@ -54,9 +56,18 @@ void ReduceScratchRows(std::uint8_t* coverage, const std::uint8_t* s0, const std
 
 void ReduceColourRows(std::uint8_t* colour, const std::uint8_t* s0, const std::uint8_t* s1,
                       int count) {
-  for (int k = 0; k < count; ++k, s0 += 8, s1 += 8, colour += 4)
+  for (int k = 0; k < count; ++k, s0 += 8, s1 += 8, colour += 4) {
+    std::uint64_t top, bottom;
+    std::memcpy(&top, s0, 8);
+    std::memcpy(&bottom, s1, 8);
+    // Round the pictures, the scratch stays clear.
+    if ((top | bottom) == 0) {
+      std::memset(colour, 0, 4);
+      continue;
+    }
     for (int c = 0; c < 4; ++c)
       colour[c] = std::uint8_t((unsigned(s0[c]) + s0[c + 4] + s1[c] + s1[c + 4] + 2) >> 2);
+  }
 }
 
 }  // namespace glyphary

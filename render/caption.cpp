@@ -13,8 +13,7 @@ void RenderCaption(Bitmap& target, const std::string& text, const CaptionStyle& 
   target = Bitmap(0, 0, 32);
   // The trimmed working image is made only a few rows ahead of the halving.
   WorkingCoverage working = DrawWorkingCoverage(text, style, engine);
-  // Colour glyphs are laid over the text as a border is laid under it.
-  if (!style.effect.None() || working.coverage.HasColour()) {
+  if (!style.effect.None()) {
     target = HalvedWithEffect(std::move(working.coverage), working.width, working.height, style);
     return;
   }
@@ -26,6 +25,7 @@ void RenderAlphaCaption(Bitmap& target, const std::string& text, const CaptionSt
                         FontEngine& engine) {
   target = Bitmap(0, 0, 32);
   WorkingCoverage working = DrawWorkingCoverage(text, style, engine);
+  // Colour glyphs carry their own alpha, as a border's layers do.
   if (!style.effect.None() || working.coverage.HasColour()) {
     target = AlphaWithEffect(std::move(working.coverage), working.width, working.height, style);
     return;

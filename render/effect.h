@@ -40,26 +40,13 @@ struct AlphaLayer {
   std::uint8_t* Row(int y) { return alpha.data() + std::size_t(y) * width; }
 };
 
-// Glyphs in colours of their own: premultiplied blue, green, red and alpha
-// a working pixel, rows top first.
-struct ColourLayer {
-  int width = 0, height = 0;
-  std::vector<std::uint8_t> pixels;
-
-  ColourLayer() = default;
-  ColourLayer(int w, int h) : width(w), height(h), pixels(std::size_t(w) * h * 4) {}
-  bool Empty() const { return pixels.empty(); }
-  const std::uint8_t* Row(int y) const { return pixels.data() + std::size_t(y) * width * 4; }
-  std::uint8_t* Row(int y) { return pixels.data() + std::size_t(y) * width * 4; }
-};
-
 // The layers of a caption's effect over one box of working pixels (the
 // cell's coordinates), the colour glyphs over the text. A layer the caption
 // does not have is empty.
 struct EffectLayers {
   PixelBox box;
   AlphaLayer text, outline, shadow;
-  ColourLayer colour;
+  ColourPatch colour;  // in the cell's coordinates, as the box
 };
 
 // The layers of an effect (clamped) around the text's coverage; the border

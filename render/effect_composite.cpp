@@ -40,15 +40,12 @@ struct Palette {
 };
 
 // One row of every layer from the box's left edge; absent layers read as
-// zeros, absent colour glyphs as null.
+// zeros. The colour glyphs' row covers box columns [colourFrom, colourTo),
+// null where the row has none.
 struct LayerRows {
   const std::uint8_t *shadow, *outline, *text, *colour;
+  int colourFrom = 0, colourTo = 0;
 };
-
-// A premultiplied colour laid over what lies below, rounded to the nearest.
-inline unsigned Over(unsigned below, unsigned premultiplied, unsigned alpha) {
-  return premultiplied + (below * (255 - alpha) + 127) / 255;
-}
 
 // What the layers paint, a Source for TrimmedRows.
 template <typename Blend>
@@ -63,7 +60,9 @@ class LayerSource {
   const PixelBox& Box() const { return layers_.box; }
 
   static bool Clear(const LayerRows& r, int i) {
-    return (r.shadow[i] | r.outline[i] | r.text[i]) == 0 && (!r.colour || r.colour[4 * i + 3] == 0);
+    return (r.shadow[i] | r.outline[i] | r.text[i]) == 0 &&
+           (!r.colour || i < r.colourFrom || i >= r.colourTo ||
+            r.colour[4 * (i - r.colourFrom) + 3] == 0);
   }
 
   // Row y, inside the box.
@@ -72,8 +71,14 @@ class LayerSource {
     const auto row = [&](const AlphaLayer& layer) {
       return layer.Empty() ? zeros_ : layer.Row(at);
     };
-    return {row(layers_.shadow), row(layers_.outline), row(layers_.text),
-            layers_.colour.Empty() ? nullptr : layers_.colour.Row(at)};
+    LayerRows rows{row(layers_.shadow), row(layers_.outline), row(layers_.text), nullptr};
+    const ColourPatch& colour = layers_.colour;
+    if (y >= colour.top && y < colour.Bottom()) {
+      rows.colour = colour.Row(y - colour.top);
+      rows.colourFrom = colour.left - layers_.box.left;
+      rows.colourTo = rows.colourFrom + colour.width;
+    }
+    return rows;
   }
 
   void Write(std::uint8_t* out, int y, int x, int count) const {
@@ -96,10 +101,14 @@ class LayerSource {
     std::array<std::array<std::uint8_t, kBlock>, 3> channels;
     for (int n = 0; n < count; n += kBlock) {
       const int m = std::min(kBlock, count - n);
+      // The colour glyphs' part of these pixels.
+      const int from = std::max(i + n, r.colourFrom), to = std::min(i + n + m, r.colourTo);
       for (int k = 0; k < 3; ++k) {
         MixChannel(r.shadow + i + n, r.outline + i + n, r.text + i + n, m, 8 * k,
                    channels[k].data());
-        if (r.colour) LayColour(r.colour + 4 * (i + n), m, k, channels[k].data());
+        if (r.colour && from < to)
+          LayColour(r.colour + 4 * (from - r.colourFrom), to - from, k,
+                    channels[k].data() + (from - i - n));
       }
       std::uint8_t* pixel = out + 3 * n;
       for (int j = 0; j < m; ++j, pixel += 3) {
@@ -128,7 +137,8 @@ class LayerSource {
   void LayColour(const std::uint8_t* colour, int count, int k, std::uint8_t* out) const {
     for (int x = 0; x < count; ++x, colour += 4) {
       const unsigned alpha = colour[3];
-      out[x] = std::uint8_t(Over(out[x], palette_.glyphColours ? colour[k] : alpha, alpha));
+      out[x] =
+          std::uint8_t(OverPremultiplied(out[x], palette_.glyphColours ? colour[k] : alpha, alpha));
     }
   }
 

@@ -1,6 +1,5 @@
 // The box a border and a shadow need around the text, and their layers in it.
 #include <algorithm>
-#include <cstring>
 
 #include "render/effect.h"
 
@@ -42,23 +41,17 @@ AlphaLayer TextLayer(const Coverage& text, const PixelBox& box) {
   return layer;
 }
 
-// The colour glyphs over the box, from the coverage's colour.
-ColourLayer ColourLayerOf(const Coverage& text, const PixelBox& box) {
-  ColourLayer layer(box.right - box.left, box.bottom - box.top);
-  const int x = text.left - box.left;
-  for (int y = 0; y < text.height; ++y)
-    std::memcpy(layer.Row(y + text.top - box.top) + 4 * x, text.ColourRow(y),
-                std::size_t(text.width) * 4);
-  return layer;
-}
-
 // All the ink, the text's and the colour glyphs', as one alpha: what lies
 // under either, as one over the other.
-AlphaLayer InkOf(const AlphaLayer& text, const ColourLayer& colour) {
+AlphaLayer InkOf(const AlphaLayer& text, const PixelBox& box, const ColourPatch& colour) {
   AlphaLayer ink = text;
-  for (std::size_t i = 0; i < ink.alpha.size(); ++i) {
-    const unsigned t = ink.alpha[i], c = colour.pixels[4 * i + 3];
-    ink.alpha[i] = std::uint8_t(t + c - (t * c + 127) / 255);
+  for (int y = 0; y < colour.height; ++y) {
+    std::uint8_t* alpha = ink.Row(y + colour.top - box.top) + (colour.left - box.left);
+    const std::uint8_t* pixel = colour.Row(y);
+    for (int x = 0; x < colour.width; ++x, pixel += 4) {
+      const unsigned t = alpha[x], c = pixel[3];
+      alpha[x] = std::uint8_t(t + c - (t * c + 127) / 255);
+    }
   }
   return ink;
 }
@@ -82,9 +75,10 @@ EffectLayers MakeEffectLayers(const Coverage& text, const CaptionEffect& effect)
   if (layers.box.Empty()) return layers;
   CheckSize(layers.box);
   layers.text = TextLayer(text, layers.box);
-  if (text.HasColour()) layers.colour = ColourLayerOf(text, layers.box);
+  layers.colour = text.colour;
   if (reach.outline == 0 && !reach.Shadow()) return layers;
-  const AlphaLayer ink = layers.colour.Empty() ? AlphaLayer{} : InkOf(layers.text, layers.colour);
+  const AlphaLayer ink =
+      layers.colour.Empty() ? AlphaLayer{} : InkOf(layers.text, layers.box, layers.colour);
   const AlphaLayer& shape = layers.colour.Empty() ? layers.text : ink;
   if (reach.outline > 0) layers.outline = OutlineOf(shape, reach.outline);
   if (reach.Shadow()) layers.shadow = ShadowOf(reach.outline > 0 ? layers.outline : shape, reach);

@@ -338,6 +338,26 @@ bool FontEngine::HasColorGlyphs(const FontDescription& font, const std::string& 
   return impl_->Layout(font, text).colour;
 }
 
+PixelBox FontEngine::ColorInkBox(const FontDescription& font, const std::string& text) {
+  const Impl::LaidText laid = impl_->Layout(font, text);
+  if (!laid.colour) return {};
+  PixelBox box;
+  const LayoutIterPtr iter(pango_layout_get_iter(laid.layout));
+  do {
+    const PangoLayoutRun* run = pango_layout_iter_get_run_readonly(iter.get());
+    if (!run || !IsColourFont(run->item->analysis.font)) continue;
+    PangoRectangle ink;
+    pango_layout_iter_get_run_extents(iter.get(), &ink, nullptr);
+    if (ink.width > 0 && ink.height > 0)
+      box = Union(box, {FloorPixels(ink.x), FloorPixels(ink.y), CeilPixels(ink.x + ink.width),
+                        CeilPixels(ink.y + ink.height)});
+  } while (pango_layout_iter_next_run(iter.get()));
+  if (box.Empty()) return {};
+  box = laid.placement->ToDevice(box);
+  // A pixel for the scaled bitmap's smoothing.
+  return {box.left - 1, box.top - 1, box.right + 1, box.bottom + 1};
+}
+
 void FontEngine::DrawColorGlyphs(const FontDescription& font, const std::string& text,
                                  std::uint8_t* pixels, int width, int height, int stride,
                                  int originX, int originY) {

@@ -159,6 +159,8 @@ class FontEngine {
                      int width, int height, int stride, int originX, int originY);
   // Whether some of the text's glyphs come in colours of their own (colour emoji).
   bool HasColorGlyphs(const FontDescription& font, const std::string& text);
+  // Every pixel DrawColorGlyphs may touch, as InkBox; empty without them.
+  PixelBox ColorInkBox(const FontDescription& font, const std::string& text);
   // Draws those glyphs alone in their own colours over what the image holds:
   // 32-bit premultiplied blue, green, red and alpha, as DrawBlackText places them.
   void DrawColorGlyphs(const FontDescription& font, const std::string& text, std::uint8_t* pixels,

@@ -110,10 +110,11 @@ TEST_F(ColourGlyphs, AreCairosOwnColoursReducedAsTheTextIs) {
   const int stride = cairo_image_surface_get_stride(surface.get());
   int worst = 0;
   double total = 0, alphaSum = 0;
-  for (int r = 0; r < c.height; ++r)
-    for (int k = 0; k < c.width; ++k) {
-      const int x = 2 * (c.left + k) + room, y = 2 * (c.top + r) + 1 + room;
-      const std::uint8_t* ours = c.ColourRow(r) + 4 * k;
+  const ColourPatch& patch = c.colour;
+  for (int r = 0; r < patch.height; ++r)
+    for (int k = 0; k < patch.width; ++k) {
+      const int x = 2 * (patch.left + k) + room, y = 2 * (patch.top + r) + 1 + room;
+      const std::uint8_t* ours = patch.Row(r) + 4 * k;
       for (int ch = 0; ch < 4; ++ch) {
         const int drawn =
             (data[y * stride + 4 * x + ch] + data[y * stride + 4 * x + 4 + ch] +
@@ -126,7 +127,7 @@ TEST_F(ColourGlyphs, AreCairosOwnColoursReducedAsTheTextIs) {
     }
   EXPECT_GT(alphaSum, 255.0 * 100);  // two pictures' worth of pixels
   EXPECT_LE(worst, 24);
-  EXPECT_LT(total / (4.0 * c.width * c.height), 1.0);
+  EXPECT_LT(total / (4.0 * patch.width * patch.height), 1.0);
 }
 
 TEST_F(ColourGlyphs, KeepTheirColoursWhateverTheTextColour) {
