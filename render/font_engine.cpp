@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "io/io.h"
 #include "render/font_description.h"
 #include "render/font_setup.h"
 #include "render/uncut_layout.h"
@@ -15,13 +16,6 @@ namespace {
 constexpr double kDefaultEmPixels = 12;
 // Size at which a face's cell height per em is measured.
 constexpr double kReferenceEmPixels = 1024;
-
-bool IsDefaultName(const std::string& name) {
-  static const std::string kDefault = "default";
-  return name.size() == kDefault.size() &&
-         std::equal(name.begin(), name.end(), kDefault.begin(),
-                    [](char a, char b) { return (a >= 'A' && a <= 'Z' ? a - 'A' + 'a' : a) == b; });
-}
 
 FontDescriptionPtr NewDescription(const LayoutKey& key, double emPixels) {
   FontDescriptionPtr desc(pango_font_description_new());
@@ -35,13 +29,6 @@ FontDescriptionPtr NewDescription(const LayoutKey& key, double emPixels) {
 
 PangoLanguage* Japanese() {
   return pango_language_from_string("ja");
-}
-
-// Pango wants valid UTF-8; a broken byte becomes U+FFFD as it would be shown.
-std::string ValidUtf8(const std::string& text) {
-  if (g_utf8_validate(text.data(), gssize(text.size()), nullptr)) return text;
-  const GCharPtr valid(g_utf8_make_valid(text.data(), gssize(text.size())));
-  return valid.get();
 }
 
 // The font the engine takes first for a description: the one whose metrics
@@ -114,7 +101,7 @@ GObjectPtr<PangoContext> NewContext(PangoFontMap* fontMap, int dpi, bool vertica
 
 std::string ResolvedFace(const std::string& faceName) {
   const std::string face = CutFaceName(faceName);
-  return face.empty() || IsDefaultName(face) ? kDefaultFaceName : face;
+  return face.empty() || SameIgnoringAsciiCase(face, "default") ? kDefaultFaceName : face;
 }
 
 FontEngine::Impl::Impl(int dpi_, FontMap fontMap)
@@ -241,7 +228,8 @@ void FontEngine::Impl::Configure(CachedLayout& slot, const LayoutKey& key,
     pango_layout_set_spacing(slot.layout.get(), extra);
     slot.key = key;
   }
-  const std::string valid = WithLineFeeds(ValidUtf8(text));
+  // Pango wants valid UTF-8; a broken byte becomes U+FFFD as it would be shown.
+  const std::string valid = WithLineFeeds(ToValidUtf8(text));
   // One line unless the text breaks it: other separators are shown, not obeyed.
   pango_layout_set_single_paragraph_mode(slot.layout.get(), valid.find('\n') == std::string::npos);
   pango_layout_set_text(slot.layout.get(), valid.data(), int(valid.size()));
