@@ -12,6 +12,7 @@
 #include <string>
 
 #include "alpha_over.h"
+#include "pango_oracle.h"
 #include "render/caption.h"
 #include "render/handles.h"
 #include "render/render.h"
@@ -83,14 +84,7 @@ TEST_F(ColourGlyphs, AreCairosOwnColoursReducedAsTheTextIs) {
   ASSERT_TRUE(c.HasColour());
 
   const FontDescription scratch = ScratchFont(WorkingFont(style, engine_), true, engine_);
-  const GObjectPtr<PangoContext> context(
-      pango_font_map_create_context(pango_cairo_font_map_get_default()));
-  const CairoFontOptionsPtr options(cairo_font_options_create());
-  cairo_font_options_set_antialias(options.get(), CAIRO_ANTIALIAS_GRAY);
-  cairo_font_options_set_hint_style(options.get(), CAIRO_HINT_STYLE_NONE);
-  cairo_font_options_set_hint_metrics(options.get(), CAIRO_HINT_METRICS_OFF);
-  pango_cairo_context_set_font_options(context.get(), options.get());
-  pango_context_set_round_glyph_positions(context.get(), FALSE);
+  const GObjectPtr<PangoContext> context = OracleContext();
   const GObjectPtr<PangoLayout> layout(pango_layout_new(context.get()));
   const FontDescriptionPtr desc(pango_font_description_from_string(kEmojiFace));
   pango_font_description_set_absolute_size(desc.get(), -scratch.height * PANGO_SCALE);
