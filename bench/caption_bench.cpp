@@ -35,14 +35,21 @@ FontEngine& Engine() {
   return engine;
 }
 
-void BM_RenderCaption(benchmark::State& state) {
-  const CaptionStyle style = Style(int(state.range(0)));
+// Renders the caption warm (fonts, layouts, glyphs) for as long as the state
+// runs; the last caption.
+Bitmap TimeRenderings(benchmark::State& state, const std::string& text, const CaptionStyle& style) {
   Bitmap caption;
-  RenderCaption(caption, kText, style, Engine());  // warm: fonts, layouts, glyphs
+  RenderCaption(caption, text, style, Engine());
   for (auto _ : state) {
-    RenderCaption(caption, kText, style, Engine());
+    RenderCaption(caption, text, style, Engine());
     benchmark::DoNotOptimize(caption.Bits());
   }
+  return caption;
+}
+
+void BM_RenderCaption(benchmark::State& state) {
+  const CaptionStyle style = Style(int(state.range(0)));
+  const Bitmap caption = TimeRenderings(state, kText, style);
   state.counters["width"] = caption.Width();
   state.counters["height"] = caption.Height();
 }
@@ -54,12 +61,7 @@ void BM_RenderCaptionWithEffect(benchmark::State& state) {
   style.effect.outlineWidth = 3;
   style.effect.shadowX = style.effect.shadowY = 3;
   style.effect.shadowBlur = 4;
-  Bitmap caption;
-  RenderCaption(caption, kText, style, Engine());
-  for (auto _ : state) {
-    RenderCaption(caption, kText, style, Engine());
-    benchmark::DoNotOptimize(caption.Bits());
-  }
+  const Bitmap caption = TimeRenderings(state, kText, style);
   state.counters["width"] = caption.Width();
   state.counters["height"] = caption.Height();
 }
@@ -72,12 +74,7 @@ void BM_RenderCaptionLayout(benchmark::State& state) {
   const std::string text = state.range(0) == 1 ? "今日の天気は晴れ\nSunny Day 2024" : kText;
   style.layout.vertical = state.range(0) == 2;
   state.SetLabel(state.range(0) == 0 ? "one line" : state.range(0) == 1 ? "two lines" : "vertical");
-  Bitmap caption;
-  RenderCaption(caption, text, style, Engine());
-  for (auto _ : state) {
-    RenderCaption(caption, text, style, Engine());
-    benchmark::DoNotOptimize(caption.Bits());
-  }
+  TimeRenderings(state, text, style);
 }
 BENCHMARK(BM_RenderCaptionLayout)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
 
@@ -94,12 +91,7 @@ void BM_RenderCaptionEmoji(benchmark::State& state) {
     return;
   }
   const CaptionStyle style = Style(25);
-  Bitmap caption;
-  RenderCaption(caption, text, style, Engine());
-  for (auto _ : state) {
-    RenderCaption(caption, text, style, Engine());
-    benchmark::DoNotOptimize(caption.Bits());
-  }
+  TimeRenderings(state, text, style);
 }
 BENCHMARK(BM_RenderCaptionEmoji)->DenseRange(0, 1)->Unit(benchmark::kMillisecond);
 
