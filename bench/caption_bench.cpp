@@ -1,5 +1,6 @@
 // Caption rendering: the whole pipeline warm at three sizes, with a border
-// and a shadow, on two lines and vertical, with colour emoji, its stages, and the peak memory of a
+// and a shadow, in the テロップ style, on two lines and vertical, with colour
+// emoji, its stages, and the peak memory of a
 // large caption against its 32-bit working image.
 #include <benchmark/benchmark.h>
 #include <sys/wait.h>
@@ -66,6 +67,18 @@ void BM_RenderCaptionWithEffect(benchmark::State& state) {
   state.counters["height"] = caption.Height();
 }
 BENCHMARK(BM_RenderCaptionWithEffect)->Arg(25)->Arg(100)->Unit(benchmark::kMillisecond);
+
+// The テロップ style: a fill from yellow to orange, a 3-pixel white border, a
+// 6-pixel dark red one outside it and a soft shadow.
+void BM_RenderCaptionTelop(benchmark::State& state) {
+  CaptionStyle style = Style(int(state.range(0)));
+  style.textColor = Rgb(255, 240, 0);
+  style.effect = {3, kColorWhite, 4, 4, kColorBlack, 4, 6, Rgb(139, 0, 0), true, Rgb(255, 120, 0)};
+  const Bitmap caption = TimeRenderings(state, kText, style);
+  state.counters["width"] = caption.Width();
+  state.counters["height"] = caption.Height();
+}
+BENCHMARK(BM_RenderCaptionTelop)->Arg(25)->Arg(100)->Unit(benchmark::kMillisecond);
 
 // The same text at 25 points on one line, split in two lines, and vertical:
 // the two layouts should cost at most half as much again as the one line.

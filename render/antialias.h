@@ -41,6 +41,16 @@ void ReduceScratchRows(std::uint8_t* coverage, const std::uint8_t* scratch0,
 void ReduceColourRows(std::uint8_t* colour, const std::uint8_t* scratch0,
                       const std::uint8_t* scratch1, int count);
 
+// A box of the scratch in working pixels: block (k, r) is scratch columns
+// 2k, 2k + 1 and rows 2r + 1, 2r + 2.
+struct InkSpan {
+  double left = 0, top = 0, right = 0, bottom = 0;
+};
+constexpr InkSpan WorkingSpan(const PixelBox& scratch) {
+  return {scratch.left / 2.0, (scratch.top - 1) / 2.0, scratch.right / 2.0,
+          (scratch.bottom - 1) / 2.0};
+}
+
 // Glyphs in colours of their own over a box of blocks of their own, in the
 // same coordinates as the coverage: premultiplied blue, green, red and
 // alpha a value, rows top first. Empty when the text has none.

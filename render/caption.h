@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "render/antialias.h"
 #include "render/render.h"
@@ -27,10 +28,14 @@ FontDescription WorkingFont(const CaptionStyle& style, const FontEngine& engine)
 void RenderWorkingCaption(Bitmap& target, const std::string& text, const CaptionStyle& style,
                           FontEngine& engine, const ScratchLimits& limits = {});
 
-// The text's coverage of the working image, and that image's size.
+// The text's coverage of the working image, and that image's size; for a
+// gradient fill, where the ink of each line (each character, in vertical
+// text) runs.
 struct WorkingCoverage {
   Coverage coverage;
   int width = 0, height = 0;
+  std::vector<InkSpan> spans{};
+  bool vertical = false;
 };
 WorkingCoverage DrawWorkingCoverage(const std::string& text, const CaptionStyle& style,
                                     FontEngine& engine, const ScratchLimits& limits = {});

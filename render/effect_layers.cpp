@@ -1,5 +1,6 @@
 // The box a border and a shadow need around the text, and their layers in it.
 #include <algorithm>
+#include <utility>
 
 #include "render/effect.h"
 
@@ -19,7 +20,7 @@ PixelBox Moved(const PixelBox& b, int x, int y) {
 PixelBox LayerBox(const Coverage& text, const EffectReach& reach) {
   const PixelBox ink{text.left, text.top, text.Right(), text.Bottom()};
   if (ink.Empty()) return {};
-  const PixelBox shape = Widened(ink, reach.outline);
+  const PixelBox shape = Widened(ink, reach.Outermost());
   if (!reach.Shadow()) return shape;
   return Union(shape, Widened(Moved(shape, reach.shadowX, reach.shadowY), reach.blur));
 }
@@ -60,6 +61,9 @@ AlphaLayer InkOf(const AlphaLayer& text, const PixelBox& box, const ColourPatch&
 EffectReach ReachOf(const CaptionEffect& effect) {
   EffectReach r;
   r.outline = 2 * std::clamp(effect.outlineWidth, 0, kMaxOutlineWidth);
+  // The second border lies outside the first: its reach counts from the text.
+  if (effect.outerOutlineWidth > 0)
+    r.outerOutline = r.outline + 2 * std::clamp(effect.outerOutlineWidth, 0, kMaxOutlineWidth);
   r.shadowX = 2 * std::clamp(effect.shadowX, -kMaxShadowOffset, kMaxShadowOffset);
   r.shadowY = 2 * std::clamp(effect.shadowY, -kMaxShadowOffset, kMaxShadowOffset);
   if (r.Shadow()) r.blur = 2 * std::clamp(effect.shadowBlur, 0, kMaxShadowBlur);
@@ -76,12 +80,18 @@ EffectLayers MakeEffectLayers(const Coverage& text, const CaptionEffect& effect)
   CheckSize(layers.box);
   layers.text = TextLayer(text, layers.box);
   layers.colour = text.colour;
-  if (reach.outline == 0 && !reach.Shadow()) return layers;
+  if (reach.Outermost() == 0 && !reach.Shadow()) return layers;
   const AlphaLayer ink =
       layers.colour.Empty() ? AlphaLayer{} : InkOf(layers.text, layers.box, layers.colour);
   const AlphaLayer& shape = layers.colour.Empty() ? layers.text : ink;
-  if (reach.outline > 0) layers.outline = OutlineOf(shape, reach.outline);
-  if (reach.Shadow()) layers.shadow = ShadowOf(reach.outline > 0 ? layers.outline : shape, reach);
+  Outlines outlines = OutlinesOf(shape, reach.outline, reach.outerOutline);
+  layers.outline = std::move(outlines.inner);
+  layers.outerOutline = std::move(outlines.outer);
+  // The outermost shape casts the shadow.
+  const AlphaLayer& outermost = !layers.outerOutline.Empty() ? layers.outerOutline
+                                : !layers.outline.Empty()    ? layers.outline
+                                                             : shape;
+  if (reach.Shadow()) layers.shadow = ShadowOf(outermost, reach);
   return layers;
 }
 

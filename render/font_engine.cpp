@@ -346,6 +346,31 @@ PixelBox FontEngine::ColorInkBox(const FontDescription& font, const std::string&
   return {box.left - 1, box.top - 1, box.right + 1, box.bottom + 1};
 }
 
+std::vector<PixelBox> FontEngine::InkSpans(const FontDescription& font, const std::string& text) {
+  const Impl::LaidText laid = impl_->Layout(font, text);
+  const bool vertical = laid.key->flow.vertical;
+  const auto pixels = [](const PangoRectangle& r) {
+    return PixelBox{FloorPixels(r.x), FloorPixels(r.y), CeilPixels(r.x + r.width),
+                    CeilPixels(r.y + r.height)};
+  };
+  std::vector<PixelBox> spans;
+  const LayoutIterPtr iter(pango_layout_get_iter(laid.layout));
+  // A line's ink across its advance; a vertical character's along its
+  // column, across the column's whole line.
+  do {
+    PangoRectangle ink, line;
+    pango_layout_iter_get_line_extents(iter.get(), vertical ? nullptr : &ink, &line);
+    if (vertical) pango_layout_iter_get_cluster_extents(iter.get(), &ink, nullptr);
+    if (ink.width <= 0 || ink.height <= 0) continue;
+    const PixelBox along = pixels(ink), across = pixels(line);
+    spans.push_back(laid.placement->ToDevice(
+        vertical ? PixelBox{along.left, across.top, along.right, across.bottom}
+                 : PixelBox{across.left, along.top, across.right, along.bottom}));
+  } while (vertical ? pango_layout_iter_next_cluster(iter.get())
+                    : pango_layout_iter_next_line(iter.get()));
+  return spans;
+}
+
 void FontEngine::DrawColorGlyphs(const FontDescription& font, const std::string& text,
                                  std::uint8_t* pixels, int width, int height, int stride,
                                  int originX, int originY) {
