@@ -17,6 +17,7 @@
 
 #include "export/export.h"
 #include "render/render.h"
+#include "ui/caption_edit.h"
 #include "ui/color_swatch.h"
 #include "ui/dialogs.h"
 #include "ui/preview_image.h"
@@ -52,7 +53,7 @@ class Tfrm_main : public QMainWindow {
 
   // Components, named as the window's designer named them.
   QToolBar* ToolBar1 = nullptr;
-  QLineEdit* edt_text = nullptr;
+  glyphary::ui::CaptionEdit* edt_text = nullptr;
   QComboBox* ComboBox = nullptr;
   QComboBox* ComboBox1 = nullptr;
   glyphary::ui::SpinEdit* spn_size = nullptr;
