@@ -15,6 +15,7 @@
 #include "ui/error_display.h"
 #include "ui/form_builder.h"
 #include "ui/forms.h"
+#include "ui/layout_dialog.h"
 #include "ui/main_window_settings.h"
 #include "ui/production_dialog.h"
 #include "ui/save_as.h"
@@ -165,8 +166,9 @@ glyphary::CaptionStyle Tfrm_main::CurrentStyle() const {
   style.underline = underline_;
   style.textColor = lbl_textcolor->Color();
   style.backgroundColor = lbl_bkcolor->Color();
-  // None until its dialog has been made.
+  // None until their dialogs have been made.
   if (frm_effect) style.effect = frm_effect->Effect();
+  if (frm_layout) style.layout = frm_layout->Layout();
   return style;
 }
 
@@ -264,6 +266,18 @@ std::vector<std::uint8_t> Tfrm_main::CaptionPng() {
   const glyphary::ExportOptions options = frm_setting->Options();
   constexpr glyphary::ImageFormat kPng = glyphary::ImageFormat::Png;
   return glyphary::EncodeImage(CaptionFor(kPng, options), kPng, options, lbl_bkcolor->Color());
+}
+
+void Tfrm_main::Layout1Click() {
+  frm_layout->ShowInFront();
+}
+
+void Tfrm_main::Vertical1Click() {
+  emit VerticalToggled(Vertical1->isChecked());
+}
+
+void Tfrm_main::ShowVertical(bool vertical) {
+  Vertical1->setChecked(vertical);
 }
 
 void Tfrm_main::CopyImage1Click() {
