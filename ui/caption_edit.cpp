@@ -2,6 +2,7 @@
 
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QFontInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMenu>
@@ -52,8 +53,10 @@ QString WithLineFeeds(const QString& shown) {
 CaptionEdit::CaptionEdit(QWidget* parent) : QLineEdit(parent) {
   setMaxLength(std::numeric_limits<int>::max());
   setValidator(new BreakMarks(this));
+  // The face the window's font resolves to: a name only fontconfig knows
+  // (ＭＳ Ｐゴシック) would be passed over in a list of families.
   QFont face = font();
-  face.setFamilies({face.family(), QString::fromLatin1(kEmojiFamily)});
+  face.setFamilies({QFontInfo(face).family(), QString::fromLatin1(kEmojiFamily)});
   setFont(face);
 }
 
