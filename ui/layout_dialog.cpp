@@ -46,31 +46,18 @@ class DialogLayout final : public glyphary::LayoutSettingsTarget {
   Tfrm_layout& d_;
 };
 
-SpinEdit* BoundedSpin(QWidget* dialog, const char* name, int minimum, int maximum) {
-  auto* spin = Child<SpinEdit>(dialog, name);
-  spin->SetBounds(minimum, maximum);
-  return spin;
-}
-
 }  // namespace
 
 Tfrm_layout::Tfrm_layout(QWidget* parent) : glyphary::ui::FormDialog(parent) {
-  setObjectName("frm_layout");
-  setWindowTitle("文字組み");
-  setWindowFlags(Qt::Window | Qt::WindowCloseButtonHint);
-  // Beside the main window, so that the preview it changes stays in sight.
-  firstPlace_ = glyphary::ui::DialogPlace::Beside;
-  resize(kClientSize);
-  glyphary::ui::BuildComponents(this, kComponents);
-  glyphary::ui::ApplyTabOrder(this, kComponents);
+  BuildBesideParent("frm_layout", "文字組み", kClientSize, kComponents);
   cb_vertical = Child<QCheckBox>(this, "cb_vertical");
   rdb_start = Child<QRadioButton>(this, "rdb_start");
   rdb_center = Child<QRadioButton>(this, "rdb_center");
   rdb_end = Child<QRadioButton>(this, "rdb_end");
   spnedt_linespacing =
-      BoundedSpin(this, "spnedt_linespacing", glyphary::kMinLineSpacing, glyphary::kMaxLineSpacing);
-  spnedt_letterspacing = BoundedSpin(this, "spnedt_letterspacing", glyphary::kMinLetterSpacing,
-                                     glyphary::kMaxLetterSpacing);
+      BoundedSpin("spnedt_linespacing", glyphary::kMinLineSpacing, glyphary::kMaxLineSpacing);
+  spnedt_letterspacing =
+      BoundedSpin("spnedt_letterspacing", glyphary::kMinLetterSpacing, glyphary::kMaxLetterSpacing);
   btn_close = Child<QPushButton>(this, "btn_close");
   btn_close->setDefault(true);
   ShowLayout(CaptionLayout{});
