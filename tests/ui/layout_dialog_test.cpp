@@ -91,70 +91,46 @@ TEST_F(LayoutDialog, EveryChangeShowsInThePreviewAtOnce) {
   }
 }
 
-TEST_F(LayoutDialog, TheToolBarToggleAndTheCheckBoxAgree) {
+// The toggle works before the dialog was ever shown; the alignment's names
+// follow whichever changed the direction.
+TEST_F(LayoutDialog, TheToolBarToggleAndTheCheckBoxAgreeAndTheAlignNamesFollow) {
   Start();
   TypeText();
   ASSERT_NE(Toggle(), nullptr);
   EXPECT_EQ(Toggle()->toolTip(), "縦書き");
-  EXPECT_FALSE(Toggle()->isChecked());
-  const int before = Renders();
-  QTest::mouseClick(Toggle(), Qt::LeftButton);
-  EXPECT_TRUE(Toggle()->isChecked());
-  EXPECT_TRUE(frm_layout->cb_vertical->isChecked()) << "before the dialog was ever shown";
-  EXPECT_EQ(Renders(), before + 1);
-  EXPECT_TRUE(SamePixels(frm_main->PreviewBitmap(), Expected({true})));
-
-  Open();
-  QTest::mouseClick(frm_layout->cb_vertical, Qt::LeftButton, {}, QPoint(6, 8));
-  EXPECT_FALSE(Toggle()->isChecked());
-  EXPECT_TRUE(SamePixels(frm_main->PreviewBitmap(), Expected({})));
-  QTest::keyClick(frm_layout->cb_vertical, Qt::Key_Space);
-  EXPECT_TRUE(Toggle()->isChecked());
-  QTest::mouseClick(Toggle(), Qt::LeftButton);
-  EXPECT_FALSE(frm_layout->cb_vertical->isChecked());
-  EXPECT_EQ(Renders(), before + 4);
-}
-
-TEST_F(LayoutDialog, TheAlignNamesFollowTheDirection) {
-  Start();
-  Open();
   const QStringList across{"左", "中央", "右"}, down{"上", "中央", "下"};
-  EXPECT_EQ(AlignNames(), across);
-  frm_layout->cb_vertical->setChecked(true);
-  EXPECT_EQ(AlignNames(), down);
-  QTest::mouseClick(Toggle(), Qt::LeftButton);
-  EXPECT_EQ(AlignNames(), across);
-  QTest::mouseClick(Toggle(), Qt::LeftButton);
-  EXPECT_EQ(AlignNames(), down);
-  frm_layout->ShowLayout({});
-  EXPECT_EQ(AlignNames(), across);
+  const int before = Renders();
+  const std::pair<std::function<void()>, bool> steps[] = {
+      {[] { QTest::mouseClick(Toggle(), Qt::LeftButton); }, true},
+      {[this] { Open(); }, true},
+      {[] { QTest::mouseClick(frm_layout->cb_vertical, Qt::LeftButton, {}, QPoint(6, 8)); }, false},
+      {[] { QTest::keyClick(frm_layout->cb_vertical, Qt::Key_Space); }, true},
+      {[] { QTest::mouseClick(Toggle(), Qt::LeftButton); }, false},
+  };
+  for (const auto& [step, vertical] : steps) {
+    step();
+    EXPECT_EQ(Toggle()->isChecked(), vertical);
+    EXPECT_EQ(frm_layout->cb_vertical->isChecked(), vertical);
+    EXPECT_EQ(AlignNames(), vertical ? down : across);
+    EXPECT_TRUE(SamePixels(frm_main->PreviewBitmap(), Expected({vertical})));
+  }
+  EXPECT_EQ(Renders(), before + 4) << "one rendering a change, none for opening";
 }
 
-TEST_F(LayoutDialog, TheBoxesHoldTheirRanges) {
-  Start();
-  Open();
-  frm_layout->spnedt_linespacing->SetValue(999);
-  frm_layout->spnedt_letterspacing->SetValue(-99);
-  EXPECT_EQ(frm_layout->Layout().lineSpacing, 300);
-  EXPECT_EQ(frm_layout->Layout().letterSpacing, -10);
-  frm_layout->spnedt_linespacing->Field()->setText("20");
-  frm_layout->spnedt_letterspacing->Field()->setText("77");
-  EXPECT_EQ(frm_layout->Layout().lineSpacing, 50);
-  EXPECT_EQ(frm_layout->Layout().letterSpacing, 50);
-  Exit();
-  EXPECT_TRUE(ReadIni().endsWith("LineSpacing=50\nLetterSpacing=50\n")) << ReadIni().toStdString();
-}
-
+// Out of range, the boxes take their bounds, also in the file.
 TEST_F(LayoutDialog, TheLayoutIsStoredAtExitAfterTheEffectAndRestoredWithTheToggle) {
   Start();
   Open();
-  const CaptionLayout layout{true, TextAlign::End, 150, -3};
-  frm_layout->ShowLayout(layout);
+  frm_layout->ShowLayout({true, TextAlign::End, 150, -3});
+  frm_layout->spnedt_linespacing->Field()->setText("999");
+  frm_layout->spnedt_letterspacing->SetValue(-99);
+  const CaptionLayout layout{true, TextAlign::End, 300, -10};
+  EXPECT_EQ(frm_layout->Layout(), layout);
   Exit();
   const QByteArray ini = ReadIni();
   EXPECT_TRUE(
-      ini.endsWith("ShadowBlur=0\n\n[Layout]\nVertical=1\nAlign=2\nLineSpacing=150\n"
-                   "LetterSpacing=-3\n"))
+      ini.endsWith("ShadowBlur=0\n\n[Layout]\nVertical=1\nAlign=2\nLineSpacing=300\n"
+                   "LetterSpacing=-10\n"))
       << ini.toStdString();
   Start();
   EXPECT_EQ(frm_layout->Layout(), layout);
