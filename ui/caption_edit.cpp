@@ -13,8 +13,10 @@
 namespace glyphary::ui {
 namespace {
 
-// Qt draws colour emoji in a line edit only from a face in the font's own
-// family list; where the face is missing, the name costs nothing.
+// Qt takes an emoji from the first face that has it, and its fallbacks may
+// put a black one (Symbola) before the colour face; named in the font's own
+// families, the colour face comes first. Where it is missing, the name
+// costs nothing.
 constexpr char kEmojiFamily[] = "Noto Color Emoji";
 
 // Every change of the text passes here: breaks that arrive by the context
