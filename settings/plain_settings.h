@@ -80,4 +80,14 @@ class PlainEffectSettings final : public EffectSettingsTarget {
   CaptionEffect& effect_;
 };
 
+class PlainLayoutSettings final : public LayoutSettingsTarget {
+ public:
+  explicit PlainLayoutSettings(CaptionLayout& layout) : layout_(layout) {}
+  CaptionLayout Layout() const override { return layout_; }
+  void SetLayout(const CaptionLayout& layout) override { layout_ = layout; }
+
+ private:
+  CaptionLayout& layout_;
+};
+
 }  // namespace glyphary

@@ -112,6 +112,15 @@ class EffectSettingsTarget {
   virtual void SetShadowBlur(std::int32_t pixels) = 0;
 };
 
+// How the caption's lines are set: taken and given as a whole, one key's
+// change at a time.
+class LayoutSettingsTarget {
+ public:
+  virtual ~LayoutSettingsTarget() = default;
+  virtual CaptionLayout Layout() const = 0;
+  virtual void SetLayout(const CaptionLayout& layout) = 0;
+};
+
 // Sections Window, Font and Color, key by key, each value applied before the
 // next is read. A missing file or key, or an integer that does not parse,
 // gives the key's default. Throws Error "'%s' は整数ではありません" for a
@@ -126,6 +135,12 @@ void LoadExportOptions(const std::string& path, ExportSettingsTarget& target);
 // integer, or one outside its range: "'%s' は 0 から 20 の範囲にありません"
 // followed by where it stands.
 void LoadEffectSettings(const std::string& path, EffectSettingsTarget& target);
+// Section Layout: Vertical (0 or 1), Align (0 start, 1 centre, 2 end: left,
+// centre, right in horizontal text, top, centre, bottom in vertical text),
+// LineSpacing (percent), LetterSpacing (pixels). A missing key gives the
+// default; a value that is no integer or outside its range stops the load as
+// in Effect.
+void LoadLayoutSettings(const std::string& path, LayoutSettingsTarget& target);
 
 // For a file the user named rather than the program's own: throws Error
 // "設定ファイル %s を読み込めません (why)" when it is missing or unreadable,
@@ -140,6 +155,7 @@ void CheckSettingsFile(const std::string& path);
 void StoreMainSettings(const std::string& path, const MainSettingsTarget& source);
 void StoreExportOptions(const std::string& path, const ExportSettingsTarget& source);
 void StoreEffectSettings(const std::string& path, const EffectSettingsTarget& source);
+void StoreLayoutSettings(const std::string& path, const LayoutSettingsTarget& source);
 
 // Everything the settings file keeps, as plain values.
 struct CaptionSettings {
@@ -149,12 +165,12 @@ struct CaptionSettings {
 };
 
 // Loads every part the way the program starts: the main settings, the export
-// options, then the border and shadow (into style.effect); each part loads
-// even when one before it stopped at a bad value, whose Error is thrown
-// afterwards.
+// options, the border and shadow (into style.effect), then the layout (into
+// style.layout); each part loads even when one before it stopped at a bad
+// value, whose Error is thrown afterwards.
 void LoadCaptionSettings(const std::string& path, CaptionSettings& settings);
-// Stores every part the way the program exits: export options first, the
-// border and shadow last.
+// Stores every part the way the program exits: export options first, then
+// the main settings, the border and shadow, and the layout last.
 void StoreCaptionSettings(const std::string& path, const CaptionSettings& settings);
 
 }  // namespace glyphary

@@ -1,4 +1,5 @@
 #include <array>
+#include <cstdint>
 #include <span>
 #include <string>
 
@@ -18,6 +19,7 @@ const WindowPlacement kWindow;
 const CaptionStyle kStyle;
 const ExportOptions kExport;
 const CaptionEffect kEffect;
+const CaptionLayout kLayout;
 
 const std::array<SettingsKey<Main>, 11> kMainKeys = {{
     {"Window", "Left", IntegerKey<Main>{kWindow.left, &Main::Left, &Main::SetLeft},
@@ -68,6 +70,53 @@ const std::array<SettingsKey<Effect>, 6> kEffectKeys = {{
     {"Effect", "ShadowBlur",
      RangedKey<Effect>{kEffect.shadowBlur, 0, kMaxShadowBlur, &Effect::ShadowBlur,
                        &Effect::SetShadowBlur}},
+}};
+
+// The [Layout] keys as fields of a layout: each one read is handed to the
+// target at once, so a load that stops at a bad key keeps those before it.
+class LayoutFields {
+ public:
+  explicit LayoutFields(LayoutSettingsTarget& target)
+      : layout_(target.Layout()), target_(&target) {}
+  explicit LayoutFields(const CaptionLayout& layout) : layout_(layout) {}
+
+  std::int32_t Vertical() const { return layout_.vertical ? 1 : 0; }
+  void SetVertical(std::int32_t on) { Change(layout_.vertical, on != 0); }
+  // Stored in the enumeration's order.
+  std::int32_t Align() const { return static_cast<std::int32_t>(layout_.align); }
+  void SetAlign(std::int32_t align) { Change(layout_.align, static_cast<TextAlign>(align)); }
+  std::int32_t LineSpacing() const { return layout_.lineSpacing; }
+  void SetLineSpacing(std::int32_t percent) { Change(layout_.lineSpacing, percent); }
+  std::int32_t LetterSpacing() const { return layout_.letterSpacing; }
+  void SetLetterSpacing(std::int32_t pixels) { Change(layout_.letterSpacing, pixels); }
+
+ private:
+  template <typename T>
+  void Change(T& field, T value) {
+    field = value;
+    if (target_) target_->SetLayout(layout_);
+  }
+
+  CaptionLayout layout_;
+  LayoutSettingsTarget* target_ = nullptr;
+};
+static_assert(static_cast<int>(TextAlign::Start) == 0 && static_cast<int>(TextAlign::Center) == 1 &&
+              static_cast<int>(TextAlign::End) == 2);
+
+// After [Effect], for the same reason.
+const std::array<SettingsKey<LayoutFields>, 4> kLayoutKeys = {{
+    {"Layout", "Vertical",
+     RangedKey<LayoutFields>{kLayout.vertical ? 1 : 0, 0, 1, &LayoutFields::Vertical,
+                             &LayoutFields::SetVertical}},
+    {"Layout", "Align",
+     RangedKey<LayoutFields>{static_cast<std::int32_t>(kLayout.align), 0, 2, &LayoutFields::Align,
+                             &LayoutFields::SetAlign}},
+    {"Layout", "LineSpacing",
+     RangedKey<LayoutFields>{kLayout.lineSpacing, kMinLineSpacing, kMaxLineSpacing,
+                             &LayoutFields::LineSpacing, &LayoutFields::SetLineSpacing}},
+    {"Layout", "LetterSpacing",
+     RangedKey<LayoutFields>{kLayout.letterSpacing, kMinLetterSpacing, kMaxLetterSpacing,
+                             &LayoutFields::LetterSpacing, &LayoutFields::SetLetterSpacing}},
 }};
 
 // A file we cannot read (a folder, a device, one beyond 1 MiB, ...) loads as
@@ -136,6 +185,12 @@ void LoadEffectSettings(const std::string& path, EffectSettingsTarget& target) {
   ApplySettings(ReadForLoading(path), EffectSettingsKeys(), target, path);
 }
 
+void LoadLayoutSettings(const std::string& path, LayoutSettingsTarget& target) {
+  LayoutFields fields(target);
+  ApplySettings(ReadForLoading(path), std::span<const SettingsKey<LayoutFields>>(kLayoutKeys),
+                fields, path);
+}
+
 void CheckSettingsFile(const std::string& path) {
   ReadExistingIniFile(path);
 }
@@ -150,6 +205,11 @@ void StoreExportOptions(const std::string& path, const ExportSettingsTarget& sou
 
 void StoreEffectSettings(const std::string& path, const EffectSettingsTarget& source) {
   Store(path, EffectSettingsKeys(), source);
+}
+
+void StoreLayoutSettings(const std::string& path, const LayoutSettingsTarget& source) {
+  const LayoutFields fields(source.Layout());
+  Store(path, std::span<const SettingsKey<LayoutFields>>(kLayoutKeys), fields);
 }
 
 }  // namespace glyphary

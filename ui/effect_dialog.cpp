@@ -57,29 +57,16 @@ class DialogEffect final : public glyphary::EffectSettingsTarget {
   Tfrm_effect& d_;
 };
 
-SpinEdit* BoundedSpin(QWidget* dialog, const char* name, int minimum, int maximum) {
-  auto* spin = Child<SpinEdit>(dialog, name);
-  spin->SetBounds(minimum, maximum);
-  return spin;
-}
-
 }  // namespace
 
 Tfrm_effect::Tfrm_effect(QWidget* parent) : glyphary::ui::FormDialog(parent) {
-  setObjectName("frm_effect");
-  setWindowTitle("縁取りと影");
-  setWindowFlags(Qt::Window | Qt::WindowCloseButtonHint);
-  // Beside the main window, so that the preview it changes stays in sight.
-  firstPlace_ = glyphary::ui::DialogPlace::Beside;
-  resize(kClientSize);
-  glyphary::ui::BuildComponents(this, kComponents);
-  glyphary::ui::ApplyTabOrder(this, kComponents);
-  spnedt_outline = BoundedSpin(this, "spnedt_outline", 0, glyphary::kMaxOutlineWidth);
+  BuildBesideParent("frm_effect", "縁取りと影", kClientSize, kComponents);
+  spnedt_outline = BoundedSpin("spnedt_outline", 0, glyphary::kMaxOutlineWidth);
   spnedt_shadowx =
-      BoundedSpin(this, "spnedt_shadowx", -glyphary::kMaxShadowOffset, glyphary::kMaxShadowOffset);
+      BoundedSpin("spnedt_shadowx", -glyphary::kMaxShadowOffset, glyphary::kMaxShadowOffset);
   spnedt_shadowy =
-      BoundedSpin(this, "spnedt_shadowy", -glyphary::kMaxShadowOffset, glyphary::kMaxShadowOffset);
-  spnedt_shadowblur = BoundedSpin(this, "spnedt_shadowblur", 0, glyphary::kMaxShadowBlur);
+      BoundedSpin("spnedt_shadowy", -glyphary::kMaxShadowOffset, glyphary::kMaxShadowOffset);
+  spnedt_shadowblur = BoundedSpin("spnedt_shadowblur", 0, glyphary::kMaxShadowBlur);
   lbl_outlinecolor = Child<glyphary::ui::ColorSwatch>(this, "lbl_outlinecolor");
   lbl_shadowcolor = Child<glyphary::ui::ColorSwatch>(this, "lbl_shadowcolor");
   ShowEffect(glyphary::CaptionEffect{});

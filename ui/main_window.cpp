@@ -6,7 +6,6 @@
 #include <QMimeData>
 #include <QSignalBlocker>
 
-#include <limits>
 #include <memory>
 
 #include "settings/settings.h"
@@ -16,6 +15,7 @@
 #include "ui/error_display.h"
 #include "ui/form_builder.h"
 #include "ui/forms.h"
+#include "ui/layout_dialog.h"
 #include "ui/main_window_settings.h"
 #include "ui/production_dialog.h"
 #include "ui/save_as.h"
@@ -31,7 +31,7 @@ namespace {
 
 constexpr Component kComponents[] = {
     {"Label1", Kind::Label, nullptr, 8, 40, 116, 12, "文章を入力してください"},
-    {"edt_text", Kind::Edit, nullptr, 8, 56, 449, 20, "", 0},
+    {"edt_text", Kind::CaptionEdit, nullptr, 8, 56, 449, 20, "", 0},
     {"Label3", Kind::Label, nullptr, 8, 92, 38, 12, "フォント"},
     {"ComboBox", Kind::ComboBox, nullptr, 48, 88, 129, 20, "", 1},
     {"Label2", Kind::Label, nullptr, 184, 92, 34, 12, "サイズ"},
@@ -73,8 +73,7 @@ void Tfrm_main::BuildClientArea() {
   setCentralWidget(client);
   glyphary::ui::BuildComponents(client, kComponents);
   glyphary::ui::ApplyTabOrder(client, kComponents);
-  edt_text = Child<QLineEdit>(client, "edt_text");
-  edt_text->setMaxLength(std::numeric_limits<int>::max());
+  edt_text = Child<glyphary::ui::CaptionEdit>(client, "edt_text");
   ComboBox = Child<QComboBox>(client, "ComboBox");
   ComboBox->setCompleter(nullptr);  // the face is the text exactly as typed
   spn_size = Child<glyphary::ui::SpinEdit>(client, "spn_size");
@@ -167,8 +166,9 @@ glyphary::CaptionStyle Tfrm_main::CurrentStyle() const {
   style.underline = underline_;
   style.textColor = lbl_textcolor->Color();
   style.backgroundColor = lbl_bkcolor->Color();
-  // None until its dialog has been made.
+  // None until their dialogs have been made.
   if (frm_effect) style.effect = frm_effect->Effect();
+  if (frm_layout) style.layout = frm_layout->Layout();
   return style;
 }
 
@@ -180,7 +180,7 @@ void Tfrm_main::RenderCaption(glyphary::Bitmap& target, const std::string& text)
 // the previous picture.
 void Tfrm_main::RefreshPreview() {
   glyphary::Bitmap bitmap;
-  RenderCaption(bitmap, edt_text->text().toStdString());
+  RenderCaption(bitmap, edt_text->CaptionText());
   Image1->SetBitmap(std::move(bitmap));
 }
 
@@ -253,8 +253,7 @@ void Tfrm_main::SaveAs1Click() {
 glyphary::Bitmap Tfrm_main::CaptionFor(glyphary::ImageFormat format,
                                        const glyphary::ExportOptions& options) {
   if (glyphary::WantsAlphaCaption(format, options))
-    return glyphary::CaptionFor(edt_text->text().toStdString(), CurrentStyle(), format, options,
-                                engine_);
+    return glyphary::CaptionFor(edt_text->CaptionText(), CurrentStyle(), format, options, engine_);
   // Before the first change nothing has been rendered; what is saved then is
   // what the current text and style give, never an empty image.
   if (PreviewBitmap().Empty()) RefreshPreview();
@@ -269,6 +268,18 @@ std::vector<std::uint8_t> Tfrm_main::CaptionPng() {
   return glyphary::EncodeImage(CaptionFor(kPng, options), kPng, options, lbl_bkcolor->Color());
 }
 
+void Tfrm_main::Layout1Click() {
+  frm_layout->ShowInFront();
+}
+
+void Tfrm_main::Vertical1Click() {
+  emit VerticalToggled(Vertical1->isChecked());
+}
+
+void Tfrm_main::ShowVertical(bool vertical) {
+  Vertical1->setChecked(vertical);
+}
+
 void Tfrm_main::CopyImage1Click() {
   QGuiApplication::clipboard()->setMimeData(glyphary::ui::CaptionMimeData(CaptionPng()).release());
 }
@@ -278,7 +289,9 @@ void Tfrm_main::Effect1Click() {
 }
 
 QMimeData* Tfrm_main::CaptionDragData() {
-  return glyphary::ui::CaptionDropData(CaptionPng(), edt_text->text()).release();
+  return glyphary::ui::CaptionDropData(CaptionPng(),
+                                       QString::fromStdString(edt_text->CaptionText()))
+      .release();
 }
 
 void Tfrm_main::N4Click() {

@@ -11,6 +11,7 @@
 
 #include "settings/settings.h"
 #include "ui/batch_progress.h"
+#include "ui/caption_edit.h"
 #include "ui/dialogs.h"
 #include "ui/error_display.h"
 #include "ui/folder_browser.h"
@@ -83,7 +84,7 @@ std::vector<Component> AllComponents() {
   for (int n = 1; n <= kRows; ++n) {
     const RowNames& names = Names()[n - 1];
     const int top = kRowTop + kRowPitch * (n - 1);
-    all.push_back({names.text.c_str(), Kind::LabelledEdit, "TabSheet1", 16, top, 257, 20,
+    all.push_back({names.text.c_str(), Kind::LabelledCaptionEdit, "TabSheet1", 16, top, 257, 20,
                    names.number.c_str(), n - 1});
     all.push_back({names.file.c_str(), Kind::Edit, "TabSheet1", 280, top, 121, 20, "", 9 + n});
   }
@@ -209,8 +210,9 @@ void Tfrm_production::Button6Click() {
 std::vector<glyphary::BatchRow> Tfrm_production::Rows() const {
   std::vector<glyphary::BatchRow> rows;
   for (int n = 1; n <= kRows; ++n)
-    rows.push_back({RowField("edt_text", n)->text().toStdString(),
-                    RowField("edt_file", n)->text().toStdString()});
+    rows.push_back(
+        {Child<glyphary::ui::CaptionEdit>(this, Names()[n - 1].text.c_str())->CaptionText(),
+         RowField("edt_file", n)->text().toStdString()});
   return rows;
 }
 

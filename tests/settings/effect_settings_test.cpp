@@ -59,7 +59,8 @@ TEST_F(EffectSettings, AFileWithoutTheSectionLoadsAsBeforeAndKeepsItsBytesUpToIt
   EXPECT_EQ(now.substr(0, old.size()), old);
   EXPECT_EQ(now.substr(old.size()),
             "\n[Effect]\nOutlineWidth=0\nOutlineColor=clWhite\nShadowX=0\nShadowY=0\n"
-            "ShadowColor=clGray\nShadowBlur=0\n");
+            "ShadowColor=clGray\nShadowBlur=0\n"
+            "\n[Layout]\nVertical=0\nAlign=0\nLineSpacing=100\nLetterSpacing=0\n");
 }
 
 TEST_F(EffectSettings, ValuesReadInEveryIntegerFormAndAtTheEndsOfTheirRanges) {

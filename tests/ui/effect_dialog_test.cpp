@@ -126,8 +126,8 @@ TEST_F(EffectDialog, TheEffectIsStoredAtExitAfterTheOtherSectionsAndRestored) {
   Exit();
   const QByteArray ini = ReadIni();
   EXPECT_TRUE(
-      ini.endsWith("[Effect]\nOutlineWidth=5\nOutlineColor=clNavy\nShadowX=2\n"
-                   "ShadowY=-3\nShadowColor=clGray\nShadowBlur=4\n"))
+      ini.contains("[Effect]\nOutlineWidth=5\nOutlineColor=clNavy\nShadowX=2\n"
+                   "ShadowY=-3\nShadowColor=clGray\nShadowBlur=4\n\n[Layout]\n"))
       << ini.toStdString();
   Start();
   EXPECT_EQ(frm_effect->Effect(), effect);
