@@ -94,22 +94,13 @@ class ExportSettingsTarget {
   virtual void SetPngAlpha(bool on) = 0;
 };
 
-// The border and shadow of the caption.
+// The borders, shadow and fill of the caption: taken and given as a whole,
+// one key's change at a time.
 class EffectSettingsTarget {
  public:
   virtual ~EffectSettingsTarget() = default;
-  virtual std::int32_t OutlineWidth() const = 0;
-  virtual void SetOutlineWidth(std::int32_t pixels) = 0;
-  virtual TColor OutlineColor() const = 0;
-  virtual void SetOutlineColor(TColor color) = 0;
-  virtual std::int32_t ShadowX() const = 0;
-  virtual void SetShadowX(std::int32_t pixels) = 0;
-  virtual std::int32_t ShadowY() const = 0;
-  virtual void SetShadowY(std::int32_t pixels) = 0;
-  virtual TColor ShadowColor() const = 0;
-  virtual void SetShadowColor(TColor color) = 0;
-  virtual std::int32_t ShadowBlur() const = 0;
-  virtual void SetShadowBlur(std::int32_t pixels) = 0;
+  virtual CaptionEffect Effect() const = 0;
+  virtual void SetEffect(const CaptionEffect& effect) = 0;
 };
 
 // How the caption's lines are set: taken and given as a whole, one key's
@@ -130,7 +121,8 @@ void LoadMainSettings(const std::string& path, MainSettingsTarget& target);
 // Sections JPEG and PNG: Rate, TransParent, 256Color, Alpha.
 void LoadExportOptions(const std::string& path, ExportSettingsTarget& target);
 // Section Effect: OutlineWidth, OutlineColor, ShadowX, ShadowY, ShadowColor,
-// ShadowBlur. A missing key gives no border or shadow. A colour that does not
+// ShadowBlur, OuterOutlineWidth, OuterOutlineColor, Gradient (0 or 1),
+// GradientColor. A missing key gives no border, shadow or fill. A colour that does not
 // parse stops the load as above; so does a width, offset or blur that is no
 // integer, or one outside its range: "'%s' は 0 から 20 の範囲にありません"
 // followed by where it stands.

@@ -46,7 +46,11 @@ TEST_F(LayoutSettings, EveryKeyRoundTripsInItsStoredFormAfterTheEffect) {
     stored.style.layout = c.layout;
     StoreCaptionSettings(path_, stored);
     const std::string text = ReadAll(path_);
-    EXPECT_TRUE(text.ends_with("ShadowBlur=0\n\n[Layout]\n" + c.section)) << text;
+    EXPECT_TRUE(
+        text.ends_with("ShadowBlur=0\nOuterOutlineWidth=0\nOuterOutlineColor=clBlack\nGradient="
+                       "0\nGradientColor=clWhite\n\n[Layout]\n" +
+                       c.section))
+        << text;
     EXPECT_EQ(Load().style.layout, c.layout) << c.section;
   }
 }

@@ -94,6 +94,21 @@ TEST_F(EffectDialog, EveryChangeShowsInThePreviewAtOnce) {
   QTest::mouseClick(frm_effect->lbl_shadowcolor, Qt::LeftButton);
   EXPECT_EQ(Renders(), settled);
   EXPECT_EQ(frm_effect->Effect(), effect);
+
+  // The テロップ style's outer border and fill, each shown at once.
+  frm_effect->spnedt_outeroutline->SetValue(5);
+  dialogs.colorAnswers.push_back(QColor(139, 0, 0));
+  QTest::mouseClick(frm_effect->lbl_outeroutlinecolor, Qt::LeftButton);
+  QTest::mouseClick(frm_effect->cb_gradient, Qt::LeftButton);
+  dialogs.colorAnswers.push_back(QColor(255, 120, 0));
+  QTest::mouseClick(frm_effect->lbl_gradientcolor, Qt::LeftButton);
+  EXPECT_EQ(Renders(), settled + 4);
+  effect.outerOutlineWidth = 5;
+  effect.outerOutlineColor = Rgb(139, 0, 0);
+  effect.gradient = true;
+  effect.gradientColor = Rgb(255, 120, 0);
+  EXPECT_EQ(frm_main->CurrentStyle().effect, effect);
+  EXPECT_TRUE(SamePixels(frm_main->PreviewBitmap(), Expected("gyj 縁", effect)));
 }
 
 TEST_F(EffectDialog, TheBoxesHoldTheirRangesAndAHalfTypedNumberDrawsNoShadow) {
@@ -127,7 +142,8 @@ TEST_F(EffectDialog, TheEffectIsStoredAtExitAfterTheOtherSectionsAndRestored) {
   const QByteArray ini = ReadIni();
   EXPECT_TRUE(
       ini.contains("[Effect]\nOutlineWidth=5\nOutlineColor=clNavy\nShadowX=2\n"
-                   "ShadowY=-3\nShadowColor=clGray\nShadowBlur=4\n\n[Layout]\n"))
+                   "ShadowY=-3\nShadowColor=clGray\nShadowBlur=4\nOuterOutlineWidth="
+                   "0\nOuterOutlineColor=clBlack\nGradient=0\nGradientColor=clWhite\n\n[Layout]\n"))
       << ini.toStdString();
   Start();
   EXPECT_EQ(frm_effect->Effect(), effect);
@@ -173,14 +189,15 @@ TEST_F(EffectDialog, TabWalksEveryBoxAndSwatchThenTheCloseButton) {
   Activate(frm_effect);
   frm_effect->spnedt_outline->setFocus();
   std::vector<QWidget*> visited;
-  for (int i = 0; i < 7; ++i) {
+  for (int i = 0; i < 11; ++i) {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     visited.push_back(QApplication::focusWidget());
   }
   const Tfrm_effect& d = *frm_effect;
-  EXPECT_EQ(visited, (std::vector<QWidget*>{d.lbl_outlinecolor, d.spnedt_shadowx, d.spnedt_shadowy,
-                                            d.spnedt_shadowblur, d.lbl_shadowcolor, d.btn_close,
-                                            d.spnedt_outline}));
+  EXPECT_EQ(visited, (std::vector<QWidget*>{
+                         d.lbl_outlinecolor, d.spnedt_outeroutline, d.lbl_outeroutlinecolor,
+                         d.spnedt_shadowx, d.spnedt_shadowy, d.spnedt_shadowblur, d.lbl_shadowcolor,
+                         d.cb_gradient, d.lbl_gradientcolor, d.btn_close, d.spnedt_outline}));
 }
 
 TEST_F(EffectDialog, EverySwatchOpensTheColourDialogOnSpaceAndEnter) {

@@ -129,7 +129,8 @@ TEST_F(LayoutDialog, TheLayoutIsStoredAtExitAfterTheEffectAndRestoredWithTheTogg
   Exit();
   const QByteArray ini = ReadIni();
   EXPECT_TRUE(
-      ini.endsWith("ShadowBlur=0\n\n[Layout]\nVertical=1\nAlign=2\nLineSpacing=300\n"
+      ini.endsWith("ShadowBlur=0\nOuterOutlineWidth=0\nOuterOutlineColor=clBlack\nGradient="
+                   "0\nGradientColor=clWhite\n\n[Layout]\nVertical=1\nAlign=2\nLineSpacing=300\n"
                    "LetterSpacing=-10\n"))
       << ini.toStdString();
   Start();
