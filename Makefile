@@ -2,8 +2,15 @@
 BUILD ?= build
 JOBS  ?= $(shell nproc)
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=Release
+# Compiler warnings stop our builds; WERROR=OFF builds a release with a newer
+# compiler whose new warnings we have not seen. The tests always take it ON.
+WERROR ?= ON
 
-.PHONY: all deps build run test test-fast test-sanitize fuzz bench bench-peers install package clean
+.PHONY: all deps build run test test-fast test-sanitize fuzz bench bench-peers install package clean \
+  check-format
+
+# Every target that runs the tests builds with warnings as errors.
+test test-fast test-sanitize test-clang test-scalar test-arm64 fuzz: override WERROR = ON
 
 all: build
 
@@ -11,22 +18,27 @@ deps:
 	@scripts/install-deps.sh
 
 $(BUILD)/CMakeCache.txt:
-	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
+	cmake -S . -B $(BUILD) $(CMAKE_FLAGS) -DGLYPHARY_WERROR=$(WERROR)
 
+# A folder configured with the other WERROR is configured again.
 build: deps $(BUILD)/CMakeCache.txt
+	@grep -qx 'GLYPHARY_WERROR:BOOL=$(WERROR)' $(BUILD)/CMakeCache.txt || \
+	  cmake -S . -B $(BUILD) -DGLYPHARY_WERROR=$(WERROR)
 	cmake --build $(BUILD) -j $(JOBS)
 
 run: build
 	$(BUILD)/glyphary
 
-# Every test: the release build, then the same suites under the sanitizers.
-test: build
+# Every test: the formatting, the release build, then the same suites under
+# the sanitizers.
+test: check-format build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 	$(MAKE) --no-print-directory test-sanitize
 	$(MAKE) --no-print-directory fuzz
 
 test-sanitize:
-	cmake -S . -B $(BUILD)-sanitize -DCMAKE_BUILD_TYPE=Debug -DGLYPHARY_SANITIZE=ON -DGLYPHARY_BENCH=OFF
+	cmake -S . -B $(BUILD)-sanitize -DCMAKE_BUILD_TYPE=Debug -DGLYPHARY_SANITIZE=ON -DGLYPHARY_BENCH=OFF \
+	  -DGLYPHARY_WERROR=$(WERROR)
 	cmake --build $(BUILD)-sanitize -j $(JOBS)
 	cd $(BUILD)-sanitize && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
@@ -37,7 +49,8 @@ FUZZ_TIME ?= 20
 FUZZERS := settings bmp
 fuzz: deps
 	cmake -S . -B $(BUILD)-fuzz -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++ \
-	  -DGLYPHARY_FUZZ=ON -DGLYPHARY_BENCH=OFF -DGLYPHARY_TESTS=OFF -DGLYPHARY_GUI=OFF
+	  -DGLYPHARY_FUZZ=ON -DGLYPHARY_BENCH=OFF -DGLYPHARY_TESTS=OFF -DGLYPHARY_GUI=OFF \
+	  -DGLYPHARY_WERROR=$(WERROR)
 	cmake --build $(BUILD)-fuzz -j $(JOBS) --target $(FUZZERS:%=%_fuzz)
 	@for f in $(FUZZERS); do \
 	  rm -rf $(BUILD)-fuzz/corpus/$$f && mkdir -p $(BUILD)-fuzz/corpus && \
@@ -45,6 +58,10 @@ fuzz: deps
 	  $(BUILD)-fuzz/fuzz/$${f}_fuzz -max_total_time=$(FUZZ_TIME) -max_len=4096 \
 	    -artifact_prefix=$(BUILD)-fuzz/$$f- $(BUILD)-fuzz/corpus/$$f || exit 1; \
 	done
+
+# Every tracked C++ file as clang-format 14 makes it with .clang-format.
+check-format:
+	@scripts/check-format.sh
 
 # Quick loop while developing: release build and its tests only.
 test-fast: build
@@ -74,7 +91,7 @@ clean:
 
 # The release build and every test again with clang/clang++, in its own folder.
 test-clang: deps
-	CC=clang CXX=clang++ cmake -S . -B $(BUILD)-clang $(CMAKE_FLAGS)
+	CC=clang CXX=clang++ cmake -S . -B $(BUILD)-clang $(CMAKE_FLAGS) -DGLYPHARY_WERROR=$(WERROR)
 	cmake --build $(BUILD)-clang -j $(JOBS)
 	cd $(BUILD)-clang && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
@@ -88,6 +105,7 @@ test-scalar: build
 # user-mode emulator cannot run skip themselves or are not registered.
 test-arm64:
 	scripts/install-deps.sh --arm64
-	cmake -S . -B $(BUILD)-arm64 $(CMAKE_FLAGS) -DCMAKE_TOOLCHAIN_FILE=cmake/aarch64-linux-gnu.cmake
+	cmake -S . -B $(BUILD)-arm64 $(CMAKE_FLAGS) -DGLYPHARY_WERROR=$(WERROR) \
+	  -DCMAKE_TOOLCHAIN_FILE=cmake/aarch64-linux-gnu.cmake
 	cmake --build $(BUILD)-arm64 -j $(JOBS)
 	cd $(BUILD)-arm64 && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)

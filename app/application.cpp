@@ -4,7 +4,9 @@
 #include <QLibraryInfo>
 #include <QLocale>
 
+#include "render/render.h"
 #include "ui/error_display.h"
+#include "ui/focus_mark.h"
 #include "version/version.h"
 
 namespace glyphary::app {
@@ -14,7 +16,9 @@ Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
   setApplicationName("Glyphary");
   // A Wayland desktop matches the window to its menu entry and icon by this.
   setDesktopFileName(kAppId);
-  QFont font("ＭＳ Ｐゴシック");
+  setStyle(new ui::FocusMarkStyle(style()->name()));
+  // The windows write in the caption's default face.
+  QFont font(QString::fromUtf8(kDefaultFaceName));
   font.setPixelSize(12);
   setFont(font);
   // Dates, numbers and file types in Qt's own dialogs read Japanese whatever

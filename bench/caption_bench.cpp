@@ -1,6 +1,7 @@
 // Caption rendering: the whole pipeline warm at three sizes, with a border
-// and a shadow, on two lines and vertical, its stages, and the peak memory of a large caption
-// against its 32-bit working image.
+// and a shadow, in the テロップ style, on two lines and vertical, with colour
+// emoji, its stages, and the peak memory of a
+// large caption against its 32-bit working image.
 #include <benchmark/benchmark.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -35,14 +36,21 @@ FontEngine& Engine() {
   return engine;
 }
 
-void BM_RenderCaption(benchmark::State& state) {
-  const CaptionStyle style = Style(int(state.range(0)));
+// Renders the caption warm (fonts, layouts, glyphs) for as long as the state
+// runs; the last caption.
+Bitmap TimeRenderings(benchmark::State& state, const std::string& text, const CaptionStyle& style) {
   Bitmap caption;
-  RenderCaption(caption, kText, style, Engine());  // warm: fonts, layouts, glyphs
+  RenderCaption(caption, text, style, Engine());
   for (auto _ : state) {
-    RenderCaption(caption, kText, style, Engine());
+    RenderCaption(caption, text, style, Engine());
     benchmark::DoNotOptimize(caption.Bits());
   }
+  return caption;
+}
+
+void BM_RenderCaption(benchmark::State& state) {
+  const CaptionStyle style = Style(int(state.range(0)));
+  const Bitmap caption = TimeRenderings(state, kText, style);
   state.counters["width"] = caption.Width();
   state.counters["height"] = caption.Height();
 }
@@ -54,16 +62,23 @@ void BM_RenderCaptionWithEffect(benchmark::State& state) {
   style.effect.outlineWidth = 3;
   style.effect.shadowX = style.effect.shadowY = 3;
   style.effect.shadowBlur = 4;
-  Bitmap caption;
-  RenderCaption(caption, kText, style, Engine());
-  for (auto _ : state) {
-    RenderCaption(caption, kText, style, Engine());
-    benchmark::DoNotOptimize(caption.Bits());
-  }
+  const Bitmap caption = TimeRenderings(state, kText, style);
   state.counters["width"] = caption.Width();
   state.counters["height"] = caption.Height();
 }
 BENCHMARK(BM_RenderCaptionWithEffect)->Arg(25)->Arg(100)->Unit(benchmark::kMillisecond);
+
+// The テロップ style: a fill from yellow to orange, a 3-pixel white border, a
+// 6-pixel dark red one outside it and a soft shadow.
+void BM_RenderCaptionTelop(benchmark::State& state) {
+  CaptionStyle style = Style(int(state.range(0)));
+  style.textColor = Rgb(255, 240, 0);
+  style.effect = {3, kColorWhite, 4, 4, kColorBlack, 4, 6, Rgb(139, 0, 0), true, Rgb(255, 120, 0)};
+  const Bitmap caption = TimeRenderings(state, kText, style);
+  state.counters["width"] = caption.Width();
+  state.counters["height"] = caption.Height();
+}
+BENCHMARK(BM_RenderCaptionTelop)->Arg(25)->Arg(100)->Unit(benchmark::kMillisecond);
 
 // The same text at 25 points on one line, split in two lines, and vertical:
 // the two layouts should cost at most half as much again as the one line.
@@ -72,14 +87,26 @@ void BM_RenderCaptionLayout(benchmark::State& state) {
   const std::string text = state.range(0) == 1 ? "今日の天気は晴れ\nSunny Day 2024" : kText;
   style.layout.vertical = state.range(0) == 2;
   state.SetLabel(state.range(0) == 0 ? "one line" : state.range(0) == 1 ? "two lines" : "vertical");
-  Bitmap caption;
-  RenderCaption(caption, text, style, Engine());
-  for (auto _ : state) {
-    RenderCaption(caption, text, style, Engine());
-    benchmark::DoNotOptimize(caption.Bits());
-  }
+  TimeRenderings(state, text, style);
 }
 BENCHMARK(BM_RenderCaptionLayout)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
+
+// A 25-point caption with two colour emoji beside the same one without
+// them: the colour glyphs' own pass should cost less than the text's again.
+void BM_RenderCaptionEmoji(benchmark::State& state) {
+  const std::string text =
+      state.range(0) ? "今日の天気は晴れ🎉 Sunny Day👍" : "今日の天気は晴れ Sunny Day";
+  state.SetLabel(state.range(0) ? "two emoji" : "none");
+  FontDescription font;
+  font.faceName = "Noto Color Emoji";
+  if (state.range(0) && !Engine().HasColorGlyphs(font, "🎉")) {
+    state.SkipWithError("no colour emoji font");
+    return;
+  }
+  const CaptionStyle style = Style(25);
+  TimeRenderings(state, text, style);
+}
+BENCHMARK(BM_RenderCaptionEmoji)->DenseRange(0, 1)->Unit(benchmark::kMillisecond);
 
 // The trimmed working image with scratch bands of a given size in KiB: how
 // far a band that stays in the cache pays for drawing the text more often.

@@ -25,11 +25,13 @@ void ExpectFields(const std::vector<std::string>& fields, std::size_t min, std::
     throw UsageError("--" + option + " takes " + form);
 }
 
-void ApplyOutline(const std::string& text, CaptionEffect& effect) {
+// --outline and --outer-outline: WIDTH[,COLOR] into one border's fields.
+void ApplyBorder(const std::string& text, const std::string& option, std::int32_t& width,
+                 TColor& colour) {
   const auto fields = Fields(text);
-  ExpectFields(fields, 1, 2, "outline", "WIDTH[,COLOR]");
-  effect.outlineWidth = ParseInt(fields[0], "--outline width", 0, kMaxOutlineWidth);
-  if (fields.size() > 1) effect.outlineColor = ColorFromText(fields[1], "outline");
+  ExpectFields(fields, 1, 2, option, "WIDTH[,COLOR]");
+  width = ParseInt(fields[0], "--" + option + " width", 0, kMaxOutlineWidth);
+  if (fields.size() > 1) colour = ColorFromText(fields[1], option);
 }
 
 void ApplyShadow(const std::string& text, CaptionEffect& effect) {
@@ -46,7 +48,9 @@ void ApplyShadow(const std::string& text, CaptionEffect& effect) {
 }  // namespace
 
 std::vector<OptionSpec> EffectOptionSpecs() {
-  return {{"outline", true}, {"shadow", true}, {"no-outline", false}, {"no-shadow", false}};
+  return {{"outline", true},           {"shadow", true},      {"outer-outline", true},
+          {"gradient", true},          {"no-outline", false}, {"no-shadow", false},
+          {"no-outer-outline", false}, {"no-gradient", false}};
 }
 
 std::string EffectOptionsHelp() {
@@ -64,17 +68,35 @@ std::string EffectOptionsHelp() {
          ColorToText(defaults.shadowColor) + "), blurred over BLUR pixels (0 to " +
          std::to_string(kMaxShadowBlur) +
          ")\n"
-         "  --no-outline, --no-shadow\n"
-         "                    leave out a border or shadow that --settings gave\n";
+         "  --outer-outline W[,C]\n"
+         "                    a second border W pixels wide (0 to " +
+         std::to_string(kMaxOutlineWidth) +
+         ") outside the first, in\n"
+         "                    colour C (default " +
+         ColorToText(defaults.outerOutlineColor) +
+         ")\n"
+         "  --gradient C      fill the text from its colour at the top of each line to\n"
+         "                    colour C at the bottom\n"
+         "  --no-outline, --no-shadow, --no-outer-outline, --no-gradient\n"
+         "                    leave out what --settings gave\n";
 }
 
 CaptionEffect EffectFromArgs(const Args& args, CaptionEffect effect) {
-  args.RefuseBothForms("outline");
-  args.RefuseBothForms("shadow");
-  if (auto outline = args.Value("outline")) ApplyOutline(*outline, effect);
+  for (const char* name : {"outline", "shadow", "outer-outline", "gradient"})
+    args.RefuseBothForms(name);
+  if (auto outline = args.Value("outline"))
+    ApplyBorder(*outline, "outline", effect.outlineWidth, effect.outlineColor);
+  if (auto outer = args.Value("outer-outline"))
+    ApplyBorder(*outer, "outer-outline", effect.outerOutlineWidth, effect.outerOutlineColor);
   if (auto shadow = args.Value("shadow")) ApplyShadow(*shadow, effect);
+  if (auto colour = args.Value("gradient")) {
+    effect.gradient = true;
+    effect.gradientColor = ColorFromText(*colour, "gradient");
+  }
   if (args.Has("no-outline")) effect.outlineWidth = 0;
+  if (args.Has("no-outer-outline")) effect.outerOutlineWidth = 0;
   if (args.Has("no-shadow")) effect.shadowX = effect.shadowY = 0;
+  if (args.Has("no-gradient")) effect.gradient = false;
   return effect;
 }
 

@@ -1,6 +1,7 @@
 // Text with smooth edges in any colour: drawn black on white at twice the
 // size, every 2 × 2 block of that scratch is one coverage value.
 #include "render/antialias.h"
+#include "render/uncut_layout.h"
 
 #include <algorithm>
 #include <cstring>
@@ -20,11 +21,12 @@ PixelBox BlocksCovering(const PixelBox& scratch) {
 
 // Draws the scratch of a box of blocks band by band and hands each pair of
 // scratch rows to `use(row, column, scratch0, scratch1, count)`, for the
-// box's blocks row … and column … count − 1, counted from its corner.
+// box's blocks row … and column … count − 1, counted from its corner. The
+// plain glyphs are drawn black on white, the colour glyphs over transparency.
 template <typename UseRowPair>
 void DrawScratchBands(const PixelBox& blocks, const FontDescription& scratchFont,
                       const std::string& text, FontEngine& engine, const ScratchLimits& limits,
-                      UseRowPair&& use) {
+                      GlyphPass pass, UseRowPair&& use) {
   const int allColumns = blocks.right - blocks.left, allRows = blocks.bottom - blocks.top;
   const int tileHalf = std::max(1, std::min(allColumns, limits.maxTileWidth / 2));
   for (int k0 = 0; k0 < allColumns; k0 += tileHalf) {
@@ -35,15 +37,38 @@ void DrawScratchBands(const PixelBox& blocks, const FontDescription& scratchFont
     for (int r0 = 0; r0 < allRows; r0 += bandHalf) {
       const int rows = std::min(bandHalf, allRows - r0);
       const std::span<std::uint8_t> band = engine.Scratch(pairBytes * std::size_t(rows));
-      std::memset(band.data(), 0xFF, band.size());
-      engine.DrawBlackText(scratchFont, text, band.data(), 2 * columns, 2 * rows, stride,
-                           2 * (blocks.left + k0), 2 * (blocks.top + r0) + 1);
+      const int x = 2 * (blocks.left + k0), y = 2 * (blocks.top + r0) + 1;
+      if (pass == GlyphPass::Colour) {
+        std::memset(band.data(), 0, band.size());
+        engine.DrawColorGlyphs(scratchFont, text, band.data(), 2 * columns, 2 * rows, stride, x, y);
+      } else {
+        std::memset(band.data(), 0xFF, band.size());
+        engine.DrawBlackText(scratchFont, text, band.data(), 2 * columns, 2 * rows, stride, x, y);
+      }
       for (int r = 0; r < rows; ++r) {
         const std::uint8_t* s0 = band.data() + pairBytes * std::size_t(r);
         use(r0 + r, k0, s0, s0 + stride, columns);
       }
     }
   }
+}
+
+// The colour glyphs over the blocks that hold them, within the coverage's.
+ColourPatch CoverColour(const PixelBox& within, const FontDescription& scratchFont,
+                        const std::string& text, FontEngine& engine, const ScratchLimits& limits) {
+  const PixelBox b = BlocksCovering(engine.ColorInkBox(scratchFont, text));
+  const PixelBox blocks{std::max(b.left, within.left), std::max(b.top, within.top),
+                        std::min(b.right, within.right), std::min(b.bottom, within.bottom)};
+  if (blocks.Empty()) return {};
+  ColourPatch patch{
+      blocks.left, blocks.top, blocks.right - blocks.left, blocks.bottom - blocks.top, {}};
+  patch.pixels.resize(std::size_t(patch.width) * patch.height * 4);
+  DrawScratchBands(
+      blocks, scratchFont, text, engine, limits, GlyphPass::Colour,
+      [&](int row, int column, const std::uint8_t* s0, const std::uint8_t* s1, int count) {
+        ReduceColourRows(patch.Row(row) + 4 * column, s0, s1, count);
+      });
+  return patch;
 }
 
 Coverage CoverBlocks(const PixelBox& blocks, const FontDescription& scratchFont,
@@ -55,7 +80,7 @@ Coverage CoverBlocks(const PixelBox& blocks, const FontDescription& scratchFont,
   // Every byte is written below.
   Coverage coverage{blocks.left, blocks.top, int(width), int(height), PageBytes(width * height)};
   DrawScratchBands(
-      blocks, scratchFont, text, engine, limits,
+      blocks, scratchFont, text, engine, limits, GlyphPass::Plain,
       [&](int row, int column, const std::uint8_t* s0, const std::uint8_t* s1, int count) {
         ReduceScratchRows(coverage.Row(row) + column, s0, s1, count);
       });
@@ -103,7 +128,12 @@ Coverage DrawCoverageFrom(const PixelBox& start, const FontDescription& scratchF
     Coverage coverage = CoverBlocks(blocks, scratchFont, text, engine, limits);
     if (coverage.width == 0) return coverage;
     const PixelBox widened = Widened(coverage, step);
-    if (widened == blocks || attempt == 8) return coverage;
+    if (widened == blocks || attempt == 8) {
+      // Colour glyphs are bitmaps: Pango measures their ink exactly.
+      if (engine.HasColorGlyphs(scratchFont, text))
+        coverage.colour = CoverColour(blocks, scratchFont, text, engine, limits);
+      return coverage;
+    }
     blocks = widened;
   }
 }

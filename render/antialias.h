@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "render/page_bytes.h"
 #include "render/render.h"
@@ -35,6 +36,35 @@ struct ScratchLimits {
 void ReduceScratchRows(std::uint8_t* coverage, const std::uint8_t* scratch0,
                        const std::uint8_t* scratch1, int count);
 
+// Averages the 2 × 2 blocks of two rows of premultiplied 32-bit pixels into
+// `count` pixels, each channel rounded to the nearest.
+void ReduceColourRows(std::uint8_t* colour, const std::uint8_t* scratch0,
+                      const std::uint8_t* scratch1, int count);
+
+// A box of the scratch in working pixels: block (k, r) is scratch columns
+// 2k, 2k + 1 and rows 2r + 1, 2r + 2.
+struct InkSpan {
+  double left = 0, top = 0, right = 0, bottom = 0;
+};
+constexpr InkSpan WorkingSpan(const PixelBox& scratch) {
+  return {scratch.left / 2.0, (scratch.top - 1) / 2.0, scratch.right / 2.0,
+          (scratch.bottom - 1) / 2.0};
+}
+
+// Glyphs in colours of their own over a box of blocks of their own, in the
+// same coordinates as the coverage: premultiplied blue, green, red and
+// alpha a value, rows top first. Empty when the text has none.
+struct ColourPatch {
+  int left = 0, top = 0, width = 0, height = 0;
+  std::vector<std::uint8_t> pixels;
+
+  bool Empty() const { return pixels.empty(); }
+  int Right() const { return left + width; }
+  int Bottom() const { return top + height; }
+  const std::uint8_t* Row(int y) const { return pixels.data() + std::size_t(y) * width * 4; }
+  std::uint8_t* Row(int y) { return pixels.data() + std::size_t(y) * width * 4; }
+};
+
 // What the text blends into an image, one coverage byte a destination pixel
 // (255 where the text inks nothing), over a box that holds all of the text's
 // ink. The box is placed relative to the text cell's top-left, so it may
@@ -43,9 +73,11 @@ struct Coverage {
   int left = 0, top = 0;  // where the first value lies
   int width = 0, height = 0;
   PageBytes values;  // rows top first, `width` bytes each
+  ColourPatch colour{};
 
   int Right() const { return left + width; }
   int Bottom() const { return top + height; }
+  bool HasColour() const { return !colour.Empty(); }
 
   // Rows by their index in the box, 0 … height − 1.
   const std::uint8_t* Row(int y) const { return values.Data() + std::size_t(y) * width; }

@@ -1,4 +1,6 @@
 // The coverage of 2 × 2 scratch blocks, eight blocks at a time where SSE2 is there.
+#include <cstring>
+
 #include "render/antialias.h"
 #include "resample/resample.h"
 
@@ -31,17 +33,41 @@ inline void ReduceEight(std::uint8_t* out, const std::uint8_t* s0, const std::ui
 }
 #endif
 
-}  // namespace
-
-void ReduceScratchRows(std::uint8_t* coverage, const std::uint8_t* s0, const std::uint8_t* s1,
-                       int count) {
+template <bool kVectors>
+void ReduceRows(std::uint8_t* coverage, const std::uint8_t* s0, const std::uint8_t* s1, int count) {
   int k = 0;
 #if defined(__SSE2__)
-  if (VectorKernelsAllowed())
+  if constexpr (kVectors)
     for (; k + 8 <= count; k += 8, s0 += 64, s1 += 64) ReduceEight(coverage + k, s0, s1);
 #endif
   for (; k < count; ++k, s0 += 8, s1 += 8)
     coverage[k] = std::uint8_t((unsigned(s0[0]) + s0[4] + s1[0] + s1[4]) >> 2);
+}
+
+// The plain loop and the vector one, picked by the level the resampler chose.
+constexpr decltype(&ReduceRows<false>) kReduceRows[] = {ReduceRows<false>, ReduceRows<true>};
+
+}  // namespace
+
+void ReduceScratchRows(std::uint8_t* coverage, const std::uint8_t* s0, const std::uint8_t* s1,
+                       int count) {
+  kReduceRows[VectorKernelsAllowed()](coverage, s0, s1, count);
+}
+
+void ReduceColourRows(std::uint8_t* colour, const std::uint8_t* s0, const std::uint8_t* s1,
+                      int count) {
+  for (int k = 0; k < count; ++k, s0 += 8, s1 += 8, colour += 4) {
+    std::uint64_t top, bottom;
+    std::memcpy(&top, s0, 8);
+    std::memcpy(&bottom, s1, 8);
+    // Round the pictures, the scratch stays clear.
+    if ((top | bottom) == 0) {
+      std::memset(colour, 0, 4);
+      continue;
+    }
+    for (int c = 0; c < 4; ++c)
+      colour[c] = std::uint8_t((unsigned(s0[c]) + s0[c + 4] + s1[c] + s1[c + 4] + 2) >> 2);
+  }
 }
 
 }  // namespace glyphary

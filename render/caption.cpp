@@ -14,7 +14,7 @@ void RenderCaption(Bitmap& target, const std::string& text, const CaptionStyle& 
   // The trimmed working image is made only a few rows ahead of the halving.
   WorkingCoverage working = DrawWorkingCoverage(text, style, engine);
   if (!style.effect.None()) {
-    target = HalvedWithEffect(std::move(working.coverage), working.width, working.height, style);
+    target = HalvedWithEffect(std::move(working), style);
     return;
   }
   target = HalvedFromCoverage(std::move(working.coverage), working.width, working.height,
@@ -25,8 +25,9 @@ void RenderAlphaCaption(Bitmap& target, const std::string& text, const CaptionSt
                         FontEngine& engine) {
   target = Bitmap(0, 0, 32);
   WorkingCoverage working = DrawWorkingCoverage(text, style, engine);
-  if (!style.effect.None()) {
-    target = AlphaWithEffect(std::move(working.coverage), working.width, working.height, style);
+  // Colour glyphs carry their own alpha, as a border's layers do.
+  if (!style.effect.None() || working.coverage.HasColour()) {
+    target = AlphaWithEffect(std::move(working), style);
     return;
   }
   const CaptionAndInk made =

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "render/antialias.h"
 #include "render/render.h"
@@ -27,10 +28,14 @@ FontDescription WorkingFont(const CaptionStyle& style, const FontEngine& engine)
 void RenderWorkingCaption(Bitmap& target, const std::string& text, const CaptionStyle& style,
                           FontEngine& engine, const ScratchLimits& limits = {});
 
-// The text's coverage of the working image, and that image's size.
+// The text's coverage of the working image, and that image's size; for a
+// gradient fill, where the ink of each line (each character, in vertical
+// text) runs.
 struct WorkingCoverage {
   Coverage coverage;
   int width = 0, height = 0;
+  std::vector<InkSpan> spans{};
+  bool vertical = false;
 };
 WorkingCoverage DrawWorkingCoverage(const std::string& text, const CaptionStyle& style,
                                     FontEngine& engine, const ScratchLimits& limits = {});
@@ -44,6 +49,12 @@ Bitmap TrimmedWorkingCaption(const std::string& text, const CaptionStyle& style,
 // blended in the text colour.
 Bitmap TrimmedFromCoverage(const Coverage& coverage, int width, int height, TColor background,
                            TColor textColor, int bitsPerPixel);
+
+// `count` pixels (3 or 4 bytes each) of row y of that image's frame from
+// column x, in the cell's coordinates: the coverage's shades, the background
+// beyond it. Exactly count × bytesPerPixel bytes are written.
+void WriteWorkingPixels(std::uint8_t* out, int y, int x, int count, const Coverage& coverage,
+                        TColor background, TColor textColor, int bytesPerPixel);
 
 // The same image at 24 bits halved as StretchBitmap would halve it, made a
 // few rows at a time so that it never exists whole. Given the coverage to

@@ -148,7 +148,8 @@ void WriteWorkingRun(std::uint8_t* out, int y, int x, int count, const Coverage&
   FillPixels<Bytes>(out + std::size_t(done) * Bytes, count - done, s.background);
 }
 
-// The coverage painted in its shades: the text blended into the background.
+// The coverage painted in its shades: the text blended into the background,
+// the colour glyphs laid over it.
 template <int Bytes>
 struct CoverageSource {
   static constexpr int kBytes = Bytes;
@@ -156,6 +157,7 @@ struct CoverageSource {
   Shades shades;
   void Write(std::uint8_t* out, int y, int x, int count) const {
     WriteWorkingRun<Bytes>(out, y, x, count, coverage, shades);
+    if (coverage.HasColour()) LayColourPatch<Bytes>(out, y, x, count, coverage.colour);
   }
 };
 
@@ -167,7 +169,9 @@ CoverageSource<Bytes> ShadedCoverage(const Coverage& coverage, TColor background
 
 template <int Bytes>
 Crop CropOf(const CoverageSource<Bytes>& source, int width, int height) {
-  return {MarkedBox(source.coverage, source.shades.ink), width, height,
+  const Coverage& c = source.coverage;
+  const PixelBox marked = MarkedBox(c, source.shades.ink);
+  return {c.HasColour() ? Union(marked, ColourInk(c.colour)) : marked, width, height,
           source.shades.everythingIsInk};
 }
 
@@ -190,6 +194,14 @@ Bitmap TrimmedFromCoverage(const Coverage& coverage, int width, int height, TCol
                    : Compose(RowsOf<4>(coverage, width, height, background, textColor));
   out.SetBrushColor(background);
   return out;
+}
+
+void WriteWorkingPixels(std::uint8_t* out, int y, int x, int count, const Coverage& coverage,
+                        TColor background, TColor textColor, int bytesPerPixel) {
+  if (bytesPerPixel == 3)
+    ShadedCoverage<3>(coverage, background, textColor).Write(out, y, x, count);
+  else
+    ShadedCoverage<4>(coverage, background, textColor).Write(out, y, x, count);
 }
 
 Bitmap HalvedFromCoverage(const Coverage& coverage, int width, int height, TColor background,

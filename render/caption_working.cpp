@@ -105,7 +105,8 @@ WorkingCoverage DrawWorkingCoverage(const std::string& text, const CaptionStyle&
                                     FontEngine& engine, const ScratchLimits& limits) {
   const FontDescription font = WorkingFont(style, engine);
   const bool shiftJis = FontEngine::IsShiftJisFont(font.faceName);
-  CheckLinesFit(text, ScratchFont(font, shiftJis, engine), engine);
+  const FontDescription scratchFont = ScratchFont(font, shiftJis, engine);
+  CheckLinesFit(text, scratchFont, engine);
 
   // Along the lines twice the longest advance; across them a line and a
   // half, and the distance to the last line. Vertical text turns both.
@@ -121,7 +122,13 @@ WorkingCoverage DrawWorkingCoverage(const std::string& text, const CaptionStyle&
   // The working image w × h is never made: only the text's blocks hold
   // anything but background, and the trim keeps little more than those.
   // Where ink reaches past it, the trim's frame grows to hold the ink.
-  return {DrawCoverage(font, text, shiftJis, engine, limits), int(w), int(h)};
+  WorkingCoverage working{DrawCoverage(font, text, shiftJis, engine, limits), int(w), int(h)};
+  if (style.effect.gradient) {
+    for (const PixelBox& span : engine.InkSpans(scratchFont, text))
+      working.spans.push_back(WorkingSpan(span));
+    working.vertical = font.flow.vertical;
+  }
+  return working;
 }
 
 Bitmap TrimmedWorkingCaption(const std::string& text, const CaptionStyle& style, FontEngine& engine,

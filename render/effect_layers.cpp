@@ -1,5 +1,6 @@
 // The box a border and a shadow need around the text, and their layers in it.
 #include <algorithm>
+#include <utility>
 
 #include "render/effect.h"
 
@@ -19,7 +20,7 @@ PixelBox Moved(const PixelBox& b, int x, int y) {
 PixelBox LayerBox(const Coverage& text, const EffectReach& reach) {
   const PixelBox ink{text.left, text.top, text.Right(), text.Bottom()};
   if (ink.Empty()) return {};
-  const PixelBox shape = Widened(ink, reach.outline);
+  const PixelBox shape = Widened(ink, reach.Outermost());
   if (!reach.Shadow()) return shape;
   return Union(shape, Widened(Moved(shape, reach.shadowX, reach.shadowY), reach.blur));
 }
@@ -41,10 +42,28 @@ AlphaLayer TextLayer(const Coverage& text, const PixelBox& box) {
   return layer;
 }
 
+// All the ink, the text's and the colour glyphs', as one alpha: what lies
+// under either, as one over the other.
+AlphaLayer InkOf(const AlphaLayer& text, const PixelBox& box, const ColourPatch& colour) {
+  AlphaLayer ink = text;
+  for (int y = 0; y < colour.height; ++y) {
+    std::uint8_t* alpha = ink.Row(y + colour.top - box.top) + (colour.left - box.left);
+    const std::uint8_t* pixel = colour.Row(y);
+    for (int x = 0; x < colour.width; ++x, pixel += 4) {
+      const unsigned t = alpha[x], c = pixel[3];
+      alpha[x] = std::uint8_t(t + c - (t * c + 127) / 255);
+    }
+  }
+  return ink;
+}
+
 // The effect's values taken into their ranges, in working pixels.
 EffectReach ReachOf(const CaptionEffect& effect) {
   EffectReach r;
   r.outline = 2 * std::clamp(effect.outlineWidth, 0, kMaxOutlineWidth);
+  // The second border lies outside the first: its reach counts from the text.
+  if (effect.outerOutlineWidth > 0)
+    r.outerOutline = r.outline + 2 * std::clamp(effect.outerOutlineWidth, 0, kMaxOutlineWidth);
   r.shadowX = 2 * std::clamp(effect.shadowX, -kMaxShadowOffset, kMaxShadowOffset);
   r.shadowY = 2 * std::clamp(effect.shadowY, -kMaxShadowOffset, kMaxShadowOffset);
   if (r.Shadow()) r.blur = 2 * std::clamp(effect.shadowBlur, 0, kMaxShadowBlur);
@@ -60,9 +79,19 @@ EffectLayers MakeEffectLayers(const Coverage& text, const CaptionEffect& effect)
   if (layers.box.Empty()) return layers;
   CheckSize(layers.box);
   layers.text = TextLayer(text, layers.box);
-  if (reach.outline > 0) layers.outline = OutlineOf(layers.text, reach.outline);
-  if (reach.Shadow())
-    layers.shadow = ShadowOf(reach.outline > 0 ? layers.outline : layers.text, reach);
+  layers.colour = text.colour;
+  if (reach.Outermost() == 0 && !reach.Shadow()) return layers;
+  const AlphaLayer ink =
+      layers.colour.Empty() ? AlphaLayer{} : InkOf(layers.text, layers.box, layers.colour);
+  const AlphaLayer& shape = layers.colour.Empty() ? layers.text : ink;
+  Outlines outlines = OutlinesOf(shape, reach.outline, reach.outerOutline);
+  layers.outline = std::move(outlines.inner);
+  layers.outerOutline = std::move(outlines.outer);
+  // The outermost shape casts the shadow.
+  const AlphaLayer& outermost = !layers.outerOutline.Empty() ? layers.outerOutline
+                                : !layers.outline.Empty()    ? layers.outline
+                                                             : shape;
+  if (reach.Shadow()) layers.shadow = ShadowOf(outermost, reach);
   return layers;
 }
 

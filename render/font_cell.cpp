@@ -1,5 +1,7 @@
-// The cell height of the Windows engine, from the font file's own tables.
+// What a font file's own tables tell: the cell height of the Windows
+// engine, and whether its glyphs come in colours of their own.
 #include <cairo-ft.h>
+#include <hb-ot.h>
 
 #include FT_TRUETYPE_TABLES_H
 
@@ -42,6 +44,11 @@ WinCell WinCellOf(PangoFont* font) {
     return {os2->usWinAscent / em, os2->usWinDescent / em};
   // FreeType's ascender and descender are the hhea ones.
   return {face->ascender / em, -face->descender / em};
+}
+
+bool IsColourFont(PangoFont* font) {
+  hb_font_t* hb = font ? pango_font_get_hb_font(font) : nullptr;
+  return hb && hb_ot_color_has_png(hb_font_get_face(hb));
 }
 
 }  // namespace glyphary

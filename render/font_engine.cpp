@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "io/io.h"
 #include "render/font_description.h"
 #include "render/font_setup.h"
 #include "render/uncut_layout.h"
@@ -15,13 +16,6 @@ namespace {
 constexpr double kDefaultEmPixels = 12;
 // Size at which a face's cell height per em is measured.
 constexpr double kReferenceEmPixels = 1024;
-
-bool IsDefaultName(const std::string& name) {
-  static const std::string kDefault = "default";
-  return name.size() == kDefault.size() &&
-         std::equal(name.begin(), name.end(), kDefault.begin(),
-                    [](char a, char b) { return (a >= 'A' && a <= 'Z' ? a - 'A' + 'a' : a) == b; });
-}
 
 FontDescriptionPtr NewDescription(const LayoutKey& key, double emPixels) {
   FontDescriptionPtr desc(pango_font_description_new());
@@ -35,13 +29,6 @@ FontDescriptionPtr NewDescription(const LayoutKey& key, double emPixels) {
 
 PangoLanguage* Japanese() {
   return pango_language_from_string("ja");
-}
-
-// Pango wants valid UTF-8; a broken byte becomes U+FFFD as it would be shown.
-std::string ValidUtf8(const std::string& text) {
-  if (g_utf8_validate(text.data(), gssize(text.size()), nullptr)) return text;
-  const GCharPtr valid(g_utf8_make_valid(text.data(), gssize(text.size())));
-  return valid.get();
 }
 
 // The font the engine takes first for a description: the one whose metrics
@@ -66,6 +53,13 @@ int FloorPixels(int units) {
 }
 int CeilPixels(int units) {
   return PANGO_PIXELS_CEIL(units);
+}
+
+bool HasColourRuns(PangoLayout* layout) {
+  for (GSList* line = pango_layout_get_lines_readonly(layout); line; line = line->next)
+    for (GSList* r = static_cast<PangoLayoutLine*>(line->data)->runs; r; r = r->next)
+      if (IsColourFont(static_cast<PangoLayoutRun*>(r->data)->item->analysis.font)) return true;
+  return false;
 }
 
 PangoAlignment AlignmentOf(TextAlign align) {
@@ -107,7 +101,7 @@ GObjectPtr<PangoContext> NewContext(PangoFontMap* fontMap, int dpi, bool vertica
 
 std::string ResolvedFace(const std::string& faceName) {
   const std::string face = CutFaceName(faceName);
-  return face.empty() || IsDefaultName(face) ? kDefaultFaceName : face;
+  return face.empty() || SameIgnoringAsciiCase(face, "default") ? kDefaultFaceName : face;
 }
 
 FontEngine::Impl::Impl(int dpi_, FontMap fontMap)
@@ -234,7 +228,8 @@ void FontEngine::Impl::Configure(CachedLayout& slot, const LayoutKey& key,
     pango_layout_set_spacing(slot.layout.get(), extra);
     slot.key = key;
   }
-  const std::string valid = WithLineFeeds(ValidUtf8(text));
+  // Pango wants valid UTF-8; a broken byte becomes U+FFFD as it would be shown.
+  const std::string valid = WithLineFeeds(ToValidUtf8(text));
   // One line unless the text breaks it: other separators are shown, not obeyed.
   pango_layout_set_single_paragraph_mode(slot.layout.get(), valid.find('\n') == std::string::npos);
   pango_layout_set_text(slot.layout.get(), valid.data(), int(valid.size()));
@@ -242,6 +237,7 @@ void FontEngine::Impl::Configure(CachedLayout& slot, const LayoutKey& key,
   // trailing spaces.
   if (key.underline) slot.underline = UnderlineOf(key, slot.layout.get());
   slot.placement = PlacementOf(slot.layout.get(), key.flow.vertical);
+  slot.colour = HasColourRuns(slot.layout.get());
   slot.text = text;
 }
 
@@ -259,7 +255,7 @@ FontEngine::Impl::LaidText FontEngine::Impl::Layout(const FontDescription& font,
   }
   slot->lastUse = ++clock_;
   return {slot->layout.get(), key.underline ? &slot->underline : nullptr, &slot->key,
-          &slot->placement};
+          &slot->placement, slot->colour};
 }
 
 FontEngine::FontEngine(int dpi, FontMap fontMap) {
@@ -323,34 +319,98 @@ PixelBox FontEngine::InkBox(const FontDescription& font, const std::string& text
 void FontEngine::DrawBlackText(const FontDescription& font, const std::string& text,
                                std::uint8_t* pixels, int width, int height, int stride, int originX,
                                int originY) {
+  impl_->Draw(font, text, {pixels, width, height, stride, originX, originY}, GlyphPass::Plain);
+}
+
+bool FontEngine::HasColorGlyphs(const FontDescription& font, const std::string& text) {
+  return impl_->Layout(font, text).colour;
+}
+
+PixelBox FontEngine::ColorInkBox(const FontDescription& font, const std::string& text) {
   const Impl::LaidText laid = impl_->Layout(font, text);
-  const CairoSurfacePtr surface(
-      cairo_image_surface_create_for_data(pixels, CAIRO_FORMAT_RGB24, width, height, stride));
+  if (!laid.colour) return {};
+  PixelBox box;
+  const LayoutIterPtr iter(pango_layout_get_iter(laid.layout));
+  do {
+    const PangoLayoutRun* run = pango_layout_iter_get_run_readonly(iter.get());
+    if (!run || !IsColourFont(run->item->analysis.font)) continue;
+    PangoRectangle ink;
+    pango_layout_iter_get_run_extents(iter.get(), &ink, nullptr);
+    if (ink.width > 0 && ink.height > 0)
+      box = Union(box, {FloorPixels(ink.x), FloorPixels(ink.y), CeilPixels(ink.x + ink.width),
+                        CeilPixels(ink.y + ink.height)});
+  } while (pango_layout_iter_next_run(iter.get()));
+  if (box.Empty()) return {};
+  box = laid.placement->ToDevice(box);
+  // A pixel for the scaled bitmap's smoothing.
+  return {box.left - 1, box.top - 1, box.right + 1, box.bottom + 1};
+}
+
+std::vector<PixelBox> FontEngine::InkSpans(const FontDescription& font, const std::string& text) {
+  const Impl::LaidText laid = impl_->Layout(font, text);
+  const bool vertical = laid.key->flow.vertical;
+  const auto pixels = [](const PangoRectangle& r) {
+    return PixelBox{FloorPixels(r.x), FloorPixels(r.y), CeilPixels(r.x + r.width),
+                    CeilPixels(r.y + r.height)};
+  };
+  std::vector<PixelBox> spans;
+  const LayoutIterPtr iter(pango_layout_get_iter(laid.layout));
+  // A line's ink across its advance; a vertical character's along its
+  // column, across the column's whole line.
+  do {
+    PangoRectangle ink, line;
+    pango_layout_iter_get_line_extents(iter.get(), vertical ? nullptr : &ink, &line);
+    if (vertical) pango_layout_iter_get_cluster_extents(iter.get(), &ink, nullptr);
+    if (ink.width <= 0 || ink.height <= 0) continue;
+    const PixelBox along = pixels(ink), across = pixels(line);
+    spans.push_back(laid.placement->ToDevice(
+        vertical ? PixelBox{along.left, across.top, along.right, across.bottom}
+                 : PixelBox{across.left, along.top, across.right, along.bottom}));
+  } while (vertical ? pango_layout_iter_next_cluster(iter.get())
+                    : pango_layout_iter_next_line(iter.get()));
+  return spans;
+}
+
+void FontEngine::DrawColorGlyphs(const FontDescription& font, const std::string& text,
+                                 std::uint8_t* pixels, int width, int height, int stride,
+                                 int originX, int originY) {
+  impl_->Draw(font, text, {pixels, width, height, stride, originX, originY}, GlyphPass::Colour);
+}
+
+void FontEngine::Impl::Draw(const FontDescription& font, const std::string& text,
+                            const DrawTarget& target, GlyphPass pass) {
+  const LaidText laid = Layout(font, text);
+  const CairoSurfacePtr surface(cairo_image_surface_create_for_data(
+      target.pixels, pass == GlyphPass::Colour ? CAIRO_FORMAT_ARGB32 : CAIRO_FORMAT_RGB24,
+      target.width, target.height, target.stride));
   const CairoPtr cr(cairo_create(surface.get()));
   cairo_set_source_rgb(cr.get(), 0, 0, 0);
-  cairo_translate(cr.get(), -originX, -originY);
+  cairo_translate(cr.get(), -target.originX, -target.originY);
   cairo_save(cr.get());
   const cairo_matrix_t placed = laid.placement->Matrix();
   cairo_transform(cr.get(), &placed);
   cairo_move_to(cr.get(), 0, 0);
-  ShowLayoutUncut(cr.get(), laid.layout, width, height);
+  ShowLayoutUncut(cr.get(), laid.layout, target.width, target.height, pass);
   cairo_restore(cr.get());
-  if (laid.underline) {
-    // Whole pixels, cut to the image and a pixel round it.
-    const PixelBox image{originX - 1, originY - 1, originX + width + 1, originY + height + 1};
-    for (const PixelBox& bar :
-         UnderlineBars(laid.layout, *laid.underline, laid.key->flow.vertical, laid.key->emPixels)) {
-      const PixelBox d = laid.placement->ToDevice(bar);
-      const PixelBox cut{std::max(d.left, image.left), d.top, std::min(d.right, image.right),
-                         d.bottom};
-      if (cut.Empty()) continue;
-      cairo_rectangle(cr.get(), cut.left, cut.top, cut.right - cut.left, cut.bottom - cut.top);
-      cairo_fill(cr.get());
-    }
-  }
+  if (laid.underline && pass != GlyphPass::Colour) DrawUnderline(cr.get(), laid, target);
   const cairo_status_t status = cairo_status(cr.get());
   if (status != CAIRO_STATUS_SUCCESS)
     throw Error(std::string("文字を描画できません: ") + cairo_status_to_string(status));
+}
+
+void FontEngine::Impl::DrawUnderline(cairo_t* cr, const LaidText& laid, const DrawTarget& target) {
+  // Whole pixels, cut to the image and a pixel round it.
+  const PixelBox image{target.originX - 1, target.originY - 1, target.originX + target.width + 1,
+                       target.originY + target.height + 1};
+  for (const PixelBox& bar :
+       UnderlineBars(laid.layout, *laid.underline, laid.key->flow.vertical, laid.key->emPixels)) {
+    const PixelBox d = laid.placement->ToDevice(bar);
+    const PixelBox cut{std::max(d.left, image.left), d.top, std::min(d.right, image.right),
+                       d.bottom};
+    if (cut.Empty()) continue;
+    cairo_rectangle(cr, cut.left, cut.top, cut.right - cut.left, cut.bottom - cut.top);
+    cairo_fill(cr);
+  }
 }
 
 int FontEngine::UnknownGlyphs(const FontDescription& font, const std::string& text) {

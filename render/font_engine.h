@@ -13,6 +13,7 @@
 
 #include "render/handles.h"
 #include "render/render.h"
+#include "render/uncut_layout.h"
 
 namespace glyphary {
 
@@ -34,6 +35,11 @@ struct UnderlineMetrics {
   int position = 0;
   int thickness = 0;
 };
+
+// Whether the font draws its glyphs in colours of its own, as Cairo shows
+// them: colour bitmaps (CBDT, sbix). Cairo 1.16 draws colour layers (COLR)
+// as plain outlines, so they count as plain.
+bool IsColourFont(PangoFont* font);
 
 // Where a laid-out text lies on the device: as laid out, or turned a
 // quarter clockwise for vertical text, its logical box's top-left (in whole
@@ -74,11 +80,23 @@ struct FontEngine::Impl {
     const UnderlineMetrics* underline = nullptr;  // null without underline
     const LayoutKey* key = nullptr;
     const Placement* placement = nullptr;
+    bool colour = false;  // a colour font draws some glyphs
   };
   // A layout of the text in the font, from the small cache when it is there.
   LaidText Layout(const FontDescription& font, const std::string& text);
   // The height of the Windows cell in pixels: its ascent and descent rounded.
   int CellHeight(const LayoutKey& key);
+
+  // An image that shows the text's coordinates from (originX, originY).
+  struct DrawTarget {
+    std::uint8_t* pixels;
+    int width, height, stride, originX, originY;
+  };
+  // The glyphs of the pass in black (colour glyphs in their own colours), the
+  // underline with the plain ones.
+  void Draw(const FontDescription& font, const std::string& text, const DrawTarget& target,
+            GlyphPass pass);
+  void DrawUnderline(cairo_t* cr, const LaidText& laid, const DrawTarget& target);
 
   int dpi;
   GObjectPtr<PangoFontMap> ownFontMap;  // null for the process's shared one
@@ -96,6 +114,7 @@ struct FontEngine::Impl {
     GObjectPtr<PangoLayout> layout;
     UnderlineMetrics underline;
     Placement placement;
+    bool colour = false;
     std::uint64_t lastUse = 0;
   };
   PangoContext* ContextFor(const LayoutKey& key) const;

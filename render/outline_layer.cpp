@@ -14,7 +14,8 @@
 namespace glyphary {
 namespace {
 
-constexpr int kMaxRadius = 2 * kMaxOutlineWidth;
+// Two borders, each up to kMaxOutlineWidth caption pixels: four times that in working pixels.
+constexpr int kMaxRadius = 4 * kMaxOutlineWidth;
 constexpr std::uint8_t kFarRows = 255;      // no inked pixel in the column within reach
 constexpr std::int16_t kFarSquare = 16383;  // beyond every radius, even with a step added
 static_assert(kFarSquare + 2 * kMaxRadius * kMaxRadius < 32767, "squares fit in 16 bits");
@@ -86,20 +87,26 @@ class RowPass {
         best_(std::size_t(width)),
         bestAlpha_(std::size_t(width)) {}
 
+  // The nearest inked pixel of each pixel of a row, within the radius.
+  void Search(const std::uint8_t* rows, const std::uint8_t* alpha) {
+    Candidates(rows, alpha);
+    Nearest();
+  }
+
   // A pixel at distance d from its nearest inked pixel, whose coverage a
   // reaches a − 0.5 past that pixel's centre, is covered by
   // R − (d − (a − 0.5)) + 0.5, clamped to 0 … 1. Inked pixels are at
-  // distance 0 and so fully covered: never below the text.
-  void Run(const std::uint8_t* rows, const std::uint8_t* alpha, std::uint8_t* out) {
-    Candidates(rows, alpha);
-    Nearest();
+  // distance 0 and so fully covered: never below the text. A smaller
+  // radius than the search's finds the same nearest pixel wherever it shows:
+  // nearer than R + 1, it lies within R columns and R rows.
+  void Emit(int radius, std::uint8_t* out) const {
     const Roots& roots = ScaledRoots();
-    const int reach = (radius_ + 1) * (radius_ + 1);
+    const int reach = (radius + 1) * (radius + 1);
     for (int x = 0; x < width_; ++x)
       out[x] =
           best_[x] >= reach
               ? 0
-              : std::uint8_t(std::clamp(255 * radius_ + bestAlpha_[x] - roots[best_[x]], 0, 255));
+              : std::uint8_t(std::clamp(255 * radius + bestAlpha_[x] - roots[best_[x]], 0, 255));
   }
 
  private:
@@ -139,14 +146,25 @@ class RowPass {
 }  // namespace
 
 AlphaLayer OutlineOf(const AlphaLayer& text, int radius) {
-  radius = std::clamp(radius, 1, kMaxRadius);
-  AlphaLayer outline(text.width, text.height);
-  if (text.Empty()) return outline;
+  return OutlinesOf(text, std::max(radius, 1), 0).inner;
+}
+
+Outlines OutlinesOf(const AlphaLayer& text, int innerRadius, int outerRadius) {
+  Outlines made;
+  innerRadius = std::min(innerRadius, kMaxRadius);
+  outerRadius = std::min(outerRadius, kMaxRadius);
+  if (text.Empty() || std::max(innerRadius, outerRadius) <= 0) return made;
   const ColumnNearest nearest = NearestInColumns(text);
-  RowPass pass(text.width, radius);
-  for (int y = 0; y < text.height; ++y)
-    pass.Run(nearest.rows.Row(y), nearest.alpha.Row(y), outline.Row(y));
-  return outline;
+  if (innerRadius > 0) made.inner = AlphaLayer(text.width, text.height);
+  if (outerRadius > 0) made.outer = AlphaLayer(text.width, text.height);
+  // One search serves both: the larger radius finds what the smaller would.
+  RowPass pass(text.width, std::max(innerRadius, outerRadius));
+  for (int y = 0; y < text.height; ++y) {
+    pass.Search(nearest.rows.Row(y), nearest.alpha.Row(y));
+    if (innerRadius > 0) pass.Emit(innerRadius, made.inner.Row(y));
+    if (outerRadius > 0) pass.Emit(outerRadius, made.outer.Row(y));
+  }
+  return made;
 }
 
 }  // namespace glyphary

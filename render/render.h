@@ -15,9 +15,12 @@ namespace glyphary {
 
 // ---------------------------------------------------------------- caption style
 
-// A border round the text and a shadow under it, in pixels of the finished
-// caption. The defaults draw neither, and a caption without them keeps every
-// byte it had. Values outside the ranges are taken at the nearest end.
+// A border round the text, a second one round that, and a shadow under
+// them, in pixels of the finished caption; the text's fill may run from its
+// colour at the top of each line's ink (each character's, in vertical text)
+// to a second colour at the bottom. The defaults draw none of them, and a
+// caption without them keeps every byte it had. Values outside the ranges
+// are taken at the nearest end.
 inline constexpr std::int32_t kMaxOutlineWidth = 20;
 inline constexpr std::int32_t kMaxShadowOffset = 20;
 inline constexpr std::int32_t kMaxShadowBlur = 10;
@@ -28,10 +31,15 @@ struct CaptionEffect {
   std::int32_t shadowX = 0, shadowY = 0;  // ±kMaxShadowOffset each; 0, 0: no shadow
   TColor shadowColor = 0x00808080;        // clGray
   std::int32_t shadowBlur = 0;            // 0 (hard) … kMaxShadowBlur
+  std::int32_t outerOutlineWidth = 0;     // 0 … kMaxOutlineWidth, outside the border
+  TColor outerOutlineColor = kColorBlack;
+  bool gradient = false;
+  TColor gradientColor = kColorWhite;  // the fill's colour at the bottom
 
   bool HasOutline() const { return outlineWidth > 0; }
+  bool HasOuterOutline() const { return outerOutlineWidth > 0; }
   bool HasShadow() const { return shadowX != 0 || shadowY != 0; }
-  bool None() const { return !HasOutline() && !HasShadow(); }
+  bool None() const { return !HasOutline() && !HasOuterOutline() && !HasShadow() && !gradient; }
   bool operator==(const CaptionEffect&) const = default;
 };
 
@@ -154,8 +162,21 @@ class FontEngine {
   // Draws the text in black, without background, into a 32-bit image of
   // width × height pixels (top row first, `stride` bytes a row) that shows the
   // text's coordinates from (originX, originY); the text cell's top-left is (0, 0).
+  // Glyphs in colours of their own are left out.
   void DrawBlackText(const FontDescription& font, const std::string& text, std::uint8_t* pixels,
                      int width, int height, int stride, int originX, int originY);
+  // Whether some of the text's glyphs come in colours of their own (colour emoji).
+  bool HasColorGlyphs(const FontDescription& font, const std::string& text);
+  // Every pixel DrawColorGlyphs may touch, as InkBox; empty without them.
+  PixelBox ColorInkBox(const FontDescription& font, const std::string& text);
+  // Where the ink of each line runs (of each character, in vertical text):
+  // the rows from its top to its bottom, over the columns its line takes.
+  // Pixels of the text's coordinates, as InkBox; lines without ink left out.
+  std::vector<PixelBox> InkSpans(const FontDescription& font, const std::string& text);
+  // Draws those glyphs alone in their own colours over what the image holds:
+  // 32-bit premultiplied blue, green, red and alpha, as DrawBlackText places them.
+  void DrawColorGlyphs(const FontDescription& font, const std::string& text, std::uint8_t* pixels,
+                       int width, int height, int stride, int originX, int originY);
   // Characters of the text that no font has a glyph for.
   int UnknownGlyphs(const FontDescription& font, const std::string& text);
   // Memory for scratch images, kept between drawings, its bytes unset; valid

@@ -98,6 +98,45 @@ void FillPixels(std::uint8_t* p, int count, std::uint32_t word) {
   }
 }
 
+// A premultiplied colour laid over what lies below, rounded to the nearest.
+inline unsigned OverPremultiplied(unsigned below, unsigned premultiplied, unsigned alpha) {
+  return premultiplied + (below * (255 - alpha) + 127) / 255;
+}
+
+// The colour glyphs' pixels of row y laid over `count` pixels of `Bytes`
+// bytes from column x (the cell's coordinates).
+template <int Bytes>
+void LayColourPatch(std::uint8_t* out, int y, int x, int count, const ColourPatch& patch) {
+  if (y < patch.top || y >= patch.Bottom()) return;
+  const int from = std::max(x, patch.left), to = std::min(x + count, patch.Right());
+  const std::uint8_t* in = patch.Row(y - patch.top) + 4 * (from - patch.left);
+  // Most of a picture's pixels are clear or opaque: only its edge mixes.
+  for (std::uint8_t* p = out + std::size_t(from - x) * Bytes; p < out + std::size_t(to - x) * Bytes;
+       p += Bytes, in += 4) {
+    const unsigned alpha = in[3];
+    if (alpha == 0) continue;
+    if (alpha == 255)
+      std::memcpy(p, in, 3);
+    else
+      for (int k = 0; k < 3; ++k) p[k] = std::uint8_t(OverPremultiplied(p[k], in[k], alpha));
+  }
+}
+
+// The box of the colour glyphs' pixels that show at all.
+inline PixelBox ColourInk(const ColourPatch& patch) {
+  PixelBox ink;
+  for (int y = 0; y < patch.height; ++y) {
+    const std::uint8_t* row = patch.Row(y);
+    int first = 0, last = patch.width - 1;
+    while (first <= last && row[4 * first + 3] == 0) ++first;
+    while (last >= first && row[4 * last + 3] == 0) --last;
+    if (first <= last)
+      ink =
+          Union(ink, {patch.left + first, patch.top + y, patch.left + last + 1, patch.top + y + 1});
+  }
+  return ink;
+}
+
 // Blue, green, red, 0 in memory order.
 inline std::uint32_t PixelWord(TColor rgb) {
   return std::uint32_t(BlueOf(rgb)) | std::uint32_t(GreenOf(rgb)) << 8 |

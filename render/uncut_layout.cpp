@@ -4,6 +4,7 @@
 #include <exception>
 #include <vector>
 
+#include "render/font_engine.h"
 #include "render/handles.h"
 
 namespace glyphary {
@@ -14,6 +15,7 @@ struct UncutRenderer {
   cairo_t* cr;
   double originX, originY;          // the layout's top-left, as Pango's renderer takes it
   double left, top, right, bottom;  // the image, in the user space the glyphs are placed in
+  GlyphPass pass;
   // Where a failure inside the C callback waits to be rethrown; exceptions
   // must not cross Pango's frames.
   std::exception_ptr* failure;
@@ -72,7 +74,12 @@ void AddCornerGlyphs(std::vector<cairo_glyph_t>& placed, cairo_scaled_font_t* fo
   }
 }
 
+bool TakesFont(GlyphPass pass, PangoFont* font) {
+  return pass == GlyphPass::All || (pass == GlyphPass::Colour) == IsColourFont(font);
+}
+
 void DrawGlyphsOrThrow(UncutRenderer& r, PangoFont* font, PangoGlyphString* glyphs, int x, int y) {
+  if (!TakesFont(r.pass, font)) return;
   std::vector<cairo_glyph_t> placed = PlacedGlyphs(r, *glyphs, x, y);
   cairo_scaled_font_t* scaled = pango_cairo_font_get_scaled_font(PANGO_CAIRO_FONT(font));
   if (placed.empty() || !scaled || cairo_scaled_font_status(scaled) != CAIRO_STATUS_SUCCESS) return;
@@ -107,8 +114,9 @@ GType UncutRendererType() {
 
 }  // namespace
 
-void ShowLayoutUncut(cairo_t* cr, PangoLayout* layout, int width, int height) {
-  if (pango_layout_get_unknown_glyphs_count(layout) > 0) {
+void ShowLayoutUncut(cairo_t* cr, PangoLayout* layout, int width, int height, GlyphPass pass) {
+  // Colour glyphs need no boxes of unknown characters.
+  if (pass != GlyphPass::Colour && pango_layout_get_unknown_glyphs_count(layout) > 0) {
     pango_cairo_show_layout(cr, layout);
     return;
   }
@@ -126,6 +134,7 @@ void ShowLayoutUncut(cairo_t* cr, PangoLayout* layout, int width, int height) {
   renderer->right = std::max(x0, x1);
   renderer->bottom = std::max(y0, y1);
   renderer->failure = &failure;
+  renderer->pass = pass;
   pango_renderer_draw_layout(&renderer->parent, layout, 0, 0);
   if (failure) std::rethrow_exception(failure);
 }

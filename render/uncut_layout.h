@@ -19,6 +19,10 @@ namespace glyphary {
 //
 // Layouts with glyphs that no font has are drawn by Pango itself: it draws
 // their boxes in its own way.
-void ShowLayoutUncut(cairo_t* cr, PangoLayout* layout, int width, int height);
+// The glyphs a drawing takes: all, those in the fonts' colour only, or the
+// colour fonts' alone.
+enum class GlyphPass { All, Plain, Colour };
+void ShowLayoutUncut(cairo_t* cr, PangoLayout* layout, int width, int height,
+                     GlyphPass pass = GlyphPass::All);
 
 }  // namespace glyphary

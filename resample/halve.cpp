@@ -103,31 +103,34 @@ std::size_t MeanOfRowsSse2(const std::uint8_t* a, const std::uint8_t* b, std::ui
 }
 #endif
 
-}  // namespace
-
-void HalveRow(const std::uint8_t* top, const std::uint8_t* bottom, std::uint8_t* dst, int width) {
+template <Vectors kLevel>
+void HalveRowAt(const std::uint8_t* top, const std::uint8_t* bottom, std::uint8_t* dst, int width) {
   int c = 0;
 #if GLYPHARY_X86_VECTORS
-  const Vectors vectors = ActiveVectors();
-  if (vectors >= Vectors::kAvx512) return HalveRow512(top, bottom, dst, width);
-  if (vectors >= Vectors::kAvx2) c = HalveRowWide(top, bottom, dst, width);
-  if (vectors >= Vectors::kSse2) c = HalveRowSse2(top, bottom, dst, c, width);
+  if constexpr (kLevel == Vectors::kAvx512) return HalveRow512(top, bottom, dst, width);
+  if constexpr (kLevel >= Vectors::kAvx2) c = HalveRowWide(top, bottom, dst, width);
+  if constexpr (kLevel >= Vectors::kSse2) c = HalveRowSse2(top, bottom, dst, c, width);
 #endif
   for (; c < width; ++c)
     for (int k = 6 * c; k < 6 * c + 3; ++k)
       dst[k - 3 * c] = Mean(Mean(top[k], top[k + 3]), Mean(bottom[k], bottom[k + 3]));
 }
 
-void MeanOfRows(const std::uint8_t* a, const std::uint8_t* b, std::uint8_t* dst, std::size_t n) {
+template <Vectors kLevel>
+void MeanOfRowsAt(const std::uint8_t* a, const std::uint8_t* b, std::uint8_t* dst, std::size_t n) {
   std::size_t x = 0;
 #if GLYPHARY_X86_VECTORS
-  const Vectors vectors = ActiveVectors();
-  if (vectors >= Vectors::kAvx512) return MeanOfRows512(a, b, dst, n);
-  if (vectors >= Vectors::kAvx2) x = MeanOfRowsWide(a, b, dst, n);
-  if (vectors >= Vectors::kSse2) x = MeanOfRowsSse2(a, b, dst, x, n);
+  if constexpr (kLevel == Vectors::kAvx512) return MeanOfRows512(a, b, dst, n);
+  if constexpr (kLevel >= Vectors::kAvx2) x = MeanOfRowsWide(a, b, dst, n);
+  if constexpr (kLevel >= Vectors::kSse2) x = MeanOfRowsSse2(a, b, dst, x, n);
 #endif
   for (; x < n; ++x) dst[x] = Mean(a[x], b[x]);
 }
+
+}  // namespace
+
+const LevelForms<HalveRowKernel> kHalveRowForms = GLYPHARY_FORMS_OF(HalveRowAt);
+const LevelForms<MeanOfRowsKernel> kMeanOfRowsForms = GLYPHARY_FORMS_OF(MeanOfRowsAt);
 
 void HalveBitmap(SourceRows& source, Bitmap& destination) {
   for (int r = 0; r < destination.Height(); ++r) {

@@ -28,8 +28,9 @@ class RowProducer {
 };
 
 // Whether the 128-bit vector kernels may run: on x86 unless the plain loops
-// are asked for (GLYPHARY_VECTORS=scalar, or a test). Kernels outside the
-// resampler follow the same choice, so that one setting governs them all.
+// are asked for (GLYPHARY_VECTORS=scalar, or a test). Decided as the program
+// starts; kernels outside the resampler pick their form by it, so that one
+// setting governs them all.
 bool VectorKernelsAllowed();
 
 // What StretchBitmap(image, w / 2, h / 2) makes of the w × h image that rows

@@ -201,12 +201,13 @@ void ShrinkTail(const std::uint8_t* src, std::uint8_t* dst, const ShrinkTable& t
 
 }  // namespace
 
-std::optional<ShortSpanRows> ShortSpanRows::Make([[maybe_unused]] const ShrinkTable& table,
-                                                 [[maybe_unused]] int sourceWidth) {
+template <Vectors kLevel>
+std::optional<ShortSpanRows> ShortSpanRows::MakeFor([[maybe_unused]] const ShrinkTable& table,
+                                                    [[maybe_unused]] int sourceWidth) {
 #if GLYPHARY_X86_VECTORS
-  if (!WideVectors() || table.wideSums || table.count > 4) return std::nullopt;
+  if (kLevel < Vectors::kAvx2 || table.wideSums || table.count > 4) return std::nullopt;
   ShortSpanRows plan(table);
-  if (Vectors512() && Plan512(table, sourceWidth, plan)) {
+  if (kLevel == Vectors::kAvx512 && Plan512(table, sourceWidth, plan)) {
     plan.spans512 = true;
     return plan;
   }
@@ -229,6 +230,12 @@ std::optional<ShortSpanRows> ShortSpanRows::Make([[maybe_unused]] const ShrinkTa
 #else
   return std::nullopt;  // no kernel: the callers take the plain loops
 #endif
+}
+
+const LevelForms<ShortSpansPlanner> kShortSpanRowsForms = GLYPHARY_FORMS_OF(ShortSpanRows::MakeFor);
+
+std::optional<ShortSpanRows> ShortSpanRows::Make(const ShrinkTable& table, int sourceWidth) {
+  return Kernels().planShortSpans(table, sourceWidth);
 }
 
 void ShortSpanRows::Shrink(const std::uint8_t* const* src, std::uint8_t* const* dst,

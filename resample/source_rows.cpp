@@ -32,10 +32,11 @@ GLYPHARY_AVX2 int DropFourthBytesWide(const std::uint8_t* in, std::uint8_t* out,
 }
 #endif
 
-void DropFourthBytes(const std::uint8_t* in, std::uint8_t* out, int width) {
+template <Vectors kLevel>
+void DropFourthBytesAt(const std::uint8_t* in, std::uint8_t* out, int width) {
   int x = 0;
 #if GLYPHARY_X86_VECTORS
-  if (WideVectors()) x = DropFourthBytesWide(in, out, width);
+  if constexpr (kLevel >= Vectors::kAvx2) x = DropFourthBytesWide(in, out, width);
 #endif
   for (; x < width; ++x) std::memcpy(out + 3 * x, in + 4 * x, 3);
 }
@@ -47,7 +48,7 @@ class WithoutFourthBytes final : public RowProducer {
   int Width() const override { return source_.Width(); }
   int Height() const override { return source_.Height(); }
   void WriteRow(int y, std::uint8_t* pixels) const override {
-    DropFourthBytes(source_.Row(y), pixels, source_.Width());
+    Kernels().dropFourthBytes(source_.Row(y), pixels, source_.Width());
   }
 
  private:
@@ -55,6 +56,9 @@ class WithoutFourthBytes final : public RowProducer {
 };
 
 }  // namespace
+
+const LevelForms<DropFourthBytesKernel> kDropFourthBytesForms =
+    GLYPHARY_FORMS_OF(DropFourthBytesAt);
 
 SourceRows::SourceRows(const Bitmap& source)
     : width_(source.Width()),

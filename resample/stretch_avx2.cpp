@@ -1,8 +1,8 @@
 // The area average's kernels again with 256-bit vectors, for processors that
 // have AVX2; the rest of the build assumes SSE2 only, so only the functions
-// marked GLYPHARY_AVX2 are built for AVX2, and they are reached through
-// WideVectors(). The arithmetic is the SSE2 kernels' lane for lane: pmaddwd
-// on split weights, 32-bit sums, (sum * factor) >> 40 with 32 x 32 -> 64-bit
+// marked GLYPHARY_AVX2 are built for AVX2, and they are reached only through
+// the kernel table of the AVX2 and AVX-512 levels. The arithmetic is the SSE2 kernels' lane for
+// lane: pmaddwd on split weights, 32-bit sums, (sum * factor) >> 40 with 32 x 32 -> 64-bit
 // products. Unpacks and packs stay inside each 128-bit half, so the byte
 // order comes back as it went in.
 #include "resample/vectors.h"

@@ -130,10 +130,9 @@ void AreaColumns(const std::uint8_t* columns, std::uint8_t* results, const AreaC
   }
 }
 
-}  // namespace
-
-int ShrinkRowsInBlocks(const RowBatch& batch, const ShrinkTable& table) {
-  if (!VectorKernelsAllowed()) return 0;
+template <Vectors kLevel>
+int ShrinkRowsInBlocksAt(const RowBatch& batch, const ShrinkTable& table) {
+  if constexpr (kLevel == Vectors::kScalar) return 0;
   const int count = table.count, pairs = (count + 1) / 2;
   const std::size_t width = table.first.size();
   std::vector<std::int32_t> highs(width * pairs), lows(width * pairs);
@@ -149,7 +148,7 @@ int ShrinkRowsInBlocks(const RowBatch& batch, const ShrinkTable& table) {
   const AreaColumnsJob job{table.first.data(), width,       count,
                            highs.data(),       lows.data(), table.factor};
   int top = 0;
-  if (WideVectors() && count <= kMaxAreaTaps)
+  if (kLevel >= Vectors::kAvx2 && count <= kMaxAreaTaps)
     top = InBlocks<32>(batch, 3 * width, top, [&](const std::uint8_t* in, std::uint8_t* out) {
       AreaColumnsWide(in, out, job);
     });
@@ -158,8 +157,9 @@ int ShrinkRowsInBlocks(const RowBatch& batch, const ShrinkTable& table) {
   });
 }
 
-int EnlargeRowsInBlocks(const RowBatch& batch, const EnlargeTable& table) {
-  if (!VectorKernelsAllowed()) return 0;
+template <Vectors kLevel>
+int EnlargeRowsInBlocksAt(const RowBatch& batch, const EnlargeTable& table) {
+  if constexpr (kLevel == Vectors::kScalar) return 0;
   using namespace simd;
   const std::size_t width = table.taps.size();
   auto kernel = [&](const std::uint8_t* columns, std::uint8_t* results) {
@@ -178,15 +178,28 @@ int EnlargeRowsInBlocks(const RowBatch& batch, const EnlargeTable& table) {
   };
   return InBlocks<16>(batch, 3 * width, 0, kernel);
 }
+
+}  // namespace
 #else
-int ShrinkRowsInBlocks(const RowBatch&, const ShrinkTable&) {
+namespace {
+
+template <Vectors>
+int ShrinkRowsInBlocksAt(const RowBatch&, const ShrinkTable&) {
   return 0;
 }
 
-int EnlargeRowsInBlocks(const RowBatch&, const EnlargeTable&) {
+template <Vectors>
+int EnlargeRowsInBlocksAt(const RowBatch&, const EnlargeTable&) {
   return 0;
 }
+
+}  // namespace
 #endif
+
+const LevelForms<RowBlocksKernel<ShrinkTable>> kShrinkRowsInBlocksForms =
+    GLYPHARY_FORMS_OF(ShrinkRowsInBlocksAt);
+const LevelForms<RowBlocksKernel<EnlargeTable>> kEnlargeRowsInBlocksForms =
+    GLYPHARY_FORMS_OF(EnlargeRowsInBlocksAt);
 
 RowPointers::RowPointers(const Bitmap& source, Bitmap& destination)
     : in_(std::size_t(source.Height())), out_(std::size_t(source.Height())) {

@@ -7,6 +7,7 @@
 // elsewhere.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -33,13 +34,13 @@ decltype(auto) WithTapCount(int count, Kernel&& kernel) {
 }
 
 // dst[x] = clamp((2^19 + sum of rows[i][x] * weights[i]) >> 20) over four rows.
-void CubicRows(const std::uint8_t* const rows[4], std::uint8_t* dst, std::size_t n,
-               const CubicWeightSet& weights);
+inline void CubicRows(const std::uint8_t* const rows[4], std::uint8_t* dst, std::size_t n,
+                      const CubicWeightSet& weights);
 
 // dst[x] = ((2^17 + sum of rows[i][x] * weights[i]) * factor) >> 40 over count
 // rows; the caller vouches that every sum fits 32 bits.
-void AreaRows(const std::uint8_t* const* rows, const std::uint32_t* weights, int count,
-              std::uint8_t* dst, std::size_t n, std::uint32_t factor);
+inline void AreaRows(const std::uint8_t* const* rows, const std::uint32_t* weights, int count,
+                     std::uint8_t* dst, std::size_t n, std::uint32_t factor);
 
 // One destination row at a time of a vertical area average: gathers the
 // source rows that carry weight (rows of weight 0 only pad the table) and
@@ -71,16 +72,18 @@ class WeightedRows {
 // HalveRow makes one row of the given width from two rows of twice that (the
 // same row twice halves the width alone); MeanOfRows averages two rows byte by
 // byte.
-void HalveRow(const std::uint8_t* top, const std::uint8_t* bottom, std::uint8_t* dst, int width);
-void MeanOfRows(const std::uint8_t* a, const std::uint8_t* b, std::uint8_t* dst, std::size_t n);
+inline void HalveRow(const std::uint8_t* top, const std::uint8_t* bottom, std::uint8_t* dst,
+                     int width);
+inline void MeanOfRows(const std::uint8_t* a, const std::uint8_t* b, std::uint8_t* dst,
+                       std::size_t n);
 
-// The same with 256-bit vectors, where WideVectors(): each does what fits its
-// blocks and returns where it stopped (an output pixel, a byte) for the SSE2
-// kernels to go on from.
+// The same with 256-bit vectors, for the AVX2 level and above: each does what
+// fits its blocks and returns where it stopped (an output pixel, a byte) for
+// the SSE2 kernels to go on from.
 int HalveRowWide(const std::uint8_t* top, const std::uint8_t* bottom, std::uint8_t* dst, int width);
 std::size_t MeanOfRowsWide(const std::uint8_t* a, const std::uint8_t* b, std::uint8_t* dst,
                            std::size_t n);
-// With 512-bit vectors, where Vectors512(): the whole row.
+// With 512-bit vectors, for the AVX-512 level: the whole row.
 void HalveRow512(const std::uint8_t* top, const std::uint8_t* bottom, std::uint8_t* dst, int width);
 void MeanOfRows512(const std::uint8_t* a, const std::uint8_t* b, std::uint8_t* dst, std::size_t n);
 
@@ -133,21 +136,16 @@ class RowPointers {
 
 // The horizontal enlargement over every whole block of 16 rows from the
 // first; returns how many rows it did and leaves the rest.
-int EnlargeRowsInBlocks(const RowBatch& batch, const EnlargeTable& table);
+inline int EnlargeRowsInBlocks(const RowBatch& batch, const EnlargeTable& table);
 
 // The same for the area average; the table's sums must fit 32 bits.
-int ShrinkRowsInBlocks(const RowBatch& batch, const ShrinkTable& table);
+inline int ShrinkRowsInBlocks(const RowBatch& batch, const ShrinkTable& table);
 
 // One row at a time, any table: the plain forms of the two.
 void EnlargeRow(const std::uint8_t* src, std::uint8_t* dst, const EnlargeTable& table);
 void ShrinkRows(const RowBatch& batch, const ShrinkTable& table);
 
-// ---- 256-bit versions of the area kernels, for processors with AVX2
-
-// Whether they may run: the processor has AVX2 and nothing has ruled them out.
-inline bool WideVectors() {
-  return ActiveVectors() >= Vectors::kAvx2;
-}
+// ---- 256-bit versions of the area kernels, for the AVX2 level and above
 
 // Area weights split for pmaddwd as in simd::Split: sources 2i and 2i + 1
 // share highs[i] and lows[i] (a missing last source weighs 0).
@@ -176,6 +174,9 @@ class ShortSpanRows {
  public:
   static constexpr int kStrip = 8;  // rows that share one read of the tables
   static std::optional<ShortSpanRows> Make(const ShrinkTable& table, int sourceWidth);
+  // Make with the kernels of one level: nothing below AVX2.
+  template <Vectors kLevel>
+  static std::optional<ShortSpanRows> MakeFor(const ShrinkTable& table, int sourceWidth);
   void Shrink(const std::uint8_t* const* src, std::uint8_t* const* dst, int rows) const;
 
   // Per block of eight destination pixels: six window starts, then per pair
@@ -202,19 +203,14 @@ class ShortSpanRows {
   const ShrinkTable* table_;
 };
 
-// Whether the 512-bit kernels may run: the processor has AVX-512 with byte
-// permutes and dot products, and nothing has ruled them out.
-inline bool Vectors512() {
-  return ActiveVectors() >= Vectors::kAvx512;
-}
-// Fills the 512-bit tables of plan; false where a span leaves its window.
+// For the AVX-512 level: fills the 512-bit tables of plan; false where a span leaves its window.
 bool Plan512(const ShrinkTable& table, int sourceWidth, ShortSpanRows& plan);
 // rows rows (at most ShortSpanRows::kStrip) through the 512-bit tables.
 void Shrink512(const ShortSpanRows& plan, const std::uint8_t* const* src, std::uint8_t* const* dst,
                int rows, std::uint32_t factor);
 
-// AreaRows for one to four rows with 512-bit vectors; false, having done
-// nothing, where it does not apply.
+// AreaRows for one to four rows with 512-bit vectors (the AVX-512 level);
+// false, having done nothing, where it does not apply.
 bool AreaRows512(const std::uint8_t* const* rows, const std::uint32_t* weights, int count,
                  std::uint8_t* dst, std::size_t n, std::uint32_t factor);
 
@@ -247,5 +243,85 @@ class WidthPass {
   ShrinkTable shrink_;
   std::optional<ShortSpanRows> spans_;
 };
+
+// ---- the kernels of the vector level in force
+
+// Each kernel with vector forms, in one form per level, indexed by Vectors:
+// the widest vectors up to that level take what fits them, narrower ones and
+// the plain loop the rest.
+template <typename Kernel>
+using LevelForms = std::array<Kernel, 4>;
+#define GLYPHARY_FORMS_OF(kernel)                                             \
+  {                                                                           \
+    kernel<Vectors::kScalar>, kernel<Vectors::kSse2>, kernel<Vectors::kAvx2>, \
+        kernel<Vectors::kAvx512>                                              \
+  }
+
+using HalveRowKernel = void (*)(const std::uint8_t*, const std::uint8_t*, std::uint8_t*, int);
+using MeanOfRowsKernel = void (*)(const std::uint8_t*, const std::uint8_t*, std::uint8_t*,
+                                  std::size_t);
+using CubicRowsKernel = void (*)(const std::uint8_t* const[4], std::uint8_t*, std::size_t,
+                                 const CubicWeightSet&);
+using AreaRowsKernel = void (*)(const std::uint8_t* const*, const std::uint32_t*, int,
+                                std::uint8_t*, std::size_t, std::uint32_t);
+template <typename Table>
+using RowBlocksKernel = int (*)(const RowBatch&, const Table&);
+using DropFourthBytesKernel = void (*)(const std::uint8_t*, std::uint8_t*, int);
+using ShortSpansPlanner = std::optional<ShortSpanRows> (*)(const ShrinkTable&, int);
+
+extern const LevelForms<HalveRowKernel> kHalveRowForms;
+extern const LevelForms<MeanOfRowsKernel> kMeanOfRowsForms;
+extern const LevelForms<CubicRowsKernel> kCubicRowsForms;
+extern const LevelForms<AreaRowsKernel> kAreaRowsForms;
+extern const LevelForms<RowBlocksKernel<EnlargeTable>> kEnlargeRowsInBlocksForms;
+extern const LevelForms<RowBlocksKernel<ShrinkTable>> kShrinkRowsInBlocksForms;
+extern const LevelForms<DropFourthBytesKernel> kDropFourthBytesForms;
+extern const LevelForms<ShortSpansPlanner> kShortSpanRowsForms;
+
+// Every kernel in the form of one level, chosen once as pixman and Skia
+// choose theirs, so that no call asks which vectors it may use.
+struct KernelTable {
+  HalveRowKernel halveRow;
+  MeanOfRowsKernel meanOfRows;
+  CubicRowsKernel cubicRows;
+  AreaRowsKernel areaRows;
+  RowBlocksKernel<EnlargeTable> enlargeRowsInBlocks;
+  RowBlocksKernel<ShrinkTable> shrinkRowsInBlocks;
+  DropFourthBytesKernel dropFourthBytes;
+  ShortSpansPlanner planShortSpans;
+};
+
+// The table of the level in force (ActiveVectors), chosen as the program
+// starts and again when a test lowers the level, between renders.
+namespace kernels_chosen {
+extern KernelTable table;
+}
+inline const KernelTable& Kernels() {
+  return kernels_chosen::table;
+}
+
+// The kernels declared above, through the table.
+inline void HalveRow(const std::uint8_t* top, const std::uint8_t* bottom, std::uint8_t* dst,
+                     int width) {
+  Kernels().halveRow(top, bottom, dst, width);
+}
+inline void MeanOfRows(const std::uint8_t* a, const std::uint8_t* b, std::uint8_t* dst,
+                       std::size_t n) {
+  Kernels().meanOfRows(a, b, dst, n);
+}
+inline void CubicRows(const std::uint8_t* const rows[4], std::uint8_t* dst, std::size_t n,
+                      const CubicWeightSet& weights) {
+  Kernels().cubicRows(rows, dst, n, weights);
+}
+inline void AreaRows(const std::uint8_t* const* rows, const std::uint32_t* weights, int count,
+                     std::uint8_t* dst, std::size_t n, std::uint32_t factor) {
+  Kernels().areaRows(rows, weights, count, dst, n, factor);
+}
+inline int EnlargeRowsInBlocks(const RowBatch& batch, const EnlargeTable& table) {
+  return Kernels().enlargeRowsInBlocks(batch, table);
+}
+inline int ShrinkRowsInBlocks(const RowBatch& batch, const ShrinkTable& table) {
+  return Kernels().shrinkRowsInBlocks(batch, table);
+}
 
 }  // namespace glyphary

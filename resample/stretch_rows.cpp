@@ -18,12 +18,14 @@ inline std::uint8_t NormaliseOne(std::uint32_t sum, std::uint32_t factor) {
 }
 
 #if GLYPHARY_X86_VECTORS
-// The leading bytes of an area average that the vectors take: the whole row
-// with 512 bits where that kernel applies, else whole blocks of 32 and 16.
-// Returns where the plain loop goes on.
+// The leading bytes of an area average that the vectors up to kLevel take:
+// the whole row with 512 bits where that kernel applies, else whole blocks
+// of 32 and 16. Returns where the plain loop goes on.
+template <Vectors kLevel>
 std::size_t AreaRowsInVectors(const std::uint8_t* const* rows, const std::uint32_t* weights,
                               int count, std::uint8_t* dst, std::size_t n, std::uint32_t factor) {
-  if (AreaRows512(rows, weights, count, dst, n, factor)) return n;
+  if constexpr (kLevel == Vectors::kAvx512)
+    if (AreaRows512(rows, weights, count, dst, n, factor)) return n;
   using namespace simd;
   auto splitAt = [&](int t) {
     const std::int32_t other = t + 1 < count ? std::int32_t(weights[t + 1]) : 0;
@@ -38,7 +40,8 @@ std::size_t AreaRowsInVectors(const std::uint8_t* const* rows, const std::uint32
       lows[t / 2] = split.low;
     }
   std::size_t x = 0;
-  if (presplit && WideVectors()) x = AreaRowsWide({rows, count, highs, lows, factor}, dst, n);
+  if constexpr (kLevel >= Vectors::kAvx2)
+    if (presplit) x = AreaRowsWide({rows, count, highs, lows, factor}, dst, n);
   const __m128i factors = _mm_set1_epi32(std::int32_t(factor));
   for (; x + 16 <= n; x += 16) {
     const __m128i sums = AreaChunk(
@@ -53,13 +56,12 @@ std::size_t AreaRowsInVectors(const std::uint8_t* const* rows, const std::uint32
 }
 #endif
 
-}  // namespace
-
-void CubicRows(const std::uint8_t* const rows[4], std::uint8_t* dst, std::size_t n,
-               const CubicWeightSet& w) {
+template <Vectors kLevel>
+void CubicRowsAt(const std::uint8_t* const rows[4], std::uint8_t* dst, std::size_t n,
+                 const CubicWeightSet& w) {
   std::size_t x = 0;
 #if GLYPHARY_X86_VECTORS
-  if (VectorKernelsAllowed()) {
+  if constexpr (kLevel >= Vectors::kSse2) {
     using namespace simd;
     const SplitPair w01 = Split(w[0], w[1]), w23 = Split(w[2], w[3]);
     for (; x + 16 <= n; x += 16)
@@ -72,11 +74,13 @@ void CubicRows(const std::uint8_t* const rows[4], std::uint8_t* dst, std::size_t
                         rows[3][x] * w[3]);
 }
 
-void AreaRows(const std::uint8_t* const* rows, const std::uint32_t* weights, int count,
-              std::uint8_t* dst, std::size_t n, std::uint32_t factor) {
+template <Vectors kLevel>
+void AreaRowsAt(const std::uint8_t* const* rows, const std::uint32_t* weights, int count,
+                std::uint8_t* dst, std::size_t n, std::uint32_t factor) {
   std::size_t x = 0;
 #if GLYPHARY_X86_VECTORS
-  if (VectorKernelsAllowed()) x = AreaRowsInVectors(rows, weights, count, dst, n, factor);
+  if constexpr (kLevel >= Vectors::kSse2)
+    x = AreaRowsInVectors<kLevel>(rows, weights, count, dst, n, factor);
 #endif
   for (; x < n; ++x) {
     std::uint32_t sum = 131072;
@@ -84,5 +88,10 @@ void AreaRows(const std::uint8_t* const* rows, const std::uint32_t* weights, int
     dst[x] = NormaliseOne(sum, factor);
   }
 }
+
+}  // namespace
+
+const LevelForms<CubicRowsKernel> kCubicRowsForms = GLYPHARY_FORMS_OF(CubicRowsAt);
+const LevelForms<AreaRowsKernel> kAreaRowsForms = GLYPHARY_FORMS_OF(AreaRowsAt);
 
 }  // namespace glyphary

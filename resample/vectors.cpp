@@ -7,6 +7,7 @@
 
 #include "resample/resample.h"
 #include "resample/stretch.h"
+#include "resample/stretch_kernels.h"
 
 namespace glyphary {
 namespace {
@@ -54,13 +55,32 @@ Vectors ActiveVectors() {
   return std::min(allowed, testLimit);
 }
 
+namespace {
+
+KernelTable TableFor(Vectors level) {
+  const auto i = std::size_t(level);
+  return {kHalveRowForms[i],        kMeanOfRowsForms[i],          kCubicRowsForms[i],
+          kAreaRowsForms[i],        kEnlargeRowsInBlocksForms[i], kShrinkRowsInBlocksForms[i],
+          kDropFourthBytesForms[i], kShortSpanRowsForms[i]};
+}
+
+// Read by every kernel call, so chosen beside the table rather than asked for.
+bool vectorKernelsAllowed = ActiveVectors() >= Vectors::kSse2;
+
+}  // namespace
+
+// Made as the program starts: the forms are constants, set before it.
+KernelTable kernels_chosen::table = TableFor(ActiveVectors());
+
 bool VectorKernelsAllowed() {
-  return ActiveVectors() >= Vectors::kSse2;
+  return vectorKernelsAllowed;
 }
 
 namespace stretch_testing {
 void LimitVectors(Vectors widest) {
   testLimit = widest;
+  kernels_chosen::table = TableFor(ActiveVectors());
+  vectorKernelsAllowed = ActiveVectors() >= Vectors::kSse2;
 }
 }  // namespace stretch_testing
 

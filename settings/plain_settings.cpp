@@ -42,6 +42,10 @@ void LoadCaptionSettings(const std::string& path, CaptionSettings& settings) {
     PlainEffectSettings effect(settings.style.effect);
     LoadEffectSettings(path, effect);
   });
+  load([&] {
+    PlainLayoutSettings layout(settings.style.layout);
+    LoadLayoutSettings(path, layout);
+  });
   if (firstFailure) std::rethrow_exception(firstFailure);
 }
 
@@ -53,6 +57,8 @@ void StoreCaptionSettings(const std::string& path, const CaptionSettings& settin
   StoreMainSettings(path, main);
   PlainEffectSettings effect(copy.style.effect);
   StoreEffectSettings(path, effect);
+  PlainLayoutSettings layout(copy.style.layout);
+  StoreLayoutSettings(path, layout);
 }
 
 }  // namespace glyphary

@@ -63,21 +63,21 @@ class PlainExportSettings final : public ExportSettingsTarget {
 class PlainEffectSettings final : public EffectSettingsTarget {
  public:
   explicit PlainEffectSettings(CaptionEffect& effect) : effect_(effect) {}
-  std::int32_t OutlineWidth() const override { return effect_.outlineWidth; }
-  void SetOutlineWidth(std::int32_t pixels) override { effect_.outlineWidth = pixels; }
-  TColor OutlineColor() const override { return effect_.outlineColor; }
-  void SetOutlineColor(TColor color) override { effect_.outlineColor = color; }
-  std::int32_t ShadowX() const override { return effect_.shadowX; }
-  void SetShadowX(std::int32_t pixels) override { effect_.shadowX = pixels; }
-  std::int32_t ShadowY() const override { return effect_.shadowY; }
-  void SetShadowY(std::int32_t pixels) override { effect_.shadowY = pixels; }
-  TColor ShadowColor() const override { return effect_.shadowColor; }
-  void SetShadowColor(TColor color) override { effect_.shadowColor = color; }
-  std::int32_t ShadowBlur() const override { return effect_.shadowBlur; }
-  void SetShadowBlur(std::int32_t pixels) override { effect_.shadowBlur = pixels; }
+  CaptionEffect Effect() const override { return effect_; }
+  void SetEffect(const CaptionEffect& effect) override { effect_ = effect; }
 
  private:
   CaptionEffect& effect_;
+};
+
+class PlainLayoutSettings final : public LayoutSettingsTarget {
+ public:
+  explicit PlainLayoutSettings(CaptionLayout& layout) : layout_(layout) {}
+  CaptionLayout Layout() const override { return layout_; }
+  void SetLayout(const CaptionLayout& layout) override { layout_ = layout; }
+
+ private:
+  CaptionLayout& layout_;
 };
 
 }  // namespace glyphary

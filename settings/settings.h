@@ -94,22 +94,22 @@ class ExportSettingsTarget {
   virtual void SetPngAlpha(bool on) = 0;
 };
 
-// The border and shadow of the caption.
+// The borders, shadow and fill of the caption: taken and given as a whole,
+// one key's change at a time.
 class EffectSettingsTarget {
  public:
   virtual ~EffectSettingsTarget() = default;
-  virtual std::int32_t OutlineWidth() const = 0;
-  virtual void SetOutlineWidth(std::int32_t pixels) = 0;
-  virtual TColor OutlineColor() const = 0;
-  virtual void SetOutlineColor(TColor color) = 0;
-  virtual std::int32_t ShadowX() const = 0;
-  virtual void SetShadowX(std::int32_t pixels) = 0;
-  virtual std::int32_t ShadowY() const = 0;
-  virtual void SetShadowY(std::int32_t pixels) = 0;
-  virtual TColor ShadowColor() const = 0;
-  virtual void SetShadowColor(TColor color) = 0;
-  virtual std::int32_t ShadowBlur() const = 0;
-  virtual void SetShadowBlur(std::int32_t pixels) = 0;
+  virtual CaptionEffect Effect() const = 0;
+  virtual void SetEffect(const CaptionEffect& effect) = 0;
+};
+
+// How the caption's lines are set: taken and given as a whole, one key's
+// change at a time.
+class LayoutSettingsTarget {
+ public:
+  virtual ~LayoutSettingsTarget() = default;
+  virtual CaptionLayout Layout() const = 0;
+  virtual void SetLayout(const CaptionLayout& layout) = 0;
 };
 
 // Sections Window, Font and Color, key by key, each value applied before the
@@ -121,11 +121,18 @@ void LoadMainSettings(const std::string& path, MainSettingsTarget& target);
 // Sections JPEG and PNG: Rate, TransParent, 256Color, Alpha.
 void LoadExportOptions(const std::string& path, ExportSettingsTarget& target);
 // Section Effect: OutlineWidth, OutlineColor, ShadowX, ShadowY, ShadowColor,
-// ShadowBlur. A missing key gives no border or shadow. A colour that does not
+// ShadowBlur, OuterOutlineWidth, OuterOutlineColor, Gradient (0 or 1),
+// GradientColor. A missing key gives no border, shadow or fill. A colour that does not
 // parse stops the load as above; so does a width, offset or blur that is no
 // integer, or one outside its range: "'%s' は 0 から 20 の範囲にありません"
 // followed by where it stands.
 void LoadEffectSettings(const std::string& path, EffectSettingsTarget& target);
+// Section Layout: Vertical (0 or 1), Align (0 start, 1 centre, 2 end: left,
+// centre, right in horizontal text, top, centre, bottom in vertical text),
+// LineSpacing (percent), LetterSpacing (pixels). A missing key gives the
+// default; a value that is no integer or outside its range stops the load as
+// in Effect.
+void LoadLayoutSettings(const std::string& path, LayoutSettingsTarget& target);
 
 // For a file the user named rather than the program's own: throws Error
 // "設定ファイル %s を読み込めません (why)" when it is missing or unreadable,
@@ -140,6 +147,7 @@ void CheckSettingsFile(const std::string& path);
 void StoreMainSettings(const std::string& path, const MainSettingsTarget& source);
 void StoreExportOptions(const std::string& path, const ExportSettingsTarget& source);
 void StoreEffectSettings(const std::string& path, const EffectSettingsTarget& source);
+void StoreLayoutSettings(const std::string& path, const LayoutSettingsTarget& source);
 
 // Everything the settings file keeps, as plain values.
 struct CaptionSettings {
@@ -149,12 +157,12 @@ struct CaptionSettings {
 };
 
 // Loads every part the way the program starts: the main settings, the export
-// options, then the border and shadow (into style.effect); each part loads
-// even when one before it stopped at a bad value, whose Error is thrown
-// afterwards.
+// options, the border and shadow (into style.effect), then the layout (into
+// style.layout); each part loads even when one before it stopped at a bad
+// value, whose Error is thrown afterwards.
 void LoadCaptionSettings(const std::string& path, CaptionSettings& settings);
-// Stores every part the way the program exits: export options first, the
-// border and shadow last.
+// Stores every part the way the program exits: export options first, then
+// the main settings, the border and shadow, and the layout last.
 void StoreCaptionSettings(const std::string& path, const CaptionSettings& settings);
 
 }  // namespace glyphary

@@ -1,23 +1,23 @@
 #include <array>
+#include <cstdint>
 #include <span>
 #include <string>
 
 #include "settings/ini_file.h"
 #include "settings/settings.h"
 #include "settings/settings_keys.h"
+#include "settings/struct_fields.h"
 
 namespace glyphary {
 namespace {
 
 using Main = MainSettingsTarget;
 using Export = ExportSettingsTarget;
-using Effect = EffectSettingsTarget;
 
 // A missing key reads as the plain values' own default.
 const WindowPlacement kWindow;
 const CaptionStyle kStyle;
 const ExportOptions kExport;
-const CaptionEffect kEffect;
 
 const std::array<SettingsKey<Main>, 11> kMainKeys = {{
     {"Window", "Left", IntegerKey<Main>{kWindow.left, &Main::Left, &Main::SetLeft},
@@ -51,23 +51,39 @@ const std::array<SettingsKey<Export>, 4> kExportKeys = {{
 }};
 
 // After every other section: a file from before the effects loads as it did.
-const std::array<SettingsKey<Effect>, 6> kEffectKeys = {{
-    {"Effect", "OutlineWidth",
-     RangedKey<Effect>{kEffect.outlineWidth, 0, kMaxOutlineWidth, &Effect::OutlineWidth,
-                       &Effect::SetOutlineWidth}},
-    {"Effect", "OutlineColor",
-     ColorKey<Effect>{kEffect.outlineColor, &Effect::OutlineColor, &Effect::SetOutlineColor}},
-    {"Effect", "ShadowX",
-     RangedKey<Effect>{kEffect.shadowX, -kMaxShadowOffset, kMaxShadowOffset, &Effect::ShadowX,
-                       &Effect::SetShadowX}},
-    {"Effect", "ShadowY",
-     RangedKey<Effect>{kEffect.shadowY, -kMaxShadowOffset, kMaxShadowOffset, &Effect::ShadowY,
-                       &Effect::SetShadowY}},
-    {"Effect", "ShadowColor",
-     ColorKey<Effect>{kEffect.shadowColor, &Effect::ShadowColor, &Effect::SetShadowColor}},
-    {"Effect", "ShadowBlur",
-     RangedKey<Effect>{kEffect.shadowBlur, 0, kMaxShadowBlur, &Effect::ShadowBlur,
-                       &Effect::SetShadowBlur}},
+using EffectFields = StructFields<CaptionEffect, EffectSettingsTarget,
+                                  &EffectSettingsTarget::Effect, &EffectSettingsTarget::SetEffect>;
+using E = CaptionEffect;
+
+// The keys of the first border and shadow come first, as older files have them.
+const std::array<SettingsKey<EffectFields>, 10> kEffectKeys = {{
+    EffectFields::Ranged<&E::outlineWidth>("Effect", "OutlineWidth", 0, kMaxOutlineWidth),
+    EffectFields::Coloured<&E::outlineColor>("Effect", "OutlineColor"),
+    EffectFields::Ranged<&E::shadowX>("Effect", "ShadowX", -kMaxShadowOffset, kMaxShadowOffset),
+    EffectFields::Ranged<&E::shadowY>("Effect", "ShadowY", -kMaxShadowOffset, kMaxShadowOffset),
+    EffectFields::Coloured<&E::shadowColor>("Effect", "ShadowColor"),
+    EffectFields::Ranged<&E::shadowBlur>("Effect", "ShadowBlur", 0, kMaxShadowBlur),
+    EffectFields::Ranged<&E::outerOutlineWidth>("Effect", "OuterOutlineWidth", 0, kMaxOutlineWidth),
+    EffectFields::Coloured<&E::outerOutlineColor>("Effect", "OuterOutlineColor"),
+    EffectFields::Ranged<&E::gradient>("Effect", "Gradient", 0, 1),
+    EffectFields::Coloured<&E::gradientColor>("Effect", "GradientColor"),
+}};
+
+using LayoutFields = StructFields<CaptionLayout, LayoutSettingsTarget,
+                                  &LayoutSettingsTarget::Layout, &LayoutSettingsTarget::SetLayout>;
+using L = CaptionLayout;
+// Align is stored in the enumeration's order.
+static_assert(static_cast<int>(TextAlign::Start) == 0 && static_cast<int>(TextAlign::Center) == 1 &&
+              static_cast<int>(TextAlign::End) == 2);
+
+// After [Effect], for the same reason.
+const std::array<SettingsKey<LayoutFields>, 4> kLayoutKeys = {{
+    LayoutFields::Ranged<&L::vertical>("Layout", "Vertical", 0, 1),
+    LayoutFields::Ranged<&L::align>("Layout", "Align", 0, 2),
+    LayoutFields::Ranged<&L::lineSpacing>("Layout", "LineSpacing", kMinLineSpacing,
+                                          kMaxLineSpacing),
+    LayoutFields::Ranged<&L::letterSpacing>("Layout", "LetterSpacing", kMinLetterSpacing,
+                                            kMaxLetterSpacing),
 }};
 
 // A file we cannot read (a folder, a device, one beyond 1 MiB, ...) loads as
@@ -107,10 +123,6 @@ std::span<const SettingsKey<Export>> ExportSettingsKeys() {
   return kExportKeys;
 }
 
-std::span<const SettingsKey<Effect>> EffectSettingsKeys() {
-  return kEffectKeys;
-}
-
 std::string NotAnInteger(const std::string& text) {
   return "'" + text + "' は整数ではありません";
 }
@@ -133,7 +145,15 @@ void LoadExportOptions(const std::string& path, ExportSettingsTarget& target) {
 }
 
 void LoadEffectSettings(const std::string& path, EffectSettingsTarget& target) {
-  ApplySettings(ReadForLoading(path), EffectSettingsKeys(), target, path);
+  EffectFields fields(target);
+  ApplySettings(ReadForLoading(path), std::span<const SettingsKey<EffectFields>>(kEffectKeys),
+                fields, path);
+}
+
+void LoadLayoutSettings(const std::string& path, LayoutSettingsTarget& target) {
+  LayoutFields fields(target);
+  ApplySettings(ReadForLoading(path), std::span<const SettingsKey<LayoutFields>>(kLayoutKeys),
+                fields, path);
 }
 
 void CheckSettingsFile(const std::string& path) {
@@ -149,7 +169,13 @@ void StoreExportOptions(const std::string& path, const ExportSettingsTarget& sou
 }
 
 void StoreEffectSettings(const std::string& path, const EffectSettingsTarget& source) {
-  Store(path, EffectSettingsKeys(), source);
+  const EffectFields fields(source.Effect());
+  Store(path, std::span<const SettingsKey<EffectFields>>(kEffectKeys), fields);
+}
+
+void StoreLayoutSettings(const std::string& path, const LayoutSettingsTarget& source) {
+  const LayoutFields fields(source.Layout());
+  Store(path, std::span<const SettingsKey<LayoutFields>>(kLayoutKeys), fields);
 }
 
 }  // namespace glyphary

@@ -66,7 +66,6 @@ struct SettingsKey {
 
 std::span<const SettingsKey<MainSettingsTarget>> MainSettingsKeys();
 std::span<const SettingsKey<ExportSettingsTarget>> ExportSettingsKeys();
-std::span<const SettingsKey<EffectSettingsTarget>> EffectSettingsKeys();
 
 // The message of a colour that is neither a name nor an integer.
 std::string NotAnInteger(const std::string& text);

@@ -1,8 +1,12 @@
 #include "ui/color_swatch.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QStyleOption>
 
 #include "ui/dialogs.h"
+#include "ui/focus_mark.h"
 
 namespace glyphary::ui {
 
@@ -27,6 +31,7 @@ ColorSwatch::ColorSwatch(QWidget* parent) : QLabel(parent) {
   // A thin frame, so that a white swatch does not vanish on a light window.
   setFrameStyle(QFrame::Box | QFrame::Plain);
   setLineWidth(1);
+  setFocusPolicy(Qt::StrongFocus);
   SetColor(kColorBlack);
 }
 
@@ -42,6 +47,29 @@ void ColorSwatch::mouseReleaseEvent(QMouseEvent* event) {
   QLabel::mouseReleaseEvent(event);
   if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
     emit Clicked();
+}
+
+// As a push button takes them.
+void ColorSwatch::keyPressEvent(QKeyEvent* event) {
+  const int key = event->key();
+  const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+  if ((key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter) &&
+      modifiers == Qt::NoModifier) {
+    if (!event->isAutoRepeat()) emit Clicked();
+    event->accept();
+    return;
+  }
+  QLabel::keyPressEvent(event);
+}
+
+void ColorSwatch::paintEvent(QPaintEvent* event) {
+  QLabel::paintEvent(event);
+  QStyleOption option;
+  option.initFrom(this);
+  if (!ShowsFocus(option)) return;
+  QPainter painter(this);
+  constexpr int kInset = 2;  // inside the frame, clear of it
+  DrawFocusMark(painter, rect().adjusted(kInset, kInset, -kInset, -kInset));
 }
 
 }  // namespace glyphary::ui

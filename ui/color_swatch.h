@@ -1,4 +1,5 @@
-// A caption-less label filled with a colour, reporting clicks.
+// A caption-less label filled with a colour, reporting clicks and, once it
+// has the keyboard focus, Space and Enter.
 #pragma once
 
 #include <QLabel>
@@ -22,6 +23,8 @@ class ColorSwatch : public QLabel {
 
  protected:
   void mouseReleaseEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
 
  private:
   TColor color_ = kColorBlack;

@@ -96,9 +96,9 @@ class QtDialogs final : public Dialogs {
     return true;
   }
 
-  void Open(const QString& pathOrUrl) override {
+  bool Open(const QString& pathOrUrl) override {
     const QUrl url = pathOrUrl.contains("://") ? QUrl(pathOrUrl) : QUrl::fromLocalFile(pathOrUrl);
-    QDesktopServices::openUrl(url);
+    return QDesktopServices::openUrl(url);
   }
 };
 
@@ -122,10 +122,21 @@ void ExplainPngOptions(QWidget* parent) {
   CurrentDialogs().Information(parent, "PNGについて", QString::fromUtf8(kPngOptions));
 }
 
-QString HelpSectionAddress(const QString& section) {
-  QUrl page = QUrl::fromLocalFile(QString::fromStdString(HelpDocumentPath()));
+void ShowHelp(QWidget* parent, const QString& section) {
+  // Beside the program in a build or portable copy, else where it is installed.
+  const QString file = QString::fromStdString(HelpDocumentPath());
+  QUrl page = QUrl::fromLocalFile(file);
   page.setFragment(section);
-  return page.toString();
+  if (CurrentDialogs().Open(section.isEmpty() ? file : page.toString())) return;
+  CurrentDialogs().Error(parent,
+                         "ヘルプを開くプログラム (xdg-open またはブラウザー) が見つかりません。"
+                         "ヘルプはこのファイルをブラウザーで開いて読めます:\n" +
+                             file);
+}
+
+void ShowWebPage(QWidget* parent, const QString& address) {
+  if (CurrentDialogs().Open(address)) return;
+  CurrentDialogs().Error(parent, "ウェブページを開くブラウザーが見つかりません:\n" + address);
 }
 
 Dialogs& CurrentDialogs() {

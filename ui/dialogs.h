@@ -31,15 +31,19 @@ class Dialogs {
   virtual bool ChooseColor(QWidget* parent, QColor& color) = 0;
   // On OK updates request.filterIndex and request.fileName and returns true.
   virtual bool SaveFile(QWidget* parent, SaveFileRequest& request) = 0;
-  // The desktop's "open" on a local document or a web address; never reports.
-  virtual void Open(const QString& pathOrUrl) = 0;
+  // The desktop's "open" on a local document or a web address; false when
+  // nothing here can open it (no launcher, no browser).
+  virtual bool Open(const QString& pathOrUrl) = 0;
 };
 
 // "PNGについて": what the two PNG options of the settings and batch dialogs do.
 void ExplainPngOptions(QWidget* parent);
 
-// The help page at one of its sections, as an address for Dialogs::Open.
-QString HelpSectionAddress(const QString& section);
+// The help page through the desktop, at one of its sections or at its top;
+// where nothing can open it, an error names the file to read.
+void ShowHelp(QWidget* parent, const QString& section = {});
+// A web page through the desktop; where no browser opens it, an error names it.
+void ShowWebPage(QWidget* parent, const QString& address);
 
 // The dialogs in force: Qt's, unless a test installed its own.
 Dialogs& CurrentDialogs();

@@ -1,7 +1,8 @@
-// The border and shadow of the caption: a modeless dialog whose every change
-// shows in the preview at once.
+// The borders, shadow and gradient fill of the caption: a modeless dialog
+// that reports every change, so that the preview shows it at once.
 #pragma once
 
+#include <QCheckBox>
 #include <QPushButton>
 
 #include "render/render.h"
@@ -18,8 +19,9 @@ class Tfrm_effect : public glyphary::ui::FormDialog {
   void FormCreate();
   void FormDestroy();
 
-  // The border and shadow as the controls show them now.
+  // The borders, shadow and fill as the controls show them now.
   glyphary::CaptionEffect Effect() const;
+  void ShowEffect(const glyphary::CaptionEffect& effect);
 
   glyphary::ui::SpinEdit* spnedt_outline = nullptr;
   glyphary::ui::ColorSwatch* lbl_outlinecolor = nullptr;
@@ -27,12 +29,22 @@ class Tfrm_effect : public glyphary::ui::FormDialog {
   glyphary::ui::SpinEdit* spnedt_shadowy = nullptr;
   glyphary::ui::SpinEdit* spnedt_shadowblur = nullptr;
   glyphary::ui::ColorSwatch* lbl_shadowcolor = nullptr;
+  glyphary::ui::SpinEdit* spnedt_outeroutline = nullptr;
+  glyphary::ui::ColorSwatch* lbl_outeroutlinecolor = nullptr;
+  QCheckBox* cb_gradient = nullptr;
+  glyphary::ui::ColorSwatch* lbl_gradientcolor = nullptr;
   QPushButton* btn_close = nullptr;
+
+ signals:
+  // A box or a swatch changed what Effect() returns.
+  void Changed();
 
  public slots:
   void EffectChange();
   void lbl_outlinecolorClick();
   void lbl_shadowcolorClick();
+  void lbl_outeroutlinecolorClick();
+  void lbl_gradientcolorClick();
   void btn_closeClick();
 
  private:

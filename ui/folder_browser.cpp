@@ -8,9 +8,6 @@
 
 #include "ui/error_display.h"
 #include "ui/form_builder.h"
-#include "ui/forms.h"
-#include "ui/main_window.h"
-#include "ui/production_dialog.h"
 #include "ui/window_placement.h"
 
 using glyphary::ui::Child;
@@ -71,11 +68,13 @@ Tfrm_browse::Tfrm_browse(QWidget* parent) : glyphary::ui::FormDialog(parent) {
   glyphary::ui::ConnectHandler(Button2, &QPushButton::clicked, this, &Tfrm_browse::Button2Click);
 }
 
+// With no folder selected (a Ctrl+click clears the selection) the path is
+// empty, which the caller must not take for the file system's root.
+QString Tfrm_browse::ChooseFolder() {
+  return exec() == QDialog::Accepted ? SelectedPath() : QString();
+}
+
 void Tfrm_browse::Button1Click() {
-  // With no folder selected (a Ctrl+click clears the selection) an empty
-  // path would make the batch write into the file system's root: keep the box.
-  const QString path = SelectedPath();
-  if (!path.isEmpty()) frm_production->edt_saveplace->setText(path);
   accept();
 }
 
@@ -123,7 +122,7 @@ void Tfrm_browse::KeepDesktopInView(const QModelIndex& desktop) {
 void Tfrm_browse::showEvent(QShowEvent* event) {
   if (!event->spontaneous() && !shownBefore_) {
     shownBefore_ = true;
-    glyphary::ui::CenterOver(this, frm_main);
+    glyphary::ui::CenterOver(this, parentWidget());
     OpenAtDesktop();
   }
   QDialog::showEvent(event);

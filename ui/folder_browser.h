@@ -1,5 +1,5 @@
 // The folder browser: picks the batch run's target folder from a tree of the
-// file system's folders and writes it into the batch dialog's folder box.
+// file system's folders.
 #pragma once
 
 #include <QFileIconProvider>
@@ -15,6 +15,10 @@ class Tfrm_browse : public glyphary::ui::FormDialog {
 
  public:
   explicit Tfrm_browse(QWidget* parent = nullptr);
+
+  // Shows the browser modally: the folder confirmed with OK, or empty when
+  // it was cancelled or nothing was selected.
+  QString ChooseFolder();
 
   void Button1Click();
   void Button2Click();

@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "ui/caption_edit.h"
 #include "ui/color_swatch.h"
 #include "ui/preview_image.h"
 #include "ui/spin_edit.h"
@@ -52,8 +53,9 @@ QWidget* Create(Kind kind, const QString& caption, QWidget* parent) {
     }
     case Kind::Edit:
       return new QLineEdit(caption, parent);
-    case Kind::LabelledEdit:
-      return new QLineEdit(parent);
+    case Kind::CaptionEdit:
+    case Kind::LabelledCaptionEdit:
+      return new CaptionEdit(parent);
     case Kind::TreeView:
       return new QTreeView(parent);
     case Kind::Button:
@@ -157,7 +159,7 @@ void BuildComponents(QWidget* client, std::span<const Component> components) {
       continue;
     }
     widget->setGeometry(c.left, c.top, c.width, c.height);
-    if (c.kind == Kind::LabelledEdit) AttachEditLabel(widget, caption);
+    if (c.kind == Kind::LabelledCaptionEdit) AttachEditLabel(widget, caption);
   }
 }
 

@@ -14,21 +14,22 @@ enum class Kind {
   Label,
   BoldLabel,
   Edit,
+  CaptionEdit,  // a caption's text, line breaks shown as marks
   Button,
   CheckBox,
   RadioButton,
   Frame,     // frame without caption
   GroupBox,  // frame with caption
   SpinEdit,
-  PageControl,   // tabbed pages; its pages name it as parent
-  Page,          // caption is the tab's text; no geometry of its own
-  ComboBox,      // editable: free text plus a drop-down list
-  List,          // drop-down list without free text
-  ToggleButton,  // flat button that stays pressed; caption is its icon's resource path
-  ColorSwatch,   // caption-less label filled with a colour
-  Image,         // the caption preview
-  LabelledEdit,  // text box; caption is the text of its own label, 3 px to its left
-  TreeView,      // the owner gives it a model
+  PageControl,          // tabbed pages; its pages name it as parent
+  Page,                 // caption is the tab's text; no geometry of its own
+  ComboBox,             // editable: free text plus a drop-down list
+  List,                 // drop-down list without free text
+  ToggleButton,         // flat button that stays pressed; caption is its icon's resource path
+  ColorSwatch,          // caption-less label filled with a colour
+  Image,                // the caption preview
+  LabelledCaptionEdit,  // CaptionEdit; caption is the text of its own label, 3 px to its left
+  TreeView,             // the owner gives it a model
 };
 
 struct Component {

@@ -11,6 +11,23 @@ void FormDialog::ShowInFront() {
   activateWindow();
 }
 
+void FormDialog::BuildBesideParent(const char* name, const char* title, QSize clientSize,
+                                   std::span<const Component> components) {
+  setObjectName(QString::fromLatin1(name));
+  setWindowTitle(QString::fromUtf8(title));
+  setWindowFlags(Qt::Window | Qt::WindowCloseButtonHint);
+  firstPlace_ = DialogPlace::Beside;
+  resize(clientSize);
+  BuildComponents(this, components);
+  ApplyTabOrder(this, components);
+}
+
+SpinEdit* FormDialog::BoundedSpin(const char* name, int minimum, int maximum) {
+  auto* spin = Child<SpinEdit>(this, name);
+  spin->SetBounds(minimum, maximum);
+  return spin;
+}
+
 void FormDialog::showEvent(QShowEvent* event) {
   // A spontaneous show is the window coming back from the task bar, not a showing.
   if (!event->spontaneous()) {

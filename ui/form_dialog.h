@@ -4,6 +4,10 @@
 
 #include <QDialog>
 
+#include <span>
+
+#include "ui/form_builder.h"
+#include "ui/spin_edit.h"
 #include "ui/window_placement.h"
 
 namespace glyphary::ui {
@@ -24,6 +28,14 @@ class FormDialog : public QDialog {
   void showEvent(QShowEvent* event) override;
   // Centred over the parent unless the dialog asks otherwise.
   DialogPlace firstPlace_ = DialogPlace::CentredOver;
+
+  // A modeless dialog whose controls change the caption: a window of its own
+  // with a close box only, built from its table, first shown beside its
+  // parent so that the preview it changes stays in sight.
+  void BuildBesideParent(const char* name, const char* title, QSize clientSize,
+                         std::span<const Component> components);
+  // The named spin box, held within [minimum, maximum].
+  SpinEdit* BoundedSpin(const char* name, int minimum, int maximum);
 
  private:
   bool placed_ = false;

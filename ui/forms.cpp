@@ -10,6 +10,7 @@ Tfrm_production* frm_production = nullptr;
 Tfrm_browse* frm_browse = nullptr;
 Tfrm_setting* frm_setting = nullptr;
 Tfrm_effect* frm_effect = nullptr;
+Tfrm_layout* frm_layout = nullptr;
 Tfrm_about* frm_about = nullptr;
 
 namespace glyphary::ui {

@@ -11,6 +11,7 @@ class Tfrm_production;
 class Tfrm_browse;
 class Tfrm_setting;
 class Tfrm_effect;
+class Tfrm_layout;
 class Tfrm_about;
 
 // Set as each window is created, before its creation handler runs.
@@ -19,6 +20,7 @@ extern Tfrm_production* frm_production;
 extern Tfrm_browse* frm_browse;
 extern Tfrm_setting* frm_setting;
 extern Tfrm_effect* frm_effect;
+extern Tfrm_layout* frm_layout;
 // Only while the About box is shown.
 extern Tfrm_about* frm_about;
 

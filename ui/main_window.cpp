@@ -6,7 +6,6 @@
 #include <QMimeData>
 #include <QSignalBlocker>
 
-#include <limits>
 #include <memory>
 
 #include "settings/settings.h"
@@ -16,6 +15,7 @@
 #include "ui/error_display.h"
 #include "ui/form_builder.h"
 #include "ui/forms.h"
+#include "ui/layout_dialog.h"
 #include "ui/main_window_settings.h"
 #include "ui/production_dialog.h"
 #include "ui/save_as.h"
@@ -31,7 +31,7 @@ namespace {
 
 constexpr Component kComponents[] = {
     {"Label1", Kind::Label, nullptr, 8, 40, 116, 12, "文章を入力してください"},
-    {"edt_text", Kind::Edit, nullptr, 8, 56, 449, 20, "", 0},
+    {"edt_text", Kind::CaptionEdit, nullptr, 8, 56, 449, 20, "", 0},
     {"Label3", Kind::Label, nullptr, 8, 92, 38, 12, "フォント"},
     {"ComboBox", Kind::ComboBox, nullptr, 48, 88, 129, 20, "", 1},
     {"Label2", Kind::Label, nullptr, 184, 92, 34, 12, "サイズ"},
@@ -40,24 +40,16 @@ constexpr Component kComponents[] = {
     {"spd_italic", Kind::ToggleButton, nullptr, 328, 88, 25, 25, ":/icons/italic.png"},
     {"spd_underline", Kind::ToggleButton, nullptr, 352, 88, 25, 25, ":/icons/underline.png"},
     {"Label4", Kind::Label, nullptr, 392, 92, 36, 12, "文字色"},
-    {"lbl_textcolor", Kind::ColorSwatch, nullptr, 440, 88, 41, 25},
+    {"lbl_textcolor", Kind::ColorSwatch, nullptr, 440, 88, 41, 25, "", 5},
     {"Label5", Kind::Label, nullptr, 488, 92, 36, 12, "背景色"},
-    {"lbl_bkcolor", Kind::ColorSwatch, nullptr, 536, 88, 41, 25},
+    {"lbl_bkcolor", Kind::ColorSwatch, nullptr, 536, 88, 41, 25, "", 6},
     {"GroupBox1", Kind::GroupBox, nullptr, 8, 120, 601, 161, "プレビュー", 3},
     {"Image1", Kind::Image, "GroupBox1", 8, 24, 585, 121},
     {"ComboBox1", Kind::List, "GroupBox1", 448, 80, 129, 20},
 };
 
 constexpr QSize kClientSize(615, 301);
-constexpr char kDefaultFace[] = "ＭＳ Ｐゴシック";
 constexpr char kMakerPage[] = "http://www.tarvent.example/";
-
-// Shows a modeless window, or brings it to the front when already shown.
-void ShowInFront(QWidget* window) {
-  window->show();
-  window->raise();
-  window->activateWindow();
-}
 
 }  // namespace
 
@@ -81,18 +73,19 @@ void Tfrm_main::BuildClientArea() {
   setCentralWidget(client);
   glyphary::ui::BuildComponents(client, kComponents);
   glyphary::ui::ApplyTabOrder(client, kComponents);
-  edt_text = Child<QLineEdit>(client, "edt_text");
-  edt_text->setMaxLength(std::numeric_limits<int>::max());
+  edt_text = Child<glyphary::ui::CaptionEdit>(client, "edt_text");
   ComboBox = Child<QComboBox>(client, "ComboBox");
   ComboBox->setCompleter(nullptr);  // the face is the text exactly as typed
   spn_size = Child<glyphary::ui::SpinEdit>(client, "spn_size");
-  spn_size->SetValue(25);
   spd_bold = Child<QToolButton>(client, "spd_bold");
   spd_italic = Child<QToolButton>(client, "spd_italic");
   spd_underline = Child<QToolButton>(client, "spd_underline");
   lbl_textcolor = Child<glyphary::ui::ColorSwatch>(client, "lbl_textcolor");
   lbl_bkcolor = Child<glyphary::ui::ColorSwatch>(client, "lbl_bkcolor");
-  lbl_bkcolor->SetColor(glyphary::kColorWhite);
+  const glyphary::CaptionStyle defaults;
+  spn_size->SetValue(defaults.pointSize);
+  lbl_textcolor->SetColor(defaults.textColor);
+  lbl_bkcolor->SetColor(defaults.backgroundColor);
   GroupBox1 = Child<QGroupBox>(client, "GroupBox1");
   Image1 = Child<glyphary::ui::PreviewImage>(client, "Image1");
   ComboBox1 = Child<QComboBox>(client, "ComboBox1");
@@ -128,7 +121,7 @@ void Tfrm_main::FormCreate() {
   bold_ = italic_ = underline_ = false;
   {
     const QSignalBlocker quiet(ComboBox);
-    ComboBox->setEditText(QString::fromUtf8(kDefaultFace));
+    ComboBox->setEditText(QString::fromStdString(glyphary::CaptionStyle{}.faceName));
   }
   edt_text->setFocus();
   glyphary::ui::MainWindowSettings settings(*this);
@@ -173,8 +166,9 @@ glyphary::CaptionStyle Tfrm_main::CurrentStyle() const {
   style.underline = underline_;
   style.textColor = lbl_textcolor->Color();
   style.backgroundColor = lbl_bkcolor->Color();
-  // None until its dialog has been made.
+  // None until their dialogs have been made.
   if (frm_effect) style.effect = frm_effect->Effect();
+  if (frm_layout) style.layout = frm_layout->Layout();
   return style;
 }
 
@@ -186,7 +180,7 @@ void Tfrm_main::RenderCaption(glyphary::Bitmap& target, const std::string& text)
 // the previous picture.
 void Tfrm_main::RefreshPreview() {
   glyphary::Bitmap bitmap;
-  RenderCaption(bitmap, edt_text->text().toStdString());
+  RenderCaption(bitmap, edt_text->CaptionText());
   Image1->SetBitmap(std::move(bitmap));
 }
 
@@ -259,8 +253,7 @@ void Tfrm_main::SaveAs1Click() {
 glyphary::Bitmap Tfrm_main::CaptionFor(glyphary::ImageFormat format,
                                        const glyphary::ExportOptions& options) {
   if (glyphary::WantsAlphaCaption(format, options))
-    return glyphary::CaptionFor(edt_text->text().toStdString(), CurrentStyle(), format, options,
-                                engine_);
+    return glyphary::CaptionFor(edt_text->CaptionText(), CurrentStyle(), format, options, engine_);
   // Before the first change nothing has been rendered; what is saved then is
   // what the current text and style give, never an empty image.
   if (PreviewBitmap().Empty()) RefreshPreview();
@@ -275,6 +268,18 @@ std::vector<std::uint8_t> Tfrm_main::CaptionPng() {
   return glyphary::EncodeImage(CaptionFor(kPng, options), kPng, options, lbl_bkcolor->Color());
 }
 
+void Tfrm_main::Layout1Click() {
+  frm_layout->ShowInFront();
+}
+
+void Tfrm_main::Vertical1Click() {
+  emit VerticalToggled(Vertical1->isChecked());
+}
+
+void Tfrm_main::ShowVertical(bool vertical) {
+  Vertical1->setChecked(vertical);
+}
+
 void Tfrm_main::CopyImage1Click() {
   QGuiApplication::clipboard()->setMimeData(glyphary::ui::CaptionMimeData(CaptionPng()).release());
 }
@@ -284,11 +289,13 @@ void Tfrm_main::Effect1Click() {
 }
 
 QMimeData* Tfrm_main::CaptionDragData() {
-  return glyphary::ui::CaptionDropData(CaptionPng(), edt_text->text()).release();
+  return glyphary::ui::CaptionDropData(CaptionPng(),
+                                       QString::fromStdString(edt_text->CaptionText()))
+      .release();
 }
 
 void Tfrm_main::N4Click() {
-  ShowInFront(frm_production);
+  frm_production->ShowInFront();
 }
 
 void Tfrm_main::JPEG1Click() {
@@ -297,16 +304,15 @@ void Tfrm_main::JPEG1Click() {
 
 // The check mark only follows this item; the dialog's box may differ from it.
 void Tfrm_main::N2Click() {
-  frm_setting->cb_transparent->setChecked(N2->isChecked());
+  frm_setting->SetTransparent(N2->isChecked());
 }
 
 void Tfrm_main::Inkwright1Click() {
-  // Beside the program in a build or portable copy, else where it is installed.
-  glyphary::ui::CurrentDialogs().Open(QString::fromStdString(glyphary::HelpDocumentPath()));
+  glyphary::ui::ShowHelp(this);
 }
 
 void Tfrm_main::TarventSoftware1Click() {
-  glyphary::ui::CurrentDialogs().Open(QString::fromLatin1(kMakerPage));
+  glyphary::ui::ShowWebPage(this, QString::fromLatin1(kMakerPage));
 }
 
 void Tfrm_main::About1Click() {

@@ -17,6 +17,7 @@
 
 #include "export/export.h"
 #include "render/render.h"
+#include "ui/caption_edit.h"
 #include "ui/color_swatch.h"
 #include "ui/dialogs.h"
 #include "ui/preview_image.h"
@@ -46,10 +47,13 @@ class Tfrm_main : public QMainWindow {
   void SetClientSize(QSize size);
   // Sets a style button's pressed state and its flag together.
   void SetStyleButton(QToolButton* button, bool pressed);
+  // Save As and Copy Image: what a window that changes the caption offers
+  // with the same shortcuts.
+  QList<QAction*> CaptionCommands() const;
 
   // Components, named as the window's designer named them.
   QToolBar* ToolBar1 = nullptr;
-  QLineEdit* edt_text = nullptr;
+  glyphary::ui::CaptionEdit* edt_text = nullptr;
   QComboBox* ComboBox = nullptr;
   QComboBox* ComboBox1 = nullptr;
   glyphary::ui::SpinEdit* spn_size = nullptr;
@@ -61,8 +65,13 @@ class Tfrm_main : public QMainWindow {
   QGroupBox* GroupBox1 = nullptr;
   glyphary::ui::PreviewImage* Image1 = nullptr;
   QAction* N2 = nullptr;  // its check mark; every command is an action named as its menu item
+  QAction* Vertical1 = nullptr;  // the tool bar's vertical writing toggle
   // Filter index and file name of the save dialog, kept for the next use.
   glyphary::ui::SaveFileRequest SaveDialog;
+
+ signals:
+  // The tool bar's toggle was pressed or released.
+  void VerticalToggled(bool vertical);
 
  public slots:
   void edt_textChange();
@@ -77,6 +86,10 @@ class Tfrm_main : public QMainWindow {
   void SaveAs1Click();
   void CopyImage1Click();
   void Effect1Click();
+  void Layout1Click();
+  void Vertical1Click();
+  // The layout dialog's vertical box, shown on the tool bar's toggle.
+  void ShowVertical(bool vertical);
   void N4Click();
   void JPEG1Click();
   void N2Click();

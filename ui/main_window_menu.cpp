@@ -28,6 +28,8 @@ constexpr CommandSpec kCommands[] = {
     {"N2", "背景を透過する(&T)", "", &Tfrm_main::N2Click},
     {"CopyImage1", "画像をコピー(&C)", "Ctrl+Shift+C", &Tfrm_main::CopyImage1Click},
     {"Effect1", "縁取りと影(&O)...", "", &Tfrm_main::Effect1Click},
+    {"Layout1", "文字組み(&L)...", "", &Tfrm_main::Layout1Click},
+    {"Vertical1", "縦書き(&V)", "", &Tfrm_main::Vertical1Click},
     {"Inkwright1", "Glypharyのヘルプ(&H)", "", &Tfrm_main::Inkwright1Click},
     {"TarventSoftware1", "Tarvent Softwareへ(&K)", "", &Tfrm_main::TarventSoftware1Click},
     {"About1", "バージョン情報(&A)", "", &Tfrm_main::About1Click},
@@ -40,21 +42,14 @@ struct MenuItem {
 };
 
 constexpr MenuItem kMenu[] = {
-    {"File1", "File1", "ファイル(&F)"},
-    {"File1", "SaveAs1", nullptr},
-    {"File1", "N4", nullptr},
-    {"File1", "JPEG1", nullptr},
-    {"File1", "N3", nullptr},
-    {"File1", "Exit1", nullptr},
-    {"Edit1", "Edit1", "編集(&E)"},
-    {"Edit1", "N2", nullptr},
-    {"Edit1", "CopyImage1", nullptr},
-    {"Edit1", "Effect1", nullptr},
-    {"Help1", "Help1", "ヘルプ(&H)"},
-    {"Help1", "Inkwright1", nullptr},
-    {"Help1", "TarventSoftware1", nullptr},
-    {"Help1", "N1", nullptr},
-    {"Help1", "About1", nullptr},
+    {"File1", "File1", "ファイル(&F)"}, {"File1", "SaveAs1", nullptr},
+    {"File1", "N4", nullptr},           {"File1", "JPEG1", nullptr},
+    {"File1", "N3", nullptr},           {"File1", "Exit1", nullptr},
+    {"Edit1", "Edit1", "編集(&E)"},     {"Edit1", "N2", nullptr},
+    {"Edit1", "CopyImage1", nullptr},   {"Edit1", "Effect1", nullptr},
+    {"Edit1", "Layout1", nullptr},      {"Help1", "Help1", "ヘルプ(&H)"},
+    {"Help1", "Inkwright1", nullptr},   {"Help1", "TarventSoftware1", nullptr},
+    {"Help1", "N1", nullptr},           {"Help1", "About1", nullptr},
 };
 
 struct ToolButton {
@@ -70,6 +65,8 @@ constexpr ToolButton kToolButtons[] = {
     {"ToolButton3", nullptr, nullptr, ""},
     {"ToolButton4", "JPEG1", ":/icons/settings.png", ""},
     {"ToolButton5", "Inkwright1", ":/icons/help.png", ""},
+    {"ToolButton6", nullptr, nullptr, ""},
+    {"ToolButton7", "Vertical1", ":/icons/vertical.png", "縦書き"},
 };
 
 constexpr QSize kToolButtonSize(23, 22);
@@ -87,10 +84,16 @@ void Tfrm_main::BuildCommands() {
   }
   N2 = Command("N2");
   N2->setCheckable(true);
+  Vertical1 = Command("Vertical1");
+  Vertical1->setCheckable(true);
   // The preview offers the caption itself: on its menu and by dragging it.
   Image1->addAction(Command("CopyImage1"));
   Image1->setContextMenuPolicy(Qt::ActionsContextMenu);
   Image1->SetDragSource([this] { return CaptionDragData(); });
+}
+
+QList<QAction*> Tfrm_main::CaptionCommands() const {
+  return {Command("SaveAs1"), Command("CopyImage1")};
 }
 
 QAction* Tfrm_main::Command(const char* name) const {

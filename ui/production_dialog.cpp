@@ -7,15 +7,16 @@
 
 #include <array>
 #include <string>
+#include <utility>
 
 #include "settings/settings.h"
 #include "ui/batch_progress.h"
+#include "ui/caption_edit.h"
 #include "ui/dialogs.h"
 #include "ui/error_display.h"
 #include "ui/folder_browser.h"
 #include "ui/form_builder.h"
 #include "ui/forms.h"
-#include "ui/main_window.h"
 #include "ui/png_options.h"
 #include "ui/settings_dialog.h"
 
@@ -83,7 +84,7 @@ std::vector<Component> AllComponents() {
   for (int n = 1; n <= kRows; ++n) {
     const RowNames& names = Names()[n - 1];
     const int top = kRowTop + kRowPitch * (n - 1);
-    all.push_back({names.text.c_str(), Kind::LabelledEdit, "TabSheet1", 16, top, 257, 20,
+    all.push_back({names.text.c_str(), Kind::LabelledCaptionEdit, "TabSheet1", 16, top, 257, 20,
                    names.number.c_str(), n - 1});
     all.push_back({names.file.c_str(), Kind::Edit, "TabSheet1", 280, top, 121, 20, "", 9 + n});
   }
@@ -92,7 +93,8 @@ std::vector<Component> AllComponents() {
 
 }  // namespace
 
-Tfrm_production::Tfrm_production(QWidget* parent) : glyphary::ui::FormDialog(parent) {
+Tfrm_production::Tfrm_production(QWidget* parent, glyphary::ui::CaptionSource captions)
+    : glyphary::ui::FormDialog(parent), captions_(std::move(captions)) {
   setWindowTitle("大量生産");
   setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
@@ -119,7 +121,7 @@ Tfrm_production::Tfrm_production(QWidget* parent) : glyphary::ui::FormDialog(par
   // Enter is bound to no button: none may become the dialog's default.
   for (QPushButton* button : findChildren<QPushButton*>()) button->setAutoDefault(false);
   spnedt_jpeg->SetBounds(glyphary::kMinJpegQuality, glyphary::kMaxJpegQuality);
-  spnedt_jpeg->SetValue(70);
+  ShowOptions(glyphary::ExportOptions{});
   PageControl1->setCurrentIndex(0);
 
   // The three radio buttons share their page, so Qt keeps exactly one selected.
@@ -151,11 +153,15 @@ void Tfrm_production::FormCreate() {
 }
 
 void Tfrm_production::FormShow() {
-  spnedt_jpeg->SetValue(frm_setting->spnedt_jpeg->Value());
+  ShowOptions(frm_setting->Options());
+}
+
+void Tfrm_production::ShowOptions(const glyphary::ExportOptions& options) {
+  spnedt_jpeg->SetValue(options.jpegQuality);
   // May tick or clear cb_256 through the coupling; the next line settles it.
-  cb_transparent->setChecked(frm_setting->cb_transparent->isChecked());
-  cb_256->setChecked(frm_setting->cb_256->isChecked());
-  cb_alpha->setChecked(frm_setting->cb_alpha->isChecked());
+  cb_transparent->setChecked(options.pngTransparent);
+  cb_256->setChecked(options.png256Colors);
+  cb_alpha->setChecked(options.pngAlpha);
 }
 
 void Tfrm_production::cb_transparentClick() {
@@ -171,11 +177,12 @@ void Tfrm_production::Button1Click() {
 }
 
 void Tfrm_production::Button4Click() {
-  glyphary::ui::CurrentDialogs().Open(glyphary::ui::HelpSectionAddress("production"));
+  glyphary::ui::ShowHelp(this, "production");
 }
 
 void Tfrm_production::Button2Click() {
-  frm_browse->exec();
+  const QString folder = frm_browse->ChooseFolder();
+  if (!folder.isEmpty()) edt_saveplace->setText(folder);
 }
 
 void Tfrm_production::Button5Click() {
@@ -184,13 +191,13 @@ void Tfrm_production::Button5Click() {
 
 void Tfrm_production::Button6Click() {
   const glyphary::BatchJob job{edt_saveplace->text().toStdString(), Format(), Options(),
-                               frm_main->CurrentStyle()};
+                               captions_.style()};
   // A failing write ends the run here: its message reaches the default error
   // display and the dialog stays open.
   glyphary::ui::BatchProgress progress(this);
   try {
     glyphary::ProduceBatch(
-        Rows(), job, frm_main->Engine(),
+        Rows(), job, captions_.engine,
         [&](std::size_t done, std::size_t total) { progress.Report(done, total); });
   } catch (const glyphary::BatchCheckError& e) {
     glyphary::ui::CurrentDialogs().Error(this, QString::fromUtf8(e.what()));
@@ -202,8 +209,9 @@ void Tfrm_production::Button6Click() {
 std::vector<glyphary::BatchRow> Tfrm_production::Rows() const {
   std::vector<glyphary::BatchRow> rows;
   for (int n = 1; n <= kRows; ++n)
-    rows.push_back({RowField("edt_text", n)->text().toStdString(),
-                    RowField("edt_file", n)->text().toStdString()});
+    rows.push_back(
+        {Child<glyphary::ui::CaptionEdit>(this, Names()[n - 1].text.c_str())->CaptionText(),
+         RowField("edt_file", n)->text().toStdString()});
   return rows;
 }
 

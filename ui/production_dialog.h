@@ -9,16 +9,29 @@
 #include <QTabWidget>
 #include "ui/form_dialog.h"
 
+#include <functional>
 #include <vector>
 
 #include "export/export.h"
+#include "render/render.h"
 #include "ui/spin_edit.h"
+
+namespace glyphary::ui {
+
+// Where the batch takes its captions' look: the style as it is at the moment
+// of the run, and the engine that draws it.
+struct CaptionSource {
+  std::function<CaptionStyle()> style;
+  FontEngine& engine;
+};
+
+}  // namespace glyphary::ui
 
 class Tfrm_production : public glyphary::ui::FormDialog {
   Q_OBJECT
 
  public:
-  explicit Tfrm_production(QWidget* parent = nullptr);
+  Tfrm_production(QWidget* parent, glyphary::ui::CaptionSource captions);
 
   void FormCreate();
   // Takes the export options from the settings dialog.
@@ -57,4 +70,7 @@ class Tfrm_production : public glyphary::ui::FormDialog {
 
  private:
   QLineEdit* RowField(const char* prefix, int row) const;
+  void ShowOptions(const glyphary::ExportOptions& options);
+
+  glyphary::ui::CaptionSource captions_;
 };

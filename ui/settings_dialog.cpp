@@ -62,10 +62,14 @@ Tfrm_setting::Tfrm_setting(QWidget* parent) : glyphary::ui::FormDialog(parent) {
   glyphary::ui::ApplyTabOrder(this, kComponents);
   spnedt_jpeg = Child<glyphary::ui::SpinEdit>(this, "spnedt_jpeg");
   spnedt_jpeg->SetBounds(glyphary::kMinJpegQuality, glyphary::kMaxJpegQuality);
-  spnedt_jpeg->SetValue(70);
   cb_transparent = Child<QCheckBox>(this, "cb_transparent");
   cb_256 = Child<QCheckBox>(this, "cb_256");
   cb_alpha = Child<QCheckBox>(this, "cb_alpha");
+  const glyphary::ExportOptions defaults;
+  spnedt_jpeg->SetValue(defaults.jpegQuality);
+  cb_transparent->setChecked(defaults.pngTransparent);
+  cb_256->setChecked(defaults.png256Colors);
+  cb_alpha->setChecked(defaults.pngAlpha);
   Button3 = Child<QPushButton>(this, "Button3");
   Button2 = Child<QPushButton>(this, "Button2");
   Button1 = Child<QPushButton>(this, "Button1");
@@ -92,6 +96,10 @@ void Tfrm_setting::FormDestroy() {
 glyphary::ExportOptions Tfrm_setting::Options() const {
   return {spnedt_jpeg->Value(), cb_transparent->isChecked(), cb_256->isChecked(),
           cb_alpha->isChecked()};
+}
+
+void Tfrm_setting::SetTransparent(bool on) {
+  cb_transparent->setChecked(on);
 }
 
 void Tfrm_setting::cb_transparentClick() {

@@ -19,6 +19,8 @@ class Tfrm_setting : public glyphary::ui::FormDialog {
 
   // The options as the controls show them now.
   glyphary::ExportOptions Options() const;
+  // Ticks or clears the transparency box, with the 256-colour box following it.
+  void SetTransparent(bool on);
 
   glyphary::ui::SpinEdit* spnedt_jpeg = nullptr;
   QCheckBox* cb_transparent = nullptr;

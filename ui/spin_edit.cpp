@@ -5,7 +5,10 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QMouseEvent>
+#include <QRegularExpression>
+#include <QShowEvent>
 
+#include <algorithm>
 #include <limits>
 #include <optional>
 
@@ -33,13 +36,17 @@ bool AllowedCharacter(QChar c) {
   return (c >= '0' && c <= '9') || c == '+' || c == '-' || c == QLocale().decimalPoint().front();
 }
 
-// Optional sign and decimal digits, fitting in 32 bits.
+// Optional sign and decimal digits; a number beyond 32 bits is the nearest
+// 32-bit one, so that too large reads as large, never as 0.
 std::optional<int> ParseInteger(const QString& typed) {
+  static const QRegularExpression integer(QStringLiteral("^[+-]?[0-9]+$"));
   const QString text = Halfwidth(typed);
-  bool ok = false;
-  const int value = text.toInt(&ok, 10);
-  if (!ok || text.trimmed() != text) return std::nullopt;
-  return value;
+  if (!integer.match(text).hasMatch()) return std::nullopt;
+  using Limits = std::numeric_limits<int>;
+  bool fits64 = false;
+  const long long value = text.toLongLong(&fits64, 10);
+  if (!fits64) return text.startsWith('-') ? Limits::min() : Limits::max();
+  return int(std::clamp<long long>(value, Limits::min(), Limits::max()));
 }
 
 }  // namespace
@@ -91,6 +98,9 @@ QValidator::State SpinEdit::validate(QString& input, int&) const {
 }
 
 void SpinEdit::keyPressEvent(QKeyEvent* event) {
+  // Enter confirms the value, also where it then closes the window.
+  const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+  if (enter && Bounded()) SetValue(Value());
   const QString typed = event->text();
   const bool printable = !typed.isEmpty() && typed.front().isPrint();
   if (printable && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) &&
@@ -107,6 +117,13 @@ void SpinEdit::focusOutEvent(QFocusEvent* event) {
   const QWidget* next = QApplication::focusWidget();
   if (Bounded() && next && next != this && next->window() == window()) SetValue(Value());
   QAbstractSpinBox::focusOutEvent(event);
+}
+
+// A value left out of range as the window closed (by its close box, say)
+// is not shown again: the window opens with what it used.
+void SpinEdit::showEvent(QShowEvent* event) {
+  if (Bounded() && !event->spontaneous()) SetValue(Value());
+  QAbstractSpinBox::showEvent(event);
 }
 
 bool SpinEdit::eventFilter(QObject* watched, QEvent* event) {

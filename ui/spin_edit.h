@@ -10,9 +10,11 @@ namespace glyphary::ui {
 // separator and refuses any other printable character with a beep; the
 // buttons and the Up/Down keys step by 1. Text that is not an integer reads
 // as the value nearest 0 the bounds allow: 0 when unbounded or when 0 lies
-// within them, the lower bound above 0. With bounds, a value set by the
-// program and a typed value, once the focus moves to another control of the
-// same window, are pulled into them.
+// within them, the lower bound above 0; an integer beyond 32 bits reads as
+// the nearest 32-bit value. With bounds, a value set by the program and a
+// typed value, once Enter confirms it or the focus moves to another control
+// of the same window, are pulled into them, and so is the value shown when
+// the window opens again.
 class SpinEdit : public QAbstractSpinBox {
   Q_OBJECT
 
@@ -45,6 +47,7 @@ class SpinEdit : public QAbstractSpinBox {
   QValidator::State validate(QString& input, int& pos) const override;
   void keyPressEvent(QKeyEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
+  void showEvent(QShowEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "image/image.h"
+#include "render/render.h"
 #include "test_support.h"
 
 namespace glyphary {
@@ -24,6 +25,14 @@ class CliTest : public ::testing::Test {
   }
   std::string Stdout() const { return ReadAll(dir_.File("stdout")); }
   std::string Stderr() const { return ReadAll(dir_.File("stderr")); }
+
+  // The caption the core renders, for what a command should have written.
+  static Bitmap Rendered(const std::string& text, const CaptionStyle& style = {}) {
+    FontEngine engine;
+    Bitmap caption;
+    RenderCaption(caption, text, style, engine);
+    return caption;
+  }
 
   static void ExpectSameImage(const Bitmap& written, const Bitmap& expected) {
     ASSERT_EQ(written.Width(), expected.Width());

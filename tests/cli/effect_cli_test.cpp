@@ -12,13 +12,6 @@ namespace {
 
 class EffectCli : public CliTest {
  protected:
-  static Bitmap Rendered(const std::string& text, const CaptionStyle& style) {
-    FontEngine engine;
-    Bitmap caption;
-    RenderCaption(caption, text, style, engine);
-    return caption;
-  }
-
   std::string out_ = dir_.File("c.bmp");
 };
 
@@ -31,11 +24,31 @@ TEST_F(EffectCli, BorderAndShadowReachTheCaptionInEveryColourForm) {
   style.effect = {3, Rgb(255, 0, 0), 2, -4, Rgb(0, 0, 255), 5};
   ExpectSameImage(ReadBmpFile(out_), Rendered("gyj 縁", style));
 
+  // The テロップ style's second border and fill.
+  ASSERT_EQ(
+      RunCli("render テロップ " + out_ + " --outline 2 --outer-outline 4,#8B0000 --gradient clRed"),
+      0)
+      << Stderr();
+  style = {};
+  style.effect.outlineWidth = 2;
+  style.effect.outerOutlineWidth = 4;
+  style.effect.outerOutlineColor = Rgb(139, 0, 0);
+  style.effect.gradient = true;
+  style.effect.gradientColor = Rgb(255, 0, 0);
+  ExpectSameImage(ReadBmpFile(out_), Rendered("テロップ", style));
+
   // Colour and blur are optional and keep their defaults.
   ASSERT_EQ(RunCli("render x " + out_ + " --outline 1 --shadow 1,1"), 0) << Stderr();
   style = {};
   style.effect.outlineWidth = 1;
   style.effect.shadowX = style.effect.shadowY = 1;
+  ExpectSameImage(ReadBmpFile(out_), Rendered("x", style));
+
+  // An empty colour before a blur keeps the default too.
+  ASSERT_EQ(RunCli("render x " + out_ + " --shadow 2,2,,3"), 0) << Stderr();
+  style = {};
+  style.effect.shadowX = style.effect.shadowY = 2;
+  style.effect.shadowBlur = 3;
   ExpectSameImage(ReadBmpFile(out_), Rendered("x", style));
 }
 
@@ -71,6 +84,9 @@ TEST_F(EffectCli, AWrongFormIsAUsageErrorAndWritesNothing) {
       {"--shadow 1,2,clRed,11", "--shadow BLUR must be between 0 and 10"},
       {"--shadow 1,-21", "--shadow DY must be between -20 and 20"},
       {"--outline 1 --no-outline", "--outline and --no-outline exclude each other"},
+      {"--outer-outline 21", "--outer-outline width must be between 0 and 20"},
+      {"--gradient clPink", "--gradient: 'clPink' is not a colour"},
+      {"--gradient clRed --no-gradient", "--gradient and --no-gradient exclude each other"},
   };
   for (const auto& [options, message] : cases) {
     EXPECT_EQ(RunCli(std::string("render x ") + out_ + " " + options), 2) << options;

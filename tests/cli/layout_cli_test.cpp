@@ -12,13 +12,6 @@ namespace {
 
 class LayoutCli : public CliTest {
  protected:
-  static Bitmap Rendered(const std::string& text, const CaptionStyle& style) {
-    FontEngine engine;
-    Bitmap caption;
-    RenderCaption(caption, text, style, engine);
-    return caption;
-  }
-
   std::string out_ = dir_.File("c.bmp");
 };
 

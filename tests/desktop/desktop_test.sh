@@ -2,7 +2,8 @@
 # The desktop program in a real X server, driven as a user drives it: the
 # titles a window manager shows, full-width digits typed into the size box,
 # a window stored off every screen coming back, a border typed into its
-# dialog, the settings stored when the program is killed.
+# dialog, a line break typed with Ctrl+Enter, the settings stored when the
+# program is killed.
 # Usage: desktop_test.sh PATH/TO/glyphary VERSION
 set -euo pipefail
 
@@ -128,6 +129,16 @@ xdotool windowactivate --sync "$main" 2>/dev/null || xdotool windowfocus --sync 
 copy_caption
 differing=$(compare -metric AE "$work/clipboard.png" "$work/expected.png" null: 2>&1) ||
   fail "the caption with a border differs from the command line's: $differing"
+
+# Ctrl+Enter types a line break into the text box (three tabs on from the
+# size box): the copied caption has two lines, as the command line sets them.
+"$(dirname "$app")/glyphary-cli" render $'gyj Caption\n2nd' "$work/expected.png" --size 60 \
+  --outline 4,clRed
+xdotool key Tab Tab Tab End ctrl+Return
+xdotool type --delay 100 "2nd"
+copy_caption
+differing=$(compare -metric AE "$work/clipboard.png" "$work/expected.png" null: 2>&1) ||
+  fail "the caption of two lines differs from the command line's: $differing"
 
 # Ended from outside, it stores what the user set.
 kill -TERM "$pid"

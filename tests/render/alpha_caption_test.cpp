@@ -69,6 +69,44 @@ TEST(AlphaCaption, OverItsOwnBackgroundItIsTheOpaqueCaption) {
   }
 }
 
+// Where the alphas that come nearest the opaque caption tie, the one that
+// misses least in the channel of strongest contrast wins, as a miss there
+// shows the most: that channel stays within 1 and misses far less often than
+// the others, whichever channel it is.
+TEST(AlphaCaption, TheChannelOfStrongestContrastMissesLeast) {
+  FontEngine engine;
+  const struct {
+    TColor text, background;
+    int strongest;  // index into kChannels
+  } cases[] = {
+      {Rgb(230, 40, 40), Rgb(20, 60, 90), 0},
+      {Rgb(200, 100, 100), Rgb(10, 60, 30), 0},
+      {Rgb(40, 230, 40), Rgb(90, 20, 60), 1},
+      {Rgb(40, 60, 230), Rgb(90, 70, 10), 2},
+  };
+  for (const auto& c : cases) {
+    const CaptionStyle style{"IPAPGothic", 33, false, false, false, c.text, c.background, {}};
+    Bitmap opaque, alpha;
+    RenderCaption(opaque, kText, style, engine);
+    RenderAlphaCaption(alpha, kText, style, engine);
+    int misses[3] = {0, 0, 0}, worst = 0;
+    for (int y = 0; y < alpha.Height(); ++y)
+      for (int x = 0; x < alpha.Width(); ++x)
+        for (int k = 0; k < 3; ++k) {
+          const int miss =
+              Difference(Over(alpha, x, y, c.background), opaque.PixelAt(x, y), kChannels[k]);
+          misses[k] += miss > 0;
+          if (k == c.strongest) worst = std::max(worst, miss);
+        }
+    SCOPED_TRACE("channel " + std::to_string(c.strongest));
+    EXPECT_LE(worst, 1);
+    for (int k = 0; k < 3; ++k) {
+      if (k == c.strongest) continue;
+      EXPECT_LT(10 * misses[c.strongest], misses[k]) << "channel " << k;
+    }
+  }
+}
+
 // Laid over black or white, nothing of the background it was made on shows:
 // every pixel lies between the new background and the text colour.
 TEST(AlphaCaption, OverBlackOrWhiteNoFringeOfItsOwnBackgroundShows) {

@@ -19,6 +19,8 @@ int Difference(TColor a, TColor b) {
 struct Case {
   TColor text, background, border, shadow;
   int width, x, y, blur;
+  int outer = 0;  // a second border in the shadow's colour, and a fill to it
+  bool gradient = false;
 };
 
 // The opaque caption rounds each layer's blend down, the alpha caption to
@@ -31,12 +33,14 @@ TEST(AlphaCaptionEffect, OverItsOwnBackgroundItIsTheOpaqueCaption) {
       {kColorWhite, Rgb(0, 0, 128), kColorBlack, Rgb(90, 90, 90), 2, -3, 5, 4},
       {Rgb(250, 200, 0), Rgb(12, 200, 12), Rgb(200, 30, 60), kColorBlack, 0, 6, -2, 10},
       {Rgb(10, 10, 10), Rgb(250, 250, 210), Rgb(0, 90, 255), Rgb(255, 255, 0), 8, 0, 0, 0},
+      {Rgb(255, 240, 0), Rgb(0, 0, 128), kColorWhite, Rgb(139, 0, 0), 3, 4, 4, 4, 6, true},
   };
   for (const Case& c : cases) {
     CaptionStyle style = PlainStyle(30);
     style.textColor = c.text;
     style.backgroundColor = c.background;
-    style.effect = {c.width, c.border, c.x, c.y, c.shadow, c.blur};
+    style.effect = {c.width, c.border, c.x,      c.y,        c.shadow,
+                    c.blur,  c.outer,  c.shadow, c.gradient, c.shadow};
     SCOPED_TRACE("border " + std::to_string(c.width) + " shadow " + std::to_string(c.x) + "," +
                  std::to_string(c.y) + " blur " + std::to_string(c.blur));
     const Bitmap opaque = Opaque(kEffectText, style, engine);

@@ -27,7 +27,7 @@ CaptionStyle EffectStyle(int border, int x, int y, int blur) {
 // The working image before the halving, made whole.
 Bitmap Working(const std::string& text, const CaptionStyle& style, FontEngine& engine) {
   const WorkingCoverage w = DrawWorkingCoverage(text, style, engine);
-  return TrimmedWithEffect(w.coverage, w.width, w.height, style);
+  return TrimmedWithEffect(w, style);
 }
 
 // The box of the pixels for which `inked` holds, inclusive; right < left when none.

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "pango_oracle.h"
 #include "render/caption.h"
 #include "render/handles.h"
 #include "render/render.h"
@@ -93,14 +94,7 @@ void SetLayout(PangoLayout* layout, PangoContext* context, const PangoFontDescri
 // two em of room on every side, in grey smoothing without hinting.
 Ink PangoInk(const Case& c) {
   const int em = DrawnEmPixels(c.points);
-  PangoFontMap* map = pango_cairo_font_map_get_default();
-  const GObjectPtr<PangoContext> context(pango_font_map_create_context(map));
-  const CairoFontOptionsPtr options(cairo_font_options_create());
-  cairo_font_options_set_antialias(options.get(), CAIRO_ANTIALIAS_GRAY);
-  cairo_font_options_set_hint_style(options.get(), CAIRO_HINT_STYLE_NONE);
-  cairo_font_options_set_hint_metrics(options.get(), CAIRO_HINT_METRICS_OFF);
-  pango_cairo_context_set_font_options(context.get(), options.get());
-  pango_context_set_round_glyph_positions(context.get(), FALSE);
+  const GObjectPtr<PangoContext> context = OracleContext();
   pango_context_set_language(
       context.get(), pango_language_from_string(FontEngine::IsShiftJisFont(c.face) ? "ja" : "en"));
   // Vertical text as pango-view sets it: east gravity on a page turned a

@@ -5,9 +5,14 @@
 // with samples a little apart.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <random>
 #include <string>
+#include <vector>
 
 #include "effect_pixels.h"
+#include "render/effect.h"
 
 namespace glyphary {
 namespace {
@@ -106,6 +111,66 @@ TEST(CaptionShadow, SoftKeepsTheInkOfTheHardShadow) {
   ASSERT_GT(hard, 255 * 300);
   for (const int blur : {2, 5, kMaxShadowBlur})
     EXPECT_NEAR(double(ink(blur)) / hard, 1.0, 0.03) << blur;
+}
+
+// The soft shadow as its definition reads, in exact arithmetic: the shape
+// moved, then three box means across and three down, their radii adding up
+// to the reach, the larger last, nothing counted from outside the layer.
+std::vector<double> ReferenceShadow(const AlphaLayer& shape, const EffectReach& reach) {
+  const int w = shape.width, h = shape.height;
+  std::vector<double> a(std::size_t(w) * h, 0.0);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      const int fx = x - reach.shadowX, fy = y - reach.shadowY;
+      if (fx >= 0 && fx < w && fy >= 0 && fy < h) a[std::size_t(y) * w + x] = shape.Row(fy)[fx];
+    }
+  const int first = reach.blur / 3, second = (reach.blur - first) / 2;
+  const int radii[] = {first, second, reach.blur - first - second};
+  for (const bool across : {true, false})
+    for (const int r : radii) {
+      std::vector<double> out(a.size(), 0.0);
+      for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+          double sum = 0;
+          for (int d = -r; d <= r; ++d) {
+            const int sx = across ? x + d : x, sy = across ? y : y + d;
+            if (sx >= 0 && sx < w && sy >= 0 && sy < h) sum += a[std::size_t(sy) * w + sx];
+          }
+          out[std::size_t(y) * w + x] = sum / (2 * r + 1);
+        }
+      a = std::move(out);
+    }
+  return a;
+}
+
+// A shape inked to its edges, with exactly the shadow's reach of room round
+// where it moves to: the first and last rows and columns the blur reads hold
+// ink, so a row or column counted twice, or one left out, shows.
+TEST(ShadowLayer, IsTheShapeMovedAndBlurredByThreeBoxesWithExactlyItsReachOfRoom) {
+  std::mt19937 random(5);
+  for (const auto& [dx, dy, blur] :
+       {std::tuple{4, 2, 3}, {-6, 0, 2}, {0, -4, 6}, {2, 2, 10}, {-40, 40, 20}, {1, -1, 1}}) {
+    SCOPED_TRACE(std::to_string(dx) + "," + std::to_string(dy) + " blur " + std::to_string(blur));
+    const int shapeW = 13, shapeH = 9;
+    AlphaLayer shape(shapeW + 2 * blur + std::abs(dx), shapeH + 2 * blur + std::abs(dy));
+    const int left = blur + std::max(0, -dx), top = blur + std::max(0, -dy);
+    for (int y = 0; y < shapeH; ++y)
+      for (int x = 0; x < shapeW; ++x)
+        shape.Row(top + y)[left + x] = std::uint8_t(1 + random() % 255);
+    EffectReach reach;
+    reach.shadowX = dx;
+    reach.shadowY = dy;
+    reach.blur = blur;
+    const AlphaLayer shadow = ShadowOf(shape, reach);
+    const std::vector<double> expected = ReferenceShadow(shape, reach);
+    ASSERT_EQ(shadow.width, shape.width);
+    ASSERT_EQ(shadow.height, shape.height);
+    // Six rounded means stay within a level of the exact ones.
+    for (int y = 0; y < shadow.height; ++y)
+      for (int x = 0; x < shadow.width; ++x)
+        ASSERT_NEAR(shadow.Row(y)[x], expected[std::size_t(y) * shadow.width + x], 1)
+            << x << "," << y;
+  }
 }
 
 }  // namespace

@@ -2,9 +2,11 @@
 
 #include <cstring>
 #include <random>
+#include <vector>
 
 #include "image/image.h"
 #include "literal_steps.h"
+#include "render/caption.h"
 
 namespace glyphary {
 namespace {
@@ -93,6 +95,36 @@ TEST(TrimToContent, GivesWhatTheLiteralCropGivesForAnyInk) {
     ASSERT_EQ(b.Width(), expected.Width()) << round;
     ASSERT_EQ(b.Height(), expected.Height()) << round;
     ASSERT_EQ(std::memcmp(b.Bits(), expected.Bits(), b.ImageSize()), 0) << round;
+  }
+}
+
+// The working pixels of a run are the text blended into the background, as
+// the literal blend makes them, and take exactly their bytes: runs of eight
+// are copied as whole words that reach one byte into the next pixel, which
+// the last pixel of a run must never do, whatever its length.
+TEST(WorkingPixels, ARunOfAnyLengthIsTheBlendAndWritesNoByteBeyondIt) {
+  constexpr TColor kText = Rgb(200, 40, 90);
+  constexpr std::uint8_t kGuard = 0xA5;
+  std::mt19937 random(11);
+  for (const int count : {1, 7, 8, 9, 16, 17, 24, 40}) {
+    Coverage coverage;
+    coverage.width = count;
+    coverage.height = 1;
+    coverage.values = PageBytes(std::size_t(count));
+    // Blocks of eight alternately clear (255) and inked, the last one inked.
+    for (int x = 0; x < count; ++x)
+      coverage.Row(0)[x] = (count - 1 - x) / 8 % 2 ? 255 : std::uint8_t(random() % 255);
+    Bitmap expected(count, 1, 32);
+    expected.Fill(kBg);
+    BlendCoverage(expected.Row(0), coverage.Row(0), count, kText);
+    for (const int bytes : {3, 4}) {
+      std::vector<std::uint8_t> out(std::size_t(count * bytes) + 1, kGuard);
+      WriteWorkingPixels(out.data(), 0, 0, count, coverage, kBg, kText, bytes);
+      EXPECT_EQ(out.back(), kGuard) << count << " pixels of " << bytes << " bytes";
+      for (int x = 0; x < count; ++x)
+        ASSERT_EQ(std::memcmp(&out[std::size_t(x * bytes)], expected.Row(0) + 4 * x, 3), 0)
+            << "pixel " << x << " of " << count;
+    }
   }
 }
 

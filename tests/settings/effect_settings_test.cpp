@@ -31,12 +31,14 @@ class EffectSettings : public ::testing::Test {
 
 TEST_F(EffectSettings, EveryKeyRoundTripsAndTheSectionComesLast) {
   CaptionSettings stored;
-  stored.style.effect = {7, 0x00FF8000, -20, 13, Rgb(255, 0, 0), 10};
+  stored.style.effect = {7,  0x00FF8000,     -20,  13,         Rgb(255, 0, 0), 10,
+                         20, Rgb(139, 0, 0), true, kColorBlack};
   StoreCaptionSettings(path_, stored);
   const std::string text = ReadAll(path_);
   EXPECT_NE(text.find("[Color]\nDrawColor=clBlack\nBGColor=clWhite\n\n[Effect]\n"
                       "OutlineWidth=7\nOutlineColor=$00FF8000\nShadowX=-20\nShadowY=13\n"
-                      "ShadowColor=clRed\nShadowBlur=10\n"),
+                      "ShadowColor=clRed\nShadowBlur=10\nOuterOutlineWidth=20\n"
+                      "OuterOutlineColor=$0000008B\nGradient=1\nGradientColor=clBlack\n"),
             std::string::npos)
       << text;
   EXPECT_EQ(text.rfind("[Effect]"), text.find("[Effect]"));
@@ -59,7 +61,9 @@ TEST_F(EffectSettings, AFileWithoutTheSectionLoadsAsBeforeAndKeepsItsBytesUpToIt
   EXPECT_EQ(now.substr(0, old.size()), old);
   EXPECT_EQ(now.substr(old.size()),
             "\n[Effect]\nOutlineWidth=0\nOutlineColor=clWhite\nShadowX=0\nShadowY=0\n"
-            "ShadowColor=clGray\nShadowBlur=0\n");
+            "ShadowColor=clGray\nShadowBlur=0\nOuterOutlineWidth=0\nOuterOutlineColor="
+            "clBlack\nGradient=0\nGradientColor=clWhite\n"
+            "\n[Layout]\nVertical=0\nAlign=0\nLineSpacing=100\nLetterSpacing=0\n");
 }
 
 TEST_F(EffectSettings, ValuesReadInEveryIntegerFormAndAtTheEndsOfTheirRanges) {
@@ -90,6 +94,11 @@ TEST_F(EffectSettings, ABadValueNamesItsKeyAndTheKeysAfterItKeepTheirDefaults) {
       {"ShadowX=-21", "'-21' は -20 から 20 の範囲にありません" + where + "ShadowX)"},
       {"ShadowBlur=$FFFFFFFF",
        "'$FFFFFFFF' は 0 から 10 の範囲にありません" + where + "ShadowBlur)"},
+      {"ShadowBlur=11", "'11' は 0 から 10 の範囲にありません" + where + "ShadowBlur)"},
+      {"OuterOutlineWidth=21",
+       "'21' は 0 から 20 の範囲にありません" + where + "OuterOutlineWidth)"},
+      {"Gradient=2", "'2' は 0 から 1 の範囲にありません" + where + "Gradient)"},
+      {"GradientColor=clPink", "'clPink' は整数ではありません" + where + "GradientColor)"},
       {"OutlineColor=clPink", "'clPink' は整数ではありません" + where + "OutlineColor)"},
   };
   for (const Case& c : cases) {
@@ -100,8 +109,10 @@ TEST_F(EffectSettings, ABadValueNamesItsKeyAndTheKeysAfterItKeepTheirDefaults) {
       LoadCaptionSettings(path_, settings);
     } catch (const Error&) {
     }
-    const bool beforeShadowY = !c.line.starts_with("ShadowBlur");
-    EXPECT_EQ(settings.style.effect.shadowY, beforeShadowY ? 0 : 5) << c.line;
+    // Keys are read in table order, ShadowY before ShadowBlur and the later ones.
+    const bool afterShadowY = c.line.starts_with("ShadowBlur") || c.line.starts_with("Outer") ||
+                              c.line.starts_with("Gradient");
+    EXPECT_EQ(settings.style.effect.shadowY, afterShadowY ? 5 : 0) << c.line;
     EXPECT_EQ(settings.style.pointSize, 31) << c.line;
     EXPECT_EQ(settings.exportOptions.jpegQuality, 90) << c.line;
   }

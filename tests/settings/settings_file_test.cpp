@@ -211,7 +211,9 @@ TEST(SettingsFile, NewFileHasTheSectionsInExitOrderWithTheTableCapitals) {
             "[Font]\nSize=25\nName=ＭＳ Ｐゴシック\nBold=0\nItalic=0\nUnderLine=1\n\n"
             "[Color]\nDrawColor=clRed\nBGColor=$00FF8000\n\n"
             "[Effect]\nOutlineWidth=0\nOutlineColor=clWhite\nShadowX=0\nShadowY=0\n"
-            "ShadowColor=clGray\nShadowBlur=0\n");
+            "ShadowColor=clGray\nShadowBlur=0\nOuterOutlineWidth=0\nOuterOutlineColor="
+            "clBlack\nGradient=0\nGradientColor=clWhite\n\n"
+            "[Layout]\nVertical=0\nAlign=0\nLineSpacing=100\nLetterSpacing=0\n");
 }
 
 // A window system that reports no position (Wayland) neither applies the

@@ -6,6 +6,7 @@
 #include <QToolButton>
 
 #include <algorithm>
+#include <functional>
 
 #include "program_fixture.h"
 #include "same_pixels.h"
@@ -42,13 +43,13 @@ TEST_F(MainWindow, FirstStartShowsTheDefaultsAndRendersNothing) {
   EXPECT_FALSE(frm_main->ComboBox1->isVisible());
 }
 
-TEST_F(MainWindow, TabGoesFromTheTextToTheFaceToTheSizeAndBack) {
+TEST_F(MainWindow, TabGoesFromTheTextToTheFaceToTheSizeToTheSwatchesAndBack) {
   Start();
   QApplication::setActiveWindow(frm_main);
   ASSERT_TRUE(QTest::qWaitForWindowActive(frm_main));
   frm_main->edt_text->setFocus();
   std::vector<QWidget*> visited;
-  for (int i = 0; i < 3; ++i) {
+  for (int i = 0; i < 5; ++i) {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     QWidget* focused = QApplication::focusWidget();
     visited.push_back(frm_main->ComboBox->isAncestorOf(focused)   ? frm_main->ComboBox
@@ -56,7 +57,8 @@ TEST_F(MainWindow, TabGoesFromTheTextToTheFaceToTheSizeAndBack) {
                                                                   : focused);
   }
   EXPECT_EQ(visited,
-            (std::vector<QWidget*>{frm_main->ComboBox, frm_main->spn_size, frm_main->edt_text}));
+            (std::vector<QWidget*>{frm_main->ComboBox, frm_main->spn_size, frm_main->lbl_textcolor,
+                                   frm_main->lbl_bkcolor, frm_main->edt_text}));
 }
 
 TEST_F(MainWindow, EveryKeystrokeRendersTheWholeCaption) {
@@ -235,6 +237,38 @@ TEST_F(MainWindow, HelpAndWebPageGoToTheDesktop) {
   EXPECT_EQ(dialogs.opened[0], ExecutableFolder() + "/help/index.htm");
   EXPECT_EQ(dialogs.opened[1], dialogs.opened[0]);
   EXPECT_TRUE(dialogs.opened[2].startsWith("http://"));
+}
+
+// Without a launcher or a browser the desktop opens nothing: each way to the
+// help says so and names the file to read, the maker's page its address.
+TEST_F(MainWindow, WhereNothingCanOpenTheHelpAnErrorNamesItsFile) {
+  Start();
+  const QString help = ExecutableFolder() + "/help/index.htm";
+  ASSERT_TRUE(QFileInfo::exists(help));
+  const std::pair<const char*, std::function<void()>> ways[] = {
+      {"the Help menu", [] { frm_main->findChild<QAction*>("Inkwright1")->trigger(); }},
+      {"the ? button",
+       [] { QTest::mouseClick(frm_main->findChild<QToolButton*>("ToolButton5"), Qt::LeftButton); }},
+      {"the batch dialog",
+       [] {
+         frm_production->show();
+         QTest::mouseClick(frm_production->Button4, Qt::LeftButton);
+       }},
+      {"the maker's page", [] { frm_main->findChild<QAction*>("TarventSoftware1")->trigger(); }},
+  };
+  for (const auto& [way, open] : ways) {
+    dialogs.errors.clear();
+    dialogs.openAnswers = {false};
+    open();
+    ASSERT_EQ(dialogs.errors.size(), 1u) << way;
+    const QString named = dialogs.opened.back().startsWith("http") ? dialogs.opened.back() : help;
+    EXPECT_TRUE(dialogs.errors[0].endsWith("\n" + named))
+        << way << ": " << dialogs.errors[0].toStdString();
+    EXPECT_TRUE(dialogs.errors[0].contains("見つかりません")) << way;
+  }
+  dialogs.errors.clear();
+  frm_main->findChild<QAction*>("Inkwright1")->trigger();
+  EXPECT_TRUE(dialogs.errors.empty()) << "opened: nothing to say";
 }
 
 // A handler's failure is shown where the handler is connected: it never

@@ -19,6 +19,7 @@
 #include "program_fixture.h"
 #include "ui/color_swatch.h"
 #include "ui/effect_dialog.h"
+#include "ui/layout_dialog.h"
 #include "ui/production_dialog.h"
 #include "user_input.h"
 
@@ -29,10 +30,10 @@ constexpr int kEvents = 1000;
 constexpr std::uint32_t kSeeds[] = {20261208, 7, 1337};
 
 // Pieces of text a user types: Latin, Japanese, full-width digits, marks,
-// spaces, characters that are forbidden in names, and control keys.
-const char* const kPieces[] = {"a",      "Ab", "gy", " ", "日本", "字幕", "６０",
-                               "Égypte", "/",  ":",  "?", "|",    "\\",   "*",
-                               "1",      "-",  "Ấ",  "ที่", "ｱｲ",   "..",   "0"};
+// spaces, characters that are forbidden in names, line breaks and control keys.
+const char* const kPieces[] = {"a", "Ab", "gy", " ",  "日本", "字幕", "６０",   "Égypte",
+                               "/", ":",  "?",  "|",  "\\",   "*",    "1",      "-",
+                               "Ấ", "ที่",  "ｱｲ", "..", "0",    "↵",    "「縦」", "、。"};
 
 class Monkey {
  public:
@@ -77,7 +78,7 @@ class Monkey {
     std::vector<QWidget*> windows{frm_main};
     for (QWidget* dialog :
          {static_cast<QWidget*>(frm_setting), static_cast<QWidget*>(frm_production),
-          static_cast<QWidget*>(frm_effect)})
+          static_cast<QWidget*>(frm_effect), static_cast<QWidget*>(frm_layout)})
       if (dialog->isVisible()) windows.push_back(dialog);
     return windows;
   }
@@ -124,11 +125,12 @@ class Monkey {
   }
 
   void PressKey() {
-    const Qt::Key keys[] = {Qt::Key_Tab,    Qt::Key_Backspace, Qt::Key_Up,   Qt::Key_Down,
-                            Qt::Key_Return, Qt::Key_Escape,    Qt::Key_Left, Qt::Key_Delete,
-                            Qt::Key_S,      Qt::Key_M};
+    const Qt::Key keys[] = {Qt::Key_Tab,    Qt::Key_Backspace, Qt::Key_Up,    Qt::Key_Down,
+                            Qt::Key_Return, Qt::Key_Escape,    Qt::Key_Left,  Qt::Key_Delete,
+                            Qt::Key_S,      Qt::Key_M,         Qt::Key_Enter, Qt::Key_Space};
     const Qt::Key key = keys[Below(int(std::size(keys)))];
-    const bool control = key == Qt::Key_S || key == Qt::Key_M;
+    // Ctrl+Enter types a line break into a caption box.
+    const bool control = key == Qt::Key_S || key == Qt::Key_M || key == Qt::Key_Enter;
     if (key == Qt::Key_S) AnswerSaveDialog();
     QWidget* target = QApplication::focusWidget();
     if (!target || target == frm_production->edt_saveplace) target = frm_main->edt_text;
@@ -137,8 +139,9 @@ class Monkey {
 
   // Every command of the menu but Exit, which would end the program.
   void TriggerCommand() {
-    const char* const commands[] = {"SaveAs1",          "N4",     "JPEG1",  "N2", "Inkwright1",
-                                    "TarventSoftware1", "About1", "Effect1"};
+    const char* const commands[] = {
+        "SaveAs1",          "N4",     "JPEG1",   "N2",      "Inkwright1",
+        "TarventSoftware1", "About1", "Effect1", "Layout1", "Vertical1"};
     const char* name = commands[Below(int(std::size(commands)))];
     if (std::string(name) == "SaveAs1") AnswerSaveDialog();
     frm_main->findChild<QAction*>(name)->trigger();

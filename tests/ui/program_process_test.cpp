@@ -25,11 +25,14 @@ struct Launched {
   std::string stderrPath;
 };
 
-// Starts the program with these variables set ("NAME=" alone unsets one).
+// Starts the program with these variables set ("NAME=" alone unsets one)
+// and these signals ignored, as nohup or a shell's background job leaves them.
 Launched Launch(const std::vector<std::string>& environment,
-                const std::vector<std::string>& arguments, const std::string& stderrPath) {
+                const std::vector<std::string>& arguments, const std::string& stderrPath,
+                const std::vector<int>& ignored = {}) {
   Launched run{::fork(), stderrPath};
   if (run.pid == 0) {
+    for (int sig : ignored) ::signal(sig, SIG_IGN);
     // Qt keeps a few objects until exit; a sanitizer build is not to report them.
     ::setenv("LSAN_OPTIONS", "suppressions=" GLYPHARY_UI_LSAN_SUPPRESSIONS, 1);
     for (const std::string& entry : environment) {
@@ -65,13 +68,19 @@ int WaitForExit(pid_t pid, std::chrono::seconds limit = 30s) {
   return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
-// Whether the process has a handler of its own for the signal.
-bool Catches(pid_t pid, int sig) {
+// Whether the signal is in one of the process's signal sets as the kernel
+// shows them ("SigCgt:" caught, "SigIgn:" ignored).
+bool InSignalSet(pid_t pid, const std::string& set, int sig) {
   std::ifstream status("/proc/" + std::to_string(pid) + "/status");
   for (std::string line; std::getline(status, line);)
-    if (line.starts_with("SigCgt:"))
-      return (std::stoull(line.substr(7), nullptr, 16) >> (sig - 1)) & 1;
+    if (line.starts_with(set))
+      return (std::stoull(line.substr(set.size()), nullptr, 16) >> (sig - 1)) & 1;
   return false;
+}
+
+// Whether the process has a handler of its own for the signal.
+bool Catches(pid_t pid, int sig) {
+  return InSignalSet(pid, "SigCgt:", sig);
 }
 
 class ProgramProcess : public ::testing::TestWithParam<int> {
@@ -97,6 +106,30 @@ TEST_P(ProgramProcess, AStopSignalEndsTheProgramWithItsSettingsStored) {
   EXPECT_NE(ini.find("[Window]"), std::string::npos) << ini;
   EXPECT_NE(ini.find("Size=25"), std::string::npos) << ini;
   EXPECT_NE(ini.find("Rate=70"), std::string::npos) << ini;
+}
+
+// Started with one stop signal ignored (nohup ignores SIGHUP), the program
+// leaves it so and still ends on the others.
+TEST_P(ProgramProcess, AStopSignalIgnoredAtStartStaysIgnored) {
+  const int ignored = GetParam();
+  const Launched run =
+      Launch({"QT_QPA_PLATFORM=offscreen"}, {"--settings", ini_}, dir_.File("err"), {ignored});
+  std::vector<int> others;
+  for (int sig : {SIGTERM, SIGHUP, SIGINT})
+    if (sig != ignored) others.push_back(sig);
+  const auto caughtAll = [&] {
+    return std::all_of(others.begin(), others.end(),
+                       [&](int sig) { return Catches(run.pid, sig); });
+  };
+  const auto until = std::chrono::steady_clock::now() + 30s;
+  while (!caughtAll() && std::chrono::steady_clock::now() < until)
+    std::this_thread::sleep_for(10ms);
+  ASSERT_TRUE(caughtAll());
+  EXPECT_TRUE(InSignalSet(run.pid, "SigIgn:", ignored));
+  EXPECT_FALSE(Catches(run.pid, ignored));
+  ::kill(run.pid, others.front());
+  EXPECT_EQ(WaitForExit(run.pid), 0) << ReadAll(run.stderrPath);
+  EXPECT_NE(ReadAll(ini_).find("[Window]"), std::string::npos);
 }
 
 INSTANTIATE_TEST_SUITE_P(Signals, ProgramProcess, ::testing::Values(SIGTERM, SIGHUP, SIGINT),

@@ -20,6 +20,7 @@ class ScriptedDialogs final : public Dialogs {
   std::deque<bool> warningAnswers;
   std::deque<QColor> colorAnswers;  // an invalid colour cancels
   std::deque<SaveFileRequest> saveAnswers;
+  std::deque<bool> openAnswers;  // an empty queue answers that it opened
 
   std::vector<QString> warnings, errors, opened;
   std::vector<std::pair<QString, QString>> informations;  // title, text
@@ -49,7 +50,10 @@ class ScriptedDialogs final : public Dialogs {
     request.fileName = answer.fileName;
     return true;
   }
-  void Open(const QString& pathOrUrl) override { opened.push_back(pathOrUrl); }
+  bool Open(const QString& pathOrUrl) override {
+    opened.push_back(pathOrUrl);
+    return Next(openAnswers, true);
+  }
 
  private:
   template <typename T>

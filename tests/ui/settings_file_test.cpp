@@ -48,8 +48,8 @@ TEST_F(SettingsFile, ANewFileGetsTheSectionsInExitOrderAndReadsBackEqual) {
   QStringList sections;
   for (const QString& line : ini.split('\n'))
     if (line.startsWith('[')) sections << line.trimmed();
-  EXPECT_EQ(sections,
-            QStringList({"[JPEG]", "[PNG]", "[Window]", "[Font]", "[Color]", "[Effect]"}));
+  EXPECT_EQ(sections, QStringList({"[JPEG]", "[PNG]", "[Window]", "[Font]", "[Color]", "[Effect]",
+                                   "[Layout]"}));
   EXPECT_TRUE(ini.contains("DrawColor=$00FF8000"));
   EXPECT_TRUE(ini.contains("BGColor=clRed"));
   EXPECT_TRUE(ini.contains("Width=623"));

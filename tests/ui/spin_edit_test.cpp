@@ -10,6 +10,8 @@
 #include <QTest>
 #include <QWidget>
 
+#include <limits>
+
 namespace glyphary::ui {
 namespace {
 
@@ -139,6 +141,23 @@ TEST(SpinEdit, DigitsOfOtherScriptsAreRefused) {
   for (QChar c : QString::fromUtf8("٣1৪2"))
     QTest::sendKeyEvent(QTest::Click, &spin, Qt::Key_unknown, QString(c), Qt::NoModifier);
   EXPECT_EQ(spin.text(), "12");
+}
+
+// Too large reads as large, never as 0; the bounds apply only once confirmed.
+TEST(SpinEdit, IntegersBeyond32BitsReadAsTheNearest32BitValue) {
+  constexpr int kMax = std::numeric_limits<int>::max(), kMin = std::numeric_limits<int>::min();
+  const std::pair<const char*, int> cases[] = {{"2147483648", kMax},
+                                               {"-2147483649", kMin},
+                                               {"99999999999999999999999", kMax},
+                                               {"－９９９９９９９９９９９", kMin}};
+  SpinEdit unbounded;
+  QualityBox quality;
+  for (auto [text, value] : cases) {
+    unbounded.Field()->setText(text);
+    quality.spin->Field()->setText(text);
+    EXPECT_EQ(unbounded.Value(), value) << text;
+    EXPECT_EQ(quality.spin->Value(), value) << text;
+  }
 }
 
 }  // namespace

@@ -41,3 +41,9 @@ letter DejaVu-Sans-Bold B bold.png
 letter DejaVu-Serif-Bold-Italic I italic.png
 convert -size 16x16 xc:none -font DejaVu-Sans-Bold -pointsize 12 -gravity center -fill black \
   -annotate +0-1 U -draw 'line 3,14 12,14' underline.png
+
+# Vertical writing: two kana in a column beside an arrow pointing down.
+convert -size 16x16 xc:none -font "$(fc-match -f '%{file}' IPAGothic)" -pointsize 8 -fill black \
+  -gravity northeast -annotate +1+0 'あ' -annotate +1+8 'い' \
+  -stroke '#2050a0' -strokewidth 1.5 -draw 'line 3,0 3,11' \
+  -stroke none -fill '#2050a0' -draw 'polygon 0,10 6,10 3,15' vertical.png
