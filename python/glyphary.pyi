@@ -22,8 +22,9 @@ def render(text: str, size: int = 25, face: Optional[str] = None, bold: bool = F
            background: Color = "clWhite", outline: Optional[Outline] = None,
            shadow: Optional[Shadow] = None, alpha: bool = False, dpi: int = 96,
            vertical: bool = False, align: Literal["start", "center", "end"] = "start",
-           line_spacing: int = 100,
-           letter_spacing: int = 0) -> numpy.typing.NDArray[numpy.uint8]:
+           line_spacing: int = 100, letter_spacing: int = 0,
+           outer_outline: Optional[Outline] = None,
+           gradient: Optional[Color] = None) -> numpy.typing.NDArray[numpy.uint8]:
     """The caption of a text (lines separated by newlines), vertical (縦書き) if
     asked, as a (height, width, 3) RGB array, or (height, width, 4) RGBA
     with alpha=True: the pixels `glyphary-cli render` writes. Raises ValueError

@@ -103,7 +103,7 @@ constexpr char kRenderDoc[] =
     R"(render(text, size=25, face=None, bold=False, italic=False, underline=False,
        color="clBlack", background="clWhite", outline=None, shadow=None,
        alpha=False, dpi=96, vertical=False, align="start", line_spacing=100,
-       letter_spacing=0) -> numpy.ndarray
+       letter_spacing=0, outer_outline=None, gradient=None) -> numpy.ndarray
 
 The caption of a text, its lines separated by "\n": a (height, width, 3) RGB
 array of uint8,
@@ -127,6 +127,11 @@ line_spacing
           distance of the lines in percent, 50 to 300
 letter_spacing
           pixels added after each character, -10 to 50
+outer_outline
+          a second border outside the first: width or (width[, color]),
+          black unless a colour is given
+gradient  a colour: the text's fill runs from its colour at the top of each
+          line to this one at the bottom
 
 The arguments after the text may also be given by position, in this order.)";
 

@@ -67,15 +67,20 @@ std::vector<py::handle> Fields(py::handle value, const char* what, std::size_t m
                        ")");
 }
 
-void ApplyOutline(py::handle value, RenderRequest& r) {
-  CaptionEffect& e = r.style.effect;
+// outline and outer_outline: width or (width[, color]) into one border's fields.
+void ApplyBorder(py::handle value, const std::string& name, std::int32_t& width, TColor& color) {
   if (value.is_none()) {
-    e.outlineWidth = 0;
+    width = 0;
     return;
   }
-  const auto fields = Fields(value, "outline", 1, 2, "(幅[, 色])");
-  e.outlineWidth = IntIn(fields[0], "outline の幅", 0, kMaxOutlineWidth);
-  if (fields.size() > 1 && !fields[1].is_none()) e.outlineColor = Color(fields[1], "outline の色");
+  const auto fields = Fields(value, name.c_str(), 1, 2, "(幅[, 色])");
+  width = IntIn(fields[0], (name + " の幅").c_str(), 0, kMaxOutlineWidth);
+  if (fields.size() > 1 && !fields[1].is_none()) color = Color(fields[1], (name + " の色").c_str());
+}
+
+void ApplyGradient(py::handle value, RenderRequest& r) {
+  r.style.effect.gradient = !value.is_none();
+  if (!value.is_none()) r.style.effect.gradientColor = Color(value, "gradient");
 }
 
 void ApplyShadow(py::handle value, RenderRequest& r) {
@@ -114,7 +119,7 @@ void ApplyAlign(py::handle value, RenderRequest& r) {
                         ")");
 }
 
-constexpr std::array<StyleKeyword, 15> kKeywords = {{
+constexpr std::array<StyleKeyword, 17> kKeywords = {{
     {"size", [](py::handle v,
                 RenderRequest& r) { r.style.pointSize = IntIn(v, "size", INT_MIN, INT_MAX); }},
     {"face", ApplyFace},
@@ -124,7 +129,10 @@ constexpr std::array<StyleKeyword, 15> kKeywords = {{
     {"color", [](py::handle v, RenderRequest& r) { r.style.textColor = Color(v, "color"); }},
     {"background",
      [](py::handle v, RenderRequest& r) { r.style.backgroundColor = Color(v, "background"); }},
-    {"outline", ApplyOutline},
+    {"outline",
+     [](py::handle v, RenderRequest& r) {
+       ApplyBorder(v, "outline", r.style.effect.outlineWidth, r.style.effect.outlineColor);
+     }},
     {"shadow", ApplyShadow},
     {"alpha", [](py::handle v, RenderRequest& r) { r.alpha = Flag(v, "alpha"); }},
     {"dpi", [](py::handle v, RenderRequest& r) { r.dpi = IntIn(v, "dpi", 1, 4800); }},
@@ -140,6 +148,12 @@ constexpr std::array<StyleKeyword, 15> kKeywords = {{
        r.style.layout.letterSpacing =
            IntIn(v, "letter_spacing", kMinLetterSpacing, kMaxLetterSpacing);
      }},
+    {"outer_outline",
+     [](py::handle v, RenderRequest& r) {
+       ApplyBorder(v, "outer_outline", r.style.effect.outerOutlineWidth,
+                   r.style.effect.outerOutlineColor);
+     }},
+    {"gradient", ApplyGradient},
 }};
 
 const StyleKeyword* Find(const std::string& name) {

@@ -24,6 +24,8 @@ STYLES = [
      ["--outline", "3,clRed", "--shadow", "2,3,clGray,2"]),
     ({"outline": 2, "shadow": (-2, 2, None, 4)}, ["--outline", "2", "--shadow", "-2,2,,4"]),
     ({"dpi": 144, "size": 18}, ["--dpi", "144", "--size", "18"]),
+    ({"outline": 2, "outer_outline": (3, "clBlue"), "gradient": "#FF8000"},
+     ["--outline", "2", "--outer-outline", "3,clBlue", "--gradient", "#FF8000"]),
 ]
 
 
