@@ -196,9 +196,9 @@ void Tfrm_production::Button6Click() {
   // display and the dialog stays open.
   glyphary::ui::BatchProgress progress(this);
   try {
-    glyphary::ProduceBatch(
-        Rows(), job, captions_.engine,
-        [&](std::size_t done, std::size_t total) { progress.Report(done, total); });
+    glyphary::ProduceBatch(Rows(), job, captions_.engine, [&](std::size_t done, std::size_t total) {
+      progress.Report(done, total);
+    });
   } catch (const glyphary::BatchCheckError& e) {
     glyphary::ui::CurrentDialogs().Error(this, QString::fromUtf8(e.what()));
     return;
