@@ -1,11 +1,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
-#include <fstream>
-#include <iostream>
-#include <iterator>
 #include <string>
 #include <thread>
 #include <utility>
@@ -15,6 +10,7 @@
 #include "cli/output.h"
 #include "cli/progress.h"
 #include "cli/style_options.h"
+#include "cli/text_input.h"
 #include "export/export.h"
 
 namespace glyphary::cli {
@@ -32,6 +28,7 @@ const char* Usage() {
       "A failing write stops the run; the files written before it stay.\n\n"
       "Options:\n"
       "  --folder DIR      the folder the files go to (required)\n"
+      "  --escapes         in the captions, \\n starts a new line and \\\\ is a backslash\n"
       "  --format F        bmp, png or jpg (default jpg)\n"
       "  --jobs N          rows made at once, by N worker processes (default: one\n"
       "                    per core); the files are the same whatever N\n" +
@@ -50,17 +47,26 @@ std::string LineLabel(std::size_t row) {
   return std::to_string(row + 1) + " 行目: ";
 }
 
-std::string ReadList(const std::string& path) {
-  if (path == "-")
-    return {std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>()};
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw Error("ファイル " + path + " を読み込めません (" + std::strerror(errno) + ")");
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+// With --escapes: \n a line break, \\ a backslash; any other backslash is
+// kept as it stands.
+std::string Unescaped(const std::string& text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char next = i + 1 < text.size() ? text[i + 1] : '\0';
+    if (text[i] == '\\' && (next == 'n' || next == '\\')) {
+      out += next == 'n' ? '\n' : '\\';
+      ++i;
+    } else {
+      out += text[i];
+    }
+  }
+  return out;
 }
 
 // One row per line, blank lines included so that a row's index is its line
 // number less one. A Windows line end and a byte order mark are dropped.
-std::vector<BatchRow> ParseList(std::string list) {
+std::vector<BatchRow> ParseList(std::string list, bool escapes) {
   if (list.starts_with("\xEF\xBB\xBF")) list.erase(0, 3);
   if (list.ends_with('\n')) list.pop_back();
   std::vector<BatchRow> rows;
@@ -75,6 +81,7 @@ std::vector<BatchRow> ParseList(std::string list) {
       rows.push_back({std::move(line), ""});
     else
       rows.push_back({line.substr(0, tab), line.substr(tab + 1)});
+    if (escapes) rows.back().text = Unescaped(rows.back().text);
     start = end + 1;
   }
   return rows;
@@ -100,7 +107,8 @@ int RunBatch(const Args& args) {
   const ImageFormat format = FormatOption(args, ImageFormat::Jpeg);
   const CaptionSetup setup = CaptionSetupFromArgs(args);
   const int jobs = args.IntValue("jobs", DefaultJobs(), 1, kMaxJobs);
-  const std::vector<BatchRow> rows = ParseList(ReadList(args.Positional()[0]));
+  const std::vector<BatchRow> rows =
+      ParseList(ReadTextInput(args.Positional()[0]), args.Has("escapes"));
 
   const BatchJob job{*folder, format, setup.options, setup.style, jobs};
   ProgressBar bar(stderr);
@@ -123,7 +131,8 @@ int RunBatch(const Args& args) {
 }  // namespace
 
 Command BatchCommand() {
-  std::vector<OptionSpec> options = {{"folder", true}, {"format", true}, {"jobs", true}};
+  std::vector<OptionSpec> options = {
+      {"folder", true}, {"format", true}, {"jobs", true}, {"escapes", false}};
   for (OptionSpec& o : CaptionOptionSpecs()) options.push_back(std::move(o));
   return {"batch", "render one caption per row of a list into a folder", Usage(),
           std::move(options), RunBatch};

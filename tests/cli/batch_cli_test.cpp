@@ -36,13 +36,6 @@ class BatchCli : public CliTest {
     return std::size_t(std::distance(std::filesystem::directory_iterator(out_),
                                      std::filesystem::directory_iterator()));
   }
-  static Bitmap Rendered(const std::string& text, const CaptionStyle& style = {}) {
-    FontEngine engine;
-    Bitmap b;
-    RenderCaption(b, text, style, engine);
-    return b;
-  }
-
   const std::string out_ = dir_.File("out");
 };
 
@@ -59,6 +52,17 @@ TEST_F(BatchCli, WritesEveryRowWithTheStyleGivenAndSkipsBlankLines) {
   ExpectSameImage(ReadBmpFile(out_ + "/two.bmp"), Rendered("二番目 second", style));
   EXPECT_TRUE(std::filesystem::exists(out_ + "/  .bmp"));  // spaces are a name, not a blank row
   EXPECT_EQ(Written(), 3u);
+}
+
+// Only with --escapes does a list write a line break; otherwise it means
+// what it always meant.
+TEST_F(BatchCli, EscapesWriteLineBreaksAndBackslashesOnlyWhenAskedFor) {
+  const std::string list = "一行目\\n二行目\tbroken\nC:\\\\temp \\x\tpath\n";
+  ASSERT_EQ(RunBatch(list, "--format bmp --escapes"), 0) << Stderr();
+  ExpectSameImage(ReadBmpFile(out_ + "/broken.bmp"), Rendered("一行目\n二行目"));
+  ExpectSameImage(ReadBmpFile(out_ + "/path.bmp"), Rendered("C:\\temp \\x"));
+  ASSERT_EQ(RunBatch(list, "--format bmp"), 0) << Stderr();
+  ExpectSameImage(ReadBmpFile(out_ + "/broken.bmp"), Rendered("一行目\\n二行目"));
 }
 
 TEST_F(BatchCli, ReadsStandardInputAndWritesJpegByDefault) {
