@@ -128,6 +128,45 @@ def captions_with_effect(build, font, table):
               goal_text=("< 2 ms ours", mine < 2.0))
 
 
+# The テロップ style: yellow to orange, a 3 px white border, a 6 px dark red
+# one outside it and a soft black shadow, over dark blue.
+TELOP_OPTIONS = ["--color", "#FFF000", "--gradient", "#FF7800", "--outline", "3,clWhite",
+                 "--outer-outline", "6,#8B0000", "--shadow", "3,3,clBlack,3",
+                 "--background", "#102040"]
+
+
+def imagemagick_telop(font, out):
+    """The same style as ImageMagick draws it: a blurred shadow, then the text
+    three times, the outer border's stroke, the border's, and the gradient
+    fill tiled from a gradient image."""
+    size, points = "620x80", str(pixels(25))
+    text = ["-font", font, "-pointsize", points, "-gravity", "center"]
+    return ([CONVERT, "-size", size, "xc:#102040"] + text +
+            ["(", "-size", size, "xc:none"] + text +
+            ["-stroke", "black", "-strokewidth", "18", "-fill", "black", "-annotate", "+3+3", TEXT,
+             "-blur", "0x3", ")", "-composite",
+             "(", "-size", "1x34", "gradient:#FFF000-#FF7800", "-write", "mpr:fill", "+delete", ")",
+             "-stroke", "#8B0000", "-strokewidth", "18", "-fill", "#8B0000", "-annotate", "+0+0",
+             TEXT, "-stroke", "white", "-strokewidth", "6", "-fill", "white", "-annotate", "+0+0",
+             TEXT, "-stroke", "none", "-tile", "mpr:fill", "-annotate", "+0+0", TEXT, out])
+
+
+def telop_style(build, font, folder, table):
+    """In process against its goal, and as a whole process beside ImageMagick's three passes."""
+    mine = benchmark_medians(build + "/bench/caption_bench",
+                             "^BM_RenderCaptionTelop/25$")["BM_RenderCaptionTelop/25"]
+    out = os.path.join(folder, "telop.png")
+    times = median_ms_of_processes({
+        "ours": [build + "/glyphary-cli", "render", TEXT, out, "--size", "25"] + TELOP_OPTIONS,
+        "convert": imagemagick_telop(font, out),
+    }, runs=15)
+    table.add("テロップ style 25 pt → PNG (gradient, borders 3 + 6 px, soft shadow), whole "
+              "process; in process %.2f ms" % mine, "%.1f ms" % times["ours"],
+              "ImageMagick `convert`, three passes and a blurred shadow",
+              "%.1f ms" % times["convert"], times["convert"] / times["ours"],
+              goal_text=("< 2.5 ms ours in process", mine < 2.5))
+
+
 def whole_processes(build, font, folder, table):
     out = os.path.join(folder, "one.png")
     times = median_ms_of_processes({
@@ -270,6 +309,7 @@ def main(build):
     with tempfile.TemporaryDirectory(prefix="glyphary-peers-") as folder:
         for step in (lambda: in_process_captions(build, font, table),
                      lambda: captions_with_effect(build, font, table),
+                     lambda: telop_style(build, font, folder, table),
                      lambda: whole_processes(build, font, folder, table),
                      lambda: peak_memory(build, font, folder, table),
                      lambda: halving(build, table),
