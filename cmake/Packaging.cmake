@@ -68,7 +68,7 @@ zlib1g, libjpeg62-turbo, \
 ${GLYPHARY_FONT_PACKAGES}")
 endif()
 # The window on a Wayland desktop; Qt's own dialogs in Japanese.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland, qt6-translations-l10n")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland, qt6-translations-l10n, fonts-noto-color-emoji")
 # The Python module: the Python it was built for, and NumPy for its images.
 if(GLYPHARY_PYTHON)
   string(APPEND CPACK_DEBIAN_PACKAGE_DEPENDS ", ${GLYPHARY_PYTHON_DEPENDS}")

@@ -20,7 +20,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libgl-dev
   libpango1.0-dev libcairo2-dev libfontconfig-dev libfreetype-dev libharfbuzz-dev
   zlib1g-dev libjpeg62-turbo-dev libpng-dev
-  fonts-ipafont-gothic fonts-ipafont-mincho fonts-dejavu-core fonts-tlwg-loma-ttf
+  fonts-ipafont-gothic fonts-ipafont-mincho fonts-dejavu-core fonts-tlwg-loma-ttf fonts-noto-color-emoji
   libgtest-dev libgmock-dev libbenchmark-dev pngcheck locales
   desktop-file-utils appstream dpkg-dev groff-base lintian
   xvfb xauth xdotool x11-utils xclip imagemagick
