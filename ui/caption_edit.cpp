@@ -6,6 +6,8 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QMimeData>
+#include <QMouseEvent>
 #include <QValidator>
 
 #include <limits>
@@ -38,6 +40,14 @@ bool TypesLineBreak(const QKeyEvent* event) {
   return enter && (event->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier));
 }
 
+// Ctrl+Shift+Insert pastes X11's primary selection, where there is one.
+QClipboard::Mode PastedFrom(const QKeyEvent* event) {
+  const bool primary = event->key() == Qt::Key_Insert &&
+                       event->modifiers() == (Qt::ControlModifier | Qt::ShiftModifier) &&
+                       QGuiApplication::clipboard()->supportsSelection();
+  return primary ? QClipboard::Selection : QClipboard::Clipboard;
+}
+
 }  // namespace
 
 QString WithBreakMarks(const QString& text) {
@@ -67,21 +77,62 @@ std::string CaptionEdit::CaptionText() const {
 }
 
 // Breaks typed and pasted by keyboard are inserted as marks, so that undo
-// takes them back; the validator would rewrite the whole text.
+// takes them back; the validator would rewrite the whole text. What the
+// keys cut or copy goes out with real breaks.
 void CaptionEdit::keyPressEvent(QKeyEvent* event) {
-  if (TypesLineBreak(event) && !isReadOnly()) {
+  const bool editable = !isReadOnly();
+  if (TypesLineBreak(event) && editable) {
     insert(QString(kLineBreakMark));
-  } else if (event->matches(QKeySequence::Paste) && !isReadOnly()) {
-    PasteClipboard();
+  } else if (event->matches(QKeySequence::Paste) && editable) {
+    Paste(PastedFrom(event));
   } else if (event->matches(QKeySequence::Copy)) {
     CopySelection();
-  } else if (event->matches(QKeySequence::Cut) && !isReadOnly()) {
+  } else if (event->matches(QKeySequence::Cut) && editable) {
+    CutSelection();
+  } else if (event->matches(QKeySequence::DeleteEndOfLine) && editable) {
+    setSelection(cursorPosition(), int(text().size()) - cursorPosition());
+    CutSelection();
+  } else if (event->matches(QKeySequence::DeleteCompleteLine) && editable) {
+    selectAll();
     CutSelection();
   } else {
     QLineEdit::keyPressEvent(event);
+    if (event->isAccepted()) OfferSelection();
     return;
   }
   event->accept();
+}
+
+void CaptionEdit::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() == Qt::MiddleButton && !isReadOnly() &&
+      QGuiApplication::clipboard()->supportsSelection()) {
+    deselect();
+    Paste(QClipboard::Selection);
+    event->accept();
+    return;
+  }
+  QLineEdit::mouseReleaseEvent(event);
+  if (event->button() == Qt::LeftButton) OfferSelection();
+}
+
+// Qt inserts the dropped text as it came and the validator then rewrites
+// the whole box, which clears undo; dropped with marks, it is one step.
+// Qt drops over a selection without removing it.
+void CaptionEdit::dropEvent(QDropEvent* event) {
+  if (!event->mimeData()->hasText()) {
+    QLineEdit::dropEvent(event);
+    return;
+  }
+  QMimeData marked;
+  marked.setText(WithBreakMarks(event->mimeData()->text()));
+  QDropEvent drop(event->position(), event->possibleActions(), &marked, event->buttons(),
+                  event->modifiers(), event->type());
+  deselect();
+  StartUndoStep();
+  QLineEdit::dropEvent(&drop);
+  StartUndoStep();
+  event->setDropAction(drop.dropAction());
+  event->setAccepted(drop.isAccepted());
 }
 
 // The menu's Copy, Cut and Paste act as their keys do. Qt connects its
@@ -102,7 +153,31 @@ void CaptionEdit::contextMenuEvent(QContextMenuEvent* event) {
 }
 
 void CaptionEdit::PasteClipboard() {
-  insert(WithBreakMarks(QGuiApplication::clipboard()->text()));
+  Paste(QClipboard::Clipboard);
+}
+
+// A paste is an undo step of its own, as Qt's own paste is.
+void CaptionEdit::Paste(QClipboard::Mode mode) {
+  const QString pasted = QGuiApplication::clipboard()->text(mode);
+  if (pasted.isEmpty() && !hasSelectedText()) return;
+  StartUndoStep();
+  insert(WithBreakMarks(pasted));
+  StartUndoStep();
+}
+
+// Qt begins a new undo step whenever the cursor moves; removing a selection
+// begins one too.
+void CaptionEdit::StartUndoStep() {
+  if (hasSelectedText() || text().isEmpty()) return;
+  const int at = cursorPosition();
+  setCursorPosition(at > 0 ? at - 1 : at + 1);
+  setCursorPosition(at);
+}
+
+void CaptionEdit::OfferSelection() {
+  QClipboard* clipboard = QGuiApplication::clipboard();
+  if (clipboard->supportsSelection() && selectedText().contains(kLineBreakMark))
+    clipboard->setText(WithLineFeeds(selectedText()), QClipboard::Selection);
 }
 
 void CaptionEdit::CopySelection() {

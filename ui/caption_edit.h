@@ -4,6 +4,7 @@
 // as a mark, which is what the box holds in its place.
 #pragma once
 
+#include <QClipboard>
 #include <QLineEdit>
 #include <QString>
 
@@ -31,6 +32,8 @@ class CaptionEdit : public QLineEdit {
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
   void contextMenuEvent(QContextMenuEvent* event) override;
 
  private:
@@ -38,6 +41,11 @@ class CaptionEdit : public QLineEdit {
   void CopySelection();
   void CutSelection();
   void PasteClipboard();
+  void Paste(QClipboard::Mode mode);
+  // X11's primary selection, which other programs paste with the middle
+  // button: the selection with its breaks as LF.
+  void OfferSelection();
+  void StartUndoStep();
 };
 
 }  // namespace glyphary::ui

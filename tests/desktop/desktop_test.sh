@@ -2,8 +2,8 @@
 # The desktop program in a real X server, driven as a user drives it: the
 # titles a window manager shows, full-width digits typed into the size box,
 # a window stored off every screen coming back, a border typed into its
-# dialog, a line break typed with Ctrl+Enter, the settings stored when the
-# program is killed.
+# dialog, a line break typed with Ctrl+Enter, selected and cut, the settings
+# stored when the program is killed.
 # Usage: desktop_test.sh PATH/TO/glyphary VERSION
 set -euo pipefail
 
@@ -90,6 +90,12 @@ copy_caption() {
   fail "no image/png on the clipboard"
 }
 
+# Waits for the text $1 in the X selection $2.
+selection_holds() {
+  for _ in $(seq 50); do [ "$(xclip -selection "$2" -o 2>/dev/null)" = "$1" ] && return; sleep 0.1; done
+  fail "the $2 selection is '$(xclip -selection "$2" -o 2>/dev/null)'"
+}
+
 # xdotool types a character outside the keyboard map by binding it to a
 # spare key for a moment, which a loaded machine can read after the binding
 # is gone: a lost digit is typed again, a wrong picture three times is not.
@@ -139,6 +145,13 @@ xdotool type --delay 100 "2nd"
 copy_caption
 differing=$(compare -metric AE "$work/clipboard.png" "$work/expected.png" null: 2>&1) ||
   fail "the caption of two lines differs from the command line's: $differing"
+
+# Selected by keys, then cut by Ctrl+U, the two lines reach other programs
+# as two lines, not with the box's mark.
+xdotool key Home shift+End
+selection_holds $'gyj Caption\n2nd' primary
+xdotool key ctrl+u
+selection_holds $'gyj Caption\n2nd' clipboard
 
 # Ended from outside, it stores what the user set.
 kill -TERM "$pid"

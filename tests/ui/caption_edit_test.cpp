@@ -3,6 +3,7 @@
 // break in every caption made from the box. Emoji in the boxes in colour.
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QDropEvent>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QImage>
@@ -136,6 +137,38 @@ TEST_F(CaptionBreaks, CopyCutAndPasteByKeyOrMenuHandOverRealBreaks) {
     EXPECT_EQ(box->text(), "[左" + kMark + "右]");
     QTest::keyClick(box, Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(box->text(), "[]") << "undone as a paste, not lost to a rewrite";
+  }
+}
+
+// Between typed letters, pasted or dropped text is one undo step, and undo
+// reaches what was typed before it. The middle button needs X11.
+TEST_F(CaptionBreaks, ArrivingTextIsOneUndoStepBetweenTypedLetters) {
+  Start();
+  CaptionEdit* box = frm_main->edt_text;
+  const QPoint end(box->width() - 2, box->height() / 2);
+  QMimeData data;
+  data.setText("左\r\n右");
+  QDragEnterEvent enter(end, Qt::CopyAction, &data, Qt::LeftButton, {});
+  QDropEvent drop(end, Qt::CopyAction, &data, Qt::LeftButton, {});
+  const std::pair<std::string, std::function<void()>> ways[] = {
+      {"Ctrl+V", [&] { Paste(box, data.text()); }},
+      {"drop",
+       [&] {
+         QApplication::sendEvent(box, &enter);
+         QApplication::sendEvent(box, &drop);
+       }},
+      {"middle", [&] { QTest::mouseClick(box, Qt::MiddleButton, {}, end); }}};
+  QGuiApplication::clipboard()->setText(data.text(), QClipboard::Selection);
+  for (const auto& [way, arrive] : ways) {
+    if (way == "middle" && !QGuiApplication::clipboard()->supportsSelection()) continue;
+    box->setText({});
+    Type(box, "ab");
+    arrive();
+    Type(box, "c");
+    for (const QString& left : {"ab左" + kMark + "右", QString("ab"), QString()}) {
+      QTest::keyClick(box, Qt::Key_Z, Qt::ControlModifier);
+      EXPECT_EQ(box->text(), left) << way;
+    }
   }
 }
 
